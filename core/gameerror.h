@@ -1,0 +1,27 @@
+// Errors that end the handler in which they happen and reach the window's one error report.
+#pragma once
+
+#include <stdexcept>
+#include <string>
+
+namespace quarbel {
+
+class GameError : public std::runtime_error {
+public:
+    using std::runtime_error::runtime_error;
+};
+
+// A failed file operation, carrying the runtime's text for the error number.
+class IoError : public GameError {
+public:
+    explicit IoError(int errorNumber);
+    int errorNumber() const { return errorNumber_; }
+
+private:
+    int errorNumber_;
+};
+
+// The runtime's German text for a file error, "Datei nicht gefunden" for a missing file.
+std::string ioErrorText(int errorNumber);
+
+}  // namespace quarbel

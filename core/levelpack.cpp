@@ -1,0 +1,140 @@
+#include "levelpack.h"
+
+#include <cerrno>
+#include <cstdio>
+#include <memory>
+
+#include "cp1252.h"
+#include "gameerror.h"
+
+namespace quarbel {
+
+namespace {
+
+constexpr std::uint8_t SignatureBytes[3] = {97, 98, 99};  // "abc"
+
+struct FileCloser {
+    void operator()(std::FILE* file) const { std::fclose(file); }
+};
+using File = std::unique_ptr<std::FILE, FileCloser>;
+
+File openForReading(const std::string& fileName) {
+    errno = 0;
+    File file(std::fopen(fileName.c_str(), "rb"));
+    if (!file) throw IoError(errno);
+    return file;
+}
+
+// Reads count bytes from offset on; bytes beyond the end of the file read as 26.
+std::vector<std::uint8_t> readAt(std::FILE* file, std::int64_t offset, std::size_t count) {
+    std::vector<std::uint8_t> bytes(count, PastEndByte);
+    errno = 0;
+    if (std::fseek(file, static_cast<long>(offset), SEEK_SET) != 0) throw IoError(errno);
+    const std::size_t got = std::fread(bytes.data(), 1, count, file);
+    if (got < count && std::ferror(file)) throw IoError(errno ? errno : EIO);
+    return bytes;
+}
+
+std::string shownText(const std::vector<std::uint8_t>& bytes, std::size_t from, std::size_t limit) {
+    std::string raw;
+    for (std::size_t i = from; i < bytes.size() && raw.size() < limit; ++i) {
+        if (bytes[i] == 13 || bytes[i] == 0) break;
+        raw += static_cast<char>(bytes[i]);
+    }
+    return cp1252ToUtf8(raw);
+}
+
+}  // namespace
+
+std::int64_t levelRecordOffset(int levelNumber) {
+    const std::int64_t offset =
+        PackHeaderSize + std::int64_t{LevelRecordSize} * (std::int64_t{levelNumber} - 1);
+    return offset > 0 ? offset : 0;
+}
+
+PackHeader readPackHeader(const std::string& fileName, std::size_t titleLimit) {
+    File file = openForReading(fileName);
+    const auto countByte = readAt(file.get(), 1, 1);
+    // The title ends at its byte 13 or at the end of the file, never at a byte 26.
+    std::vector<std::uint8_t> title(titleLimit);
+    errno = 0;
+    if (std::fseek(file.get(), 2, SEEK_SET) != 0) throw IoError(errno);
+    title.resize(std::fread(title.data(), 1, title.size(), file.get()));
+    if (std::ferror(file.get())) throw IoError(errno ? errno : EIO);
+    return {countByte[0], shownText(title, 0, titleLimit)};
+}
+
+LevelRecord readLevelRecord(const std::string& fileName, int levelNumber) {
+    File file = openForReading(fileName);
+    const auto bytes = readAt(file.get(), levelRecordOffset(levelNumber), LevelRecordSize);
+    LevelRecord record;
+    record.keeperX = bytes[0];
+    record.keeperY = bytes[2];
+    record.hasAuthor = std::equal(bytes.begin() + 3, bytes.begin() + 6, SignatureBytes);
+    if (record.hasAuthor) record.author = shownText(bytes, 6, AuthorFieldSize);
+    for (int y = 1; y <= BoardSide; ++y) {
+        for (int x = 1; x <= BoardSide; ++x) {
+            record.board.at(x, y) = bytes[83 + BoardSide * (y - 1) + (x - 1)];
+        }
+    }
+    return record;
+}
+
+std::string stripExtension(std::string_view fileName) {
+    const auto dot = fileName.rfind('.');
+    return std::string(dot == std::string_view::npos ? fileName : fileName.substr(0, dot));
+}
+
+std::vector<std::uint8_t> encodePack(std::string_view title, const std::vector<PackLevel>& levels) {
+    if (levels.size() > MaxPackLevels) {
+        throw GameError("a pack holds at most 255 levels, not " + std::to_string(levels.size()));
+    }
+    std::string titleBytes;
+    if (!utf8ToCp1252(title, titleBytes)) {
+        throw GameError("the pack title cannot be stored as Windows-1252 text");
+    }
+    if (titleBytes.size() > MaxTitleBytes) {
+        throw GameError("the pack title is longer than 29 characters");
+    }
+    std::vector<std::uint8_t> bytes(PackHeaderSize + LevelRecordSize * levels.size(), 0);
+    bytes[1] = static_cast<std::uint8_t>(levels.size());
+    std::copy(titleBytes.begin(), titleBytes.end(), bytes.begin() + 2);
+    bytes[2 + titleBytes.size()] = 13;
+    if (titleBytes.size() < MaxTitleBytes) bytes[3 + titleBytes.size()] = 10;
+
+    for (std::size_t k = 0; k < levels.size(); ++k) {
+        const PackLevel& level = levels[k];
+        auto record = bytes.begin() + PackHeaderSize + LevelRecordSize * k;
+        record[0] = static_cast<std::uint8_t>(level.keeperX);
+        record[2] = static_cast<std::uint8_t>(level.keeperY);
+        if (!level.author.empty()) {
+            std::string authorBytes;
+            if (!utf8ToCp1252(level.author, authorBytes)) {
+                throw GameError("the author cannot be stored as Windows-1252 text");
+            }
+            if (authorBytes.size() > AuthorFieldSize) {
+                throw GameError("the author name is longer than 12 characters");
+            }
+            std::copy(std::begin(SignatureBytes), std::end(SignatureBytes), record + 3);
+            std::copy(authorBytes.begin(), authorBytes.end(), record + 6);
+        }
+        for (int y = 1; y <= BoardSide; ++y) {
+            for (int x = 1; x <= BoardSide; ++x) {
+                record[83 + BoardSide * (y - 1) + (x - 1)] = level.board.at(x, y);
+            }
+        }
+    }
+    return bytes;
+}
+
+void writeFileBytes(const std::string& fileName, const std::vector<std::uint8_t>& bytes) {
+    errno = 0;
+    File file(std::fopen(fileName.c_str(), "wb"));
+    if (!file) throw IoError(errno);
+    if (std::fwrite(bytes.data(), 1, bytes.size(), file.get()) != bytes.size()) {
+        throw IoError(errno ? errno : EIO);
+    }
+    if (std::fclose(file.release()) != 0) throw IoError(errno ? errno : EIO);
+}
+
+}  // namespace quarbel

@@ -1,0 +1,88 @@
+#include "packbuilder.h"
+
+#include <fstream>
+#include <iterator>
+#include <random>
+#include <sstream>
+#include <stdexcept>
+
+namespace quarbel::testing {
+
+PackLevel levelFromRows(const std::vector<std::string>& rows, const std::string& author) {
+    PackLevel level;
+    level.author = author;
+    for (std::size_t r = 0; r < rows.size(); ++r) {
+        for (std::size_t c = 0; c < rows[r].size(); ++c) {
+            const int x = static_cast<int>(c) + 1;
+            const int y = static_cast<int>(r) + 1;
+            std::uint8_t& cell = level.board.at(x, y);
+            switch (rows[r][c]) {
+                case '#': cell = CellWall; break;
+                case '$': cell = CellCrate; break;
+                case '.': cell = CellTarget; break;
+                case '*': cell = CellCrateOnTarget; break;
+                case '+': cell = CellTarget; [[fallthrough]];
+                case '@': level.keeperX = x; level.keeperY = y; break;
+                default: break;
+            }
+        }
+    }
+    return level;
+}
+
+std::vector<std::string> rowsOf(const Board& board, int keeperX, int keeperY) {
+    std::vector<std::string> rows;
+    for (int y = 1; y <= BoardSide; ++y) {
+        std::string row;
+        for (int x = 1; x <= BoardSide; ++x) {
+            const bool keeper = x == keeperX && y == keeperY;
+            switch (board.at(x, y)) {
+                case CellWall: row += '#'; break;
+                case CellCrate: row += '$'; break;
+                case CellTarget: row += keeper ? '+' : '.'; break;
+                case CellCrateOnTarget: row += '*'; break;
+                case CellEmpty: row += keeper ? '@' : ' '; break;
+                default: row += '?'; break;
+            }
+        }
+        row.erase(row.find_last_not_of(' ') + 1);
+        rows.push_back(row);
+    }
+    while (!rows.empty() && rows.back().empty()) rows.pop_back();
+    return rows;
+}
+
+ScratchFolder::ScratchFolder() : previous_(std::filesystem::current_path()) {
+    std::random_device random;
+    path_ = std::filesystem::temp_directory_path() /
+            ("quarbel-test-" + std::to_string(random()) + std::to_string(random()));
+    std::filesystem::create_directories(path_);
+    std::filesystem::current_path(path_);
+}
+
+ScratchFolder::~ScratchFolder() {
+    std::error_code ignored;
+    std::filesystem::current_path(previous_, ignored);
+    std::filesystem::permissions(path_, std::filesystem::perms::owner_all,
+                                 std::filesystem::perm_options::add, ignored);
+    std::filesystem::remove_all(path_, ignored);
+}
+
+void ScratchFolder::writePack(const std::string& fileName, const std::string& title,
+                              const std::vector<PackLevel>& levels) const {
+    writeFileBytes((path_ / fileName).string(), encodePack(title, levels));
+}
+
+void ScratchFolder::writeFile(const std::string& fileName, const std::string& bytes) const {
+    std::ofstream out(path_ / fileName, std::ios::binary);
+    out << bytes;
+    if (!out) throw std::runtime_error("cannot write " + fileName);
+}
+
+std::string ScratchFolder::readFile(const std::string& fileName) const {
+    std::ifstream in(path_ / fileName, std::ios::binary);
+    if (!in) throw std::runtime_error("cannot read " + fileName);
+    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+}  // namespace quarbel::testing
