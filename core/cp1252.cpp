@@ -9,10 +9,9 @@ namespace {
 
 // Code points of the bytes 0x80 to 0x9F; the five unassigned bytes keep their C1 values.
 constexpr std::array<char32_t, 32> HighTable = {
-    0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021,
-    0x02C6, 0x2030, 0x0160, 0x2039, 0x0152, 0x008D, 0x017D, 0x008F,
-    0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022, 0x2013, 0x2014,
-    0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178,
+    0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
+    0x2039, 0x0152, 0x008D, 0x017D, 0x008F, 0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
+    0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178,
 };
 
 char32_t codePoint(unsigned char byte) {
@@ -35,8 +34,11 @@ void appendUtf8(std::string& out, char32_t c) {
 // Decodes one UTF-8 sequence at text[i]; false on a malformed one.
 bool nextCodePoint(std::string_view text, std::size_t& i, char32_t& c) {
     const auto lead = static_cast<unsigned char>(text[i]);
-    int length = lead < 0x80 ? 1 : (lead >> 5) == 0x6 ? 2 : (lead >> 4) == 0xE ? 3
-                                   : (lead >> 3) == 0x1E ? 4 : 0;
+    int length = lead < 0x80           ? 1
+                 : (lead >> 5) == 0x6  ? 2
+                 : (lead >> 4) == 0xE  ? 3
+                 : (lead >> 3) == 0x1E ? 4
+                                       : 0;
     if (length == 0 || i + length > text.size()) return false;
     c = length == 1 ? lead : lead & (0x7F >> length);
     for (int k = 1; k < length; ++k) {
@@ -53,7 +55,8 @@ bool nextCodePoint(std::string_view text, std::size_t& i, char32_t& c) {
 std::string cp1252ToUtf8(std::string_view bytes) {
     std::string out;
     out.reserve(bytes.size());
-    for (char b : bytes) appendUtf8(out, codePoint(static_cast<unsigned char>(b)));
+    for (char b : bytes)
+        appendUtf8(out, codePoint(static_cast<unsigned char>(b)));
     return out;
 }
 

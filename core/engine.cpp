@@ -15,15 +15,26 @@ struct Direction {
 
 bool directionOf(KeyCode key, Direction& d) {
     switch (key) {
-        case KeyLeft: d = {-1, 0, 2, 4}; return true;
-        case KeyUp: d = {0, -1, 1, 1}; return true;
-        case KeyRight: d = {1, 0, 4, 3}; return true;
-        case KeyDown: d = {0, 1, 3, 2}; return true;
-        default: return false;
+        case KeyLeft:
+            d = {-1, 0, 2, 4};
+            return true;
+        case KeyUp:
+            d = {0, -1, 1, 1};
+            return true;
+        case KeyRight:
+            d = {1, 0, 4, 3};
+            return true;
+        case KeyDown:
+            d = {0, 1, 3, 2};
+            return true;
+        default:
+            return false;
     }
 }
 
-bool isFree(std::uint8_t cell) { return cell == CellEmpty || cell == CellTarget; }
+bool isFree(std::uint8_t cell) {
+    return cell == CellEmpty || cell == CellTarget;
+}
 
 void showSteps(GameState& s, Frontend& ui) {
     const std::string text = std::to_string(s.historyTop);
@@ -43,11 +54,20 @@ void playUndoSound(GameState& s, Frontend& ui) {
 
 KeyCode keyForCode(int code) {
     switch (code) {
-        case 1: case 5: return KeyUp;
-        case 2: case 6: return KeyDown;
-        case 3: case 7: return KeyRight;
-        case 4: case 8: return KeyLeft;
-        default: return KeyNone;
+        case 1:
+        case 5:
+            return KeyUp;
+        case 2:
+        case 6:
+            return KeyDown;
+        case 3:
+        case 7:
+            return KeyRight;
+        case 4:
+        case 8:
+            return KeyLeft;
+        default:
+            return KeyNone;
     }
 }
 
@@ -93,24 +113,41 @@ void undoMove(GameState& s, Frontend& ui) {
 
     if (code >= 5 && code <= 8 && onBoard(x, y)) {
         std::uint8_t& here = s.board.at(x, y);
-        if (here == CellEmpty) here = CellCrate;
-        else if (here == CellTarget) here = CellCrateOnTarget;
+        if (here == CellEmpty)
+            here = CellCrate;
+        else if (here == CellTarget)
+            here = CellCrateOnTarget;
         const KeyCode key = keyForCode(code);
         const int cx = x + (key == KeyRight) - (key == KeyLeft);
         const int cy = y + (key == KeyDown) - (key == KeyUp);
         if (onBoard(cx, cy)) {
             std::uint8_t& crate = s.board.at(cx, cy);
-            if (crate == CellCrate) crate = CellEmpty;
-            else if (crate == CellCrateOnTarget) crate = CellTarget;
+            if (crate == CellCrate)
+                crate = CellEmpty;
+            else if (crate == CellCrateOnTarget)
+                crate = CellTarget;
         }
     }
 
     switch (keyForCode(code)) {
-        case KeyUp: s.keeperY = y + 1; s.facing = 1; break;
-        case KeyDown: s.keeperY = y - 1; s.facing = 3; break;
-        case KeyRight: s.keeperX = x - 1; s.facing = 4; break;
-        case KeyLeft: s.keeperX = x + 1; s.facing = 2; break;
-        default: break;
+        case KeyUp:
+            s.keeperY = y + 1;
+            s.facing = 1;
+            break;
+        case KeyDown:
+            s.keeperY = y - 1;
+            s.facing = 3;
+            break;
+        case KeyRight:
+            s.keeperX = x - 1;
+            s.facing = 4;
+            break;
+        case KeyLeft:
+            s.keeperX = x + 1;
+            s.facing = 2;
+            break;
+        default:
+            break;
     }
 
     --s.historyTop;
@@ -119,6 +156,8 @@ void undoMove(GameState& s, Frontend& ui) {
     if (!s.movieMode) playUndoSound(s, ui);
 }
 
-void UndoButtonClick(GameState& s, Frontend& ui) { undoMove(s, ui); }
+void UndoButtonClick(GameState& s, Frontend& ui) {
+    undoMove(s, ui);
+}
 
 }  // namespace quarbel

@@ -11,13 +11,46 @@ namespace quarbel {
 // The window's controls, by their design names.
 enum class Control {
     // Game panel (right margin).
-    playtitel, plusplus, plus, levelnummer, minusminus, minus, start, Undobutton, movie, help,
-    steps, stepsview, time1, timeview, autor, autorname,
+    playtitel,
+    plusplus,
+    plus,
+    levelnummer,
+    minusminus,
+    minus,
+    start,
+    Undobutton,
+    movie,
+    help,
+    steps,
+    stepsview,
+    time1,
+    timeview,
+    autor,
+    autorname,
     // Movie panel (left margin).
-    movietitel, plusplus2, plus2, levelnummer2, minusminus2, minus2, load, game, helpmovie,
-    mplay, mbacktostart, mstop, mback, mforward, m10back, m10forward, msteps, mstepsview,
+    movietitel,
+    plusplus2,
+    plus2,
+    levelnummer2,
+    minusminus2,
+    minus2,
+    load,
+    game,
+    helpmovie,
+    mplay,
+    mbacktostart,
+    mstop,
+    mback,
+    mforward,
+    m10back,
+    m10forward,
+    msteps,
+    mstepsview,
     // Images and the hidden focus holder.
-    zeichenflaeche, titelflaeche, titel2, controller,
+    zeichenflaeche,
+    titelflaeche,
+    titel2,
+    controller,
     Count
 };
 
@@ -25,14 +58,26 @@ enum class Timer { zeittime, focusset, movietimer, zwinkern, startanim, mousetim
 
 // Who reported a key or a press. Only the main window stands for the real keyboard.
 enum class Sender {
-    MainWindow, zeichenflaeche, titelflaeche, mousetimer, movietimer,
-    movie, game, mplay, mstop, mbacktostart, mback, mforward, m10back, m10forward,
+    MainWindow,
+    zeichenflaeche,
+    titelflaeche,
+    mousetimer,
+    movietimer,
+    movie,
+    game,
+    mplay,
+    mstop,
+    mbacktostart,
+    mback,
+    mforward,
+    m10back,
+    m10forward,
 };
 
 // The window's one wave player. Every operation reports whether it worked; the game
 // ignores failures where it says so.
 class SoundPlayer {
-public:
+  public:
     virtual ~SoundPlayer() = default;
     virtual bool setFileName(std::string_view fileName) = 0;
     virtual bool open() = 0;  // closes what was open, opens the named file
@@ -41,7 +86,7 @@ public:
 };
 
 class Frontend {
-public:
+  public:
     virtual ~Frontend() = default;
 
     virtual std::string caption(Control control) const = 0;

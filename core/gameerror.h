@@ -7,17 +7,17 @@
 namespace quarbel {
 
 class GameError : public std::runtime_error {
-public:
+  public:
     using std::runtime_error::runtime_error;
 };
 
 // A failed file operation, carrying the runtime's text for the error number.
 class IoError : public GameError {
-public:
+  public:
     explicit IoError(int errorNumber);
     int errorNumber() const { return errorNumber_; }
 
-private:
+  private:
     int errorNumber_;
 };
 

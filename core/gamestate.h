@@ -19,7 +19,9 @@ constexpr int BoardSide = 15;
 constexpr int BoardCells = BoardSide * BoardSide;
 constexpr int HistoryCapacity = 5000;
 
-inline bool onBoard(int x, int y) { return x >= 1 && x <= BoardSide && y >= 1 && y <= BoardSide; }
+inline bool onBoard(int x, int y) {
+    return x >= 1 && x <= BoardSide && y >= 1 && y <= BoardSide;
+}
 
 // 15 x 15 cell codes held column by column: cell (x, y), both 1-based, is element
 // (x - 1) * 15 + (y - 1). The keeper is never stored here.

@@ -14,7 +14,7 @@ namespace quarbel {
 constexpr int PackHeaderSize = 32;
 constexpr int LevelRecordSize = 308;
 constexpr int MaxPackLevels = 255;
-constexpr int MaxTitleBytes = 29;   // the title and its byte 13 fill the 30-byte field
+constexpr int MaxTitleBytes = 29;  // the title and its byte 13 fill the 30-byte field
 constexpr int AuthorFieldSize = 12;
 constexpr std::uint8_t PastEndByte = 26;  // what a byte beyond the end of the file reads as
 

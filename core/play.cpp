@@ -12,10 +12,10 @@ namespace {
 
 // The controls that appear when the title screen gives way to the game.
 constexpr Control GameControls[] = {
-    Control::start,     Control::Undobutton, Control::movie,      Control::help,
-    Control::stepsview, Control::timeview,   Control::steps,      Control::time1,
-    Control::playtitel, Control::plusplus,   Control::plus,       Control::minusminus,
-    Control::minus,     Control::levelnummer, Control::titel2,    Control::autor,
+    Control::start,     Control::Undobutton,  Control::movie,  Control::help,
+    Control::stepsview, Control::timeview,    Control::steps,  Control::time1,
+    Control::playtitel, Control::plusplus,    Control::plus,   Control::minusminus,
+    Control::minus,     Control::levelnummer, Control::titel2, Control::autor,
     Control::autorname,
 };
 
@@ -76,17 +76,25 @@ void StartClick(GameState& s, Frontend& ui) {
 void changeLevelNumber(GameState& s, Frontend& ui, int delta) {
     const int wanted = shownLevelNumber(ui) + delta;
     const int number = wanted >= 1 && wanted <= s.levelCount ? wanted
-                       : wanted > s.levelCount                ? s.levelCount
-                                                              : 1;
+                       : wanted > s.levelCount               ? s.levelCount
+                                                             : 1;
     const std::string text = std::to_string(number);
     ui.setCaption(Control::levelnummer, text);
     ui.setCaption(Control::levelnummer2, text);
 }
 
-void plusClick(GameState& s, Frontend& ui) { changeLevelNumber(s, ui, 1); }
-void minusClick(GameState& s, Frontend& ui) { changeLevelNumber(s, ui, -1); }
-void plusplusClick(GameState& s, Frontend& ui) { changeLevelNumber(s, ui, 10); }
-void minusminusClick(GameState& s, Frontend& ui) { changeLevelNumber(s, ui, -10); }
+void plusClick(GameState& s, Frontend& ui) {
+    changeLevelNumber(s, ui, 1);
+}
+void minusClick(GameState& s, Frontend& ui) {
+    changeLevelNumber(s, ui, -1);
+}
+void plusplusClick(GameState& s, Frontend& ui) {
+    changeLevelNumber(s, ui, 10);
+}
+void minusminusClick(GameState& s, Frontend& ui) {
+    changeLevelNumber(s, ui, -10);
+}
 
 void enterGame(GameState& s, Frontend& ui, bool showControls) {
     ui.setBoardCrossCursor();
@@ -95,7 +103,8 @@ void enterGame(GameState& s, Frontend& ui, bool showControls) {
     ui.setWindowCaption("QUARBEL 98 - " + s.packTitle);
     s.titleShowing = false;
     if (showControls) {
-        for (Control control : GameControls) ui.setVisible(control, true);
+        for (Control control : GameControls)
+            ui.setVisible(control, true);
     }
     StartClick(s, ui);
 }
@@ -117,8 +126,11 @@ void FormKeyDown(GameState& s, Frontend& ui, Sender sender, KeyCode key) {
             case KeyBack:
                 if (s.levelActive) UndoButtonClick(s, ui);
                 break;
-            case KeyReturn: StartClick(s, ui); break;
-            default: break;
+            case KeyReturn:
+                StartClick(s, ui);
+                break;
+            default:
+                break;
         }
     }
     if (key == KeyAdd) plusClick(s, ui);

@@ -179,7 +179,8 @@ TEST_F(EngineTest, UndoNeedsALevelInPlayAndAHistory) {
 
 TEST_F(EngineTest, UndoSoundOpensOnceAndDoesNotRestartWhilePlaying) {
     setBoard({"@    "});
-    for (int i = 0; i < 4; ++i) stepKeeper(s, ui, KeyRight);
+    for (int i = 0; i < 4; ++i)
+        stepKeeper(s, ui, KeyRight);
     undoMove(s, ui);
     EXPECT_EQ(ui.sound.calls, (std::vector<std::string>{"open undo.wav", "play undo.wav"}));
     EXPECT_TRUE(s.undoSoundOpen);
@@ -187,8 +188,8 @@ TEST_F(EngineTest, UndoSoundOpensOnceAndDoesNotRestartWhilePlaying) {
     undoMove(s, ui);
     ui.sound.playing = false;
     undoMove(s, ui);
-    EXPECT_EQ(ui.sound.calls, (std::vector<std::string>{"open undo.wav", "play undo.wav",
-                                                        "play undo.wav"}));
+    EXPECT_EQ(ui.sound.calls,
+              (std::vector<std::string>{"open undo.wav", "play undo.wav", "play undo.wav"}));
     s.movieMode = true;
     undoMove(s, ui);
     EXPECT_EQ(ui.sound.calls.size(), 3u);
@@ -228,7 +229,8 @@ TEST_F(EngineTest, KeeperOutsideTheGridCannotStep) {
     setBoard({"   "});
     s.keeperX = 26;
     s.keeperY = 26;
-    for (KeyCode key : {KeyLeft, KeyUp, KeyRight, KeyDown}) stepKeeper(s, ui, key);
+    for (KeyCode key : {KeyLeft, KeyUp, KeyRight, KeyDown})
+        stepKeeper(s, ui, key);
     EXPECT_EQ(s.historyTop, 0);
     EXPECT_TRUE(ui.log.empty());
 }

@@ -16,7 +16,8 @@ std::string rawPack(int count, const std::string& title, const std::vector<std::
     std::string bytes(PackHeaderSize, '\0');
     bytes[1] = static_cast<char>(count);
     bytes.replace(2, title.size(), title);
-    for (const auto& record : records) bytes += record;
+    for (const auto& record : records)
+        bytes += record;
     return bytes;
 }
 
@@ -34,12 +35,13 @@ TEST(LevelPack, RecordsStartAt32AndFollowEvery308Bytes) {
     EXPECT_EQ(levelRecordOffset(1), 32);
     EXPECT_EQ(levelRecordOffset(2), 340);
     EXPECT_EQ(levelRecordOffset(10), 32 + 308 * 9);
-    EXPECT_EQ(levelRecordOffset(0), 0);   // would start before the file
+    EXPECT_EQ(levelRecordOffset(0), 0);  // would start before the file
     EXPECT_EQ(levelRecordOffset(-5), 0);
 
     ScratchFolder folder;
     std::vector<std::string> records;
-    for (int k = 1; k <= 3; ++k) records.push_back(record(k, k + 3, "", ""));
+    for (int k = 1; k <= 3; ++k)
+        records.push_back(record(k, k + 3, "", ""));
     folder.writeFile("p.dat", rawPack(3, "P\r", records));
     for (int k = 1; k <= 3; ++k) {
         const LevelRecord level = readLevelRecord("p.dat", k);
@@ -69,15 +71,16 @@ TEST(LevelPack, AuthorNeedsTheSignatureAndEndsAtByte0Or13) {
     ScratchFolder folder;
     std::string stopped = record(1, 1, "abc", "Ann\rxxxxxxxx");
     stopped[83 + 5] = 1;  // the board is still read from offset 83
-    folder.writeFile("p.dat", rawPack(6, "P\r",
-                                      {
-                                          record(1, 1, "abc", "Twelveletter"),
-                                          record(1, 1, "abc", std::string("Ann") + std::string(9, '\0')),
-                                          stopped,
-                                          record(1, 1, "abd", "Somebody"),
-                                          record(1, 1, "ABC", "Somebody"),
-                                          record(1, 1, "abc", "Jos\xE9"),
-                                      }));
+    folder.writeFile("p.dat",
+                     rawPack(6, "P\r",
+                             {
+                                 record(1, 1, "abc", "Twelveletter"),
+                                 record(1, 1, "abc", std::string("Ann") + std::string(9, '\0')),
+                                 stopped,
+                                 record(1, 1, "abd", "Somebody"),
+                                 record(1, 1, "ABC", "Somebody"),
+                                 record(1, 1, "abc", "Jos\xE9"),
+                             }));
     const auto author = [](int k) {
         const LevelRecord level = readLevelRecord("p.dat", k);
         return level.hasAuthor ? level.author : std::string("(default)");

@@ -23,7 +23,8 @@ struct PlayTest : ::testing::Test {
         std::vector<PackLevel> levels;
         levels.push_back(levelFromRows({"#####", "#@ .#", "# $ #", "#####"}, "Ann"));
         levels.push_back(levelFromRows({"######", "#@$ .#", "######"}));
-        for (int k = 3; k <= 12; ++k) levels.push_back(levelFromRows({"@ $."}));
+        for (int k = 3; k <= 12; ++k)
+            levels.push_back(levelFromRows({"@ $."}));
         folder.writePack("twelve.dat", "Twelve", levels);
         folder.writeFile("empty.dat", std::string(32, '\0'));
     }
@@ -47,11 +48,11 @@ TEST_F(PlayTest, AnyKeyOnTheTitleScreenEntersTheGame) {
     EXPECT_EQ(s.keeperX, 3);
     EXPECT_EQ(ui.caption(Control::stepsview), "1");
     EXPECT_EQ(ui.caption(Control::autorname), "Ann");
-    for (Control c : {Control::start, Control::Undobutton, Control::movie, Control::help,
-                      Control::stepsview, Control::timeview, Control::steps, Control::time1,
-                      Control::playtitel, Control::plusplus, Control::plus, Control::minusminus,
-                      Control::minus, Control::levelnummer, Control::titel2, Control::autor,
-                      Control::autorname}) {
+    for (Control c :
+         {Control::start, Control::Undobutton, Control::movie, Control::help, Control::stepsview,
+          Control::timeview, Control::steps, Control::time1, Control::playtitel, Control::plusplus,
+          Control::plus, Control::minusminus, Control::minus, Control::levelnummer, Control::titel2,
+          Control::autor, Control::autorname}) {
         EXPECT_TRUE(ui.isVisible(c)) << static_cast<int>(c);
     }
     EXPECT_FALSE(ui.isVisible(Control::load));

@@ -14,7 +14,9 @@ bool FakeSoundPlayer::open() {
     return !openFails;
 }
 
-bool FakeSoundPlayer::isPlaying() { return playing; }
+bool FakeSoundPlayer::isPlaying() {
+    return playing;
+}
 
 bool FakeSoundPlayer::play() {
     calls.push_back("play " + fileName);
@@ -31,13 +33,17 @@ FakeFrontend::FakeFrontend() {
     timerFlags[index(Timer::startanim)] = true;
 }
 
-std::string FakeFrontend::caption(Control control) const { return captions[index(control)]; }
+std::string FakeFrontend::caption(Control control) const {
+    return captions[index(control)];
+}
 
 void FakeFrontend::setCaption(Control control, std::string_view text) {
     captions[index(control)] = text;
 }
 
-bool FakeFrontend::isVisible(Control control) const { return visibleFlags[index(control)]; }
+bool FakeFrontend::isVisible(Control control) const {
+    return visibleFlags[index(control)];
+}
 
 void FakeFrontend::setVisible(Control control, bool visible) {
     visibleFlags[index(control)] = visible;
@@ -47,25 +53,37 @@ void FakeFrontend::setEnabled(Control control, bool enabled) {
     enabledFlags[index(control)] = enabled;
 }
 
-bool FakeFrontend::timerEnabled(Timer timer) const { return timerFlags[index(timer)]; }
+bool FakeFrontend::timerEnabled(Timer timer) const {
+    return timerFlags[index(timer)];
+}
 
 void FakeFrontend::setTimerEnabled(Timer timer, bool enabled) {
     timerFlags[index(timer)] = enabled;
 }
 
-int FakeFrontend::timerInterval(Timer timer) const { return intervals[index(timer)]; }
+int FakeFrontend::timerInterval(Timer timer) const {
+    return intervals[index(timer)];
+}
 
 void FakeFrontend::setTimerInterval(Timer timer, int milliseconds) {
     intervals[index(timer)] = milliseconds;
 }
 
-void FakeFrontend::setWindowCaption(std::string_view text) { windowCaption = text; }
+void FakeFrontend::setWindowCaption(std::string_view text) {
+    windowCaption = text;
+}
 
-void FakeFrontend::setBoardCrossCursor() { log.push_back("crossCursor"); }
+void FakeFrontend::setBoardCrossCursor() {
+    log.push_back("crossCursor");
+}
 
-void FakeFrontend::focusController() { log.push_back("focusController"); }
+void FakeFrontend::focusController() {
+    log.push_back("focusController");
+}
 
-void FakeFrontend::placeSideStrip(bool rightMargin) { sideStripRight = rightMargin; }
+void FakeFrontend::placeSideStrip(bool rightMargin) {
+    sideStripRight = rightMargin;
+}
 
 std::optional<std::string> FakeFrontend::choosePackFile() {
     log.push_back("chooser");

@@ -15,7 +15,7 @@
 namespace quarbel::testing {
 
 class FakeSoundPlayer : public SoundPlayer {
-public:
+  public:
     bool setFileName(std::string_view fileName) override;
     bool open() override;
     bool isPlaying() override;
@@ -23,13 +23,13 @@ public:
 
     bool openFails = false;
     bool playFails = false;
-    bool playing = false;       // what isPlaying answers
+    bool playing = false;  // what isPlaying answers
     std::string fileName;
     std::vector<std::string> calls;  // "open undo.wav", "play done.wav", ...
 };
 
 class FakeFrontend : public Frontend {
-public:
+  public:
     FakeFrontend();
 
     std::string caption(Control control) const override;
@@ -68,7 +68,7 @@ public:
     int side = 555;
     FakeSoundPlayer sound;
 
-private:
+  private:
     static std::size_t index(Control control) { return static_cast<std::size_t>(control); }
     static std::size_t index(Timer timer) { return static_cast<std::size_t>(timer); }
 

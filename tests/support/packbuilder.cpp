@@ -17,13 +17,27 @@ PackLevel levelFromRows(const std::vector<std::string>& rows, const std::string&
             const int y = static_cast<int>(r) + 1;
             std::uint8_t& cell = level.board.at(x, y);
             switch (rows[r][c]) {
-                case '#': cell = CellWall; break;
-                case '$': cell = CellCrate; break;
-                case '.': cell = CellTarget; break;
-                case '*': cell = CellCrateOnTarget; break;
-                case '+': cell = CellTarget; [[fallthrough]];
-                case '@': level.keeperX = x; level.keeperY = y; break;
-                default: break;
+                case '#':
+                    cell = CellWall;
+                    break;
+                case '$':
+                    cell = CellCrate;
+                    break;
+                case '.':
+                    cell = CellTarget;
+                    break;
+                case '*':
+                    cell = CellCrateOnTarget;
+                    break;
+                case '+':
+                    cell = CellTarget;
+                    [[fallthrough]];
+                case '@':
+                    level.keeperX = x;
+                    level.keeperY = y;
+                    break;
+                default:
+                    break;
             }
         }
     }
@@ -37,18 +51,31 @@ std::vector<std::string> rowsOf(const Board& board, int keeperX, int keeperY) {
         for (int x = 1; x <= BoardSide; ++x) {
             const bool keeper = x == keeperX && y == keeperY;
             switch (board.at(x, y)) {
-                case CellWall: row += '#'; break;
-                case CellCrate: row += '$'; break;
-                case CellTarget: row += keeper ? '+' : '.'; break;
-                case CellCrateOnTarget: row += '*'; break;
-                case CellEmpty: row += keeper ? '@' : ' '; break;
-                default: row += '?'; break;
+                case CellWall:
+                    row += '#';
+                    break;
+                case CellCrate:
+                    row += '$';
+                    break;
+                case CellTarget:
+                    row += keeper ? '+' : '.';
+                    break;
+                case CellCrateOnTarget:
+                    row += '*';
+                    break;
+                case CellEmpty:
+                    row += keeper ? '@' : ' ';
+                    break;
+                default:
+                    row += '?';
+                    break;
             }
         }
         row.erase(row.find_last_not_of(' ') + 1);
         rows.push_back(row);
     }
-    while (!rows.empty() && rows.back().empty()) rows.pop_back();
+    while (!rows.empty() && rows.back().empty())
+        rows.pop_back();
     return rows;
 }
 

@@ -19,7 +19,7 @@ std::vector<std::string> rowsOf(const Board& board, int keeperX, int keeperY);
 
 // A fresh folder that is the working folder for the object's life.
 class ScratchFolder {
-public:
+  public:
     ScratchFolder();
     ~ScratchFolder();
     ScratchFolder(const ScratchFolder&) = delete;
@@ -31,7 +31,7 @@ public:
     void writeFile(const std::string& fileName, const std::string& bytes) const;
     std::string readFile(const std::string& fileName) const;
 
-private:
+  private:
     std::filesystem::path previous_;
     std::filesystem::path path_;
 };
