@@ -1,0 +1,134 @@
+#include "player.h"
+
+#include <algorithm>
+
+#include "core/engine.h"
+#include "core/play.h"
+#include "moviefile.h"
+#include "solved.h"
+
+namespace quarbel {
+
+namespace {
+
+constexpr Control PlayerButtons[] = {
+    Control::mplay,        Control::mstop,   Control::mback,      Control::mforward,
+    Control::mbacktostart, Control::m10back, Control::m10forward,
+};
+
+// Every control that belongs to exactly one of the two panels.
+constexpr Control PanelControls[] = {
+    Control::mplay,        Control::mstop,      Control::mback,       Control::mforward,
+    Control::mbacktostart, Control::m10back,    Control::m10forward,  Control::movietitel,
+    Control::playtitel,    Control::plusplus2,  Control::plus2,       Control::minusminus2,
+    Control::minus2,       Control::load,       Control::game,        Control::helpmovie,
+    Control::plusplus,     Control::plus,       Control::minusminus,  Control::minus,
+    Control::start,        Control::Undobutton, Control::movie,       Control::help,
+    Control::stepsview,    Control::mstepsview, Control::timeview,    Control::steps,
+    Control::msteps,       Control::time1,      Control::levelnummer, Control::levelnummer2,
+    Control::autor,        Control::autorname,
+};
+
+constexpr int StepsPerJump = 10;
+
+void enablePlayerButtons(Frontend& ui, bool enabled) {
+    for (Control button : PlayerButtons)
+        ui.setEnabled(button, enabled);
+}
+
+}  // namespace
+
+void MovieClick(GameState& s, Frontend& ui, Sender sender) {
+    if (sender == Sender::movie) {
+        s.levelActive = false;
+    } else {
+        s.autoPlay = false;
+        // A partly replayed movie can be played on; a level already solved on the board
+        // stays ended, however it got there.
+        s.levelActive = (s.moviePos < 1 || s.moviePos < s.movieLength) && !levelSolved(s.board);
+    }
+    ui.placeSideStrip(!s.movieMode);
+    for (Control control : PanelControls)
+        ui.setVisible(control, !ui.isVisible(control));
+    enablePlayerButtons(ui, false);
+    ui.setTimerEnabled(Timer::focusset, !ui.timerEnabled(Timer::focusset));
+    ui.focusController();
+    s.movieMode = !s.movieMode;
+}
+
+void LoadClick(GameState& s, Frontend& ui) {
+    s.autoPlay = false;
+    // Read into a buffer first: a read error then leaves the history, and with it the moves
+    // that undo would take back, untouched.
+    const auto codes =
+        readMovieFile(movieFileName(s.packName, ui.caption(Control::levelnummer)), HistoryCapacity);
+    enablePlayerButtons(ui, codes.has_value());
+    if (codes) {
+        std::copy(codes->begin(), codes->end(), s.history.begin());
+        s.movieLength = static_cast<std::int32_t>(codes->size());
+        s.historyTop = 0;
+        s.moviePos = 0;
+    }
+    StartClick(s, ui);
+}
+
+void mforward2Click(GameState& s, Frontend& ui, Sender sender) {
+    if (s.moviePos + 1 > s.movieLength) return;
+    const int code = s.history[s.moviePos];
+    ++s.moviePos;
+    s.levelActive = true;
+    FormKeyDown(s, ui, sender, keyForCode(code));
+    s.levelActive = false;
+}
+
+void m10forward2Click(GameState& s, Frontend& ui, Sender sender) {
+    for (int i = 0; i < StepsPerJump; ++i)
+        mforward2Click(s, ui, sender);
+}
+
+void mback2Click(GameState& s, Frontend& ui) {
+    // moviePos indexes the history, so it never goes below the first step.
+    if (s.historyTop != 0 && s.moviePos > 0) --s.moviePos;
+    s.levelActive = true;
+    undoMove(s, ui);
+    s.levelActive = false;
+}
+
+void m10back2Click(GameState& s, Frontend& ui) {
+    for (int i = 0; i < StepsPerJump; ++i)
+        mback2Click(s, ui);
+}
+
+void mbacktostart2Click(GameState& s, Frontend& ui) {
+    s.moviePos = 0;
+    s.historyTop = 0;
+    StartClick(s, ui);
+    s.autoPlay = false;
+}
+
+void mplay2Click(GameState& s, Frontend& ui) {
+    const int interval = ui.timerInterval(Timer::movietimer);
+    if (ui.timerEnabled(Timer::movietimer) && interval > MovieTimerSpeedUp) {
+        ui.setTimerInterval(Timer::movietimer, interval - MovieTimerSpeedUp);
+    }
+    if (!ui.timerEnabled(Timer::movietimer)) {
+        ui.setTimerInterval(Timer::movietimer, MovieTimerStartInterval);
+        ui.setTimerEnabled(Timer::movietimer, true);
+    }
+    s.autoPlay = true;
+}
+
+void mstop2Click(GameState& s, Frontend& ui) {
+    s.autoPlay = false;
+    ui.setTimerEnabled(Timer::movietimer, false);
+}
+
+void movietimerTimer(GameState& s, Frontend& ui) {
+    if (s.autoPlay) {
+        mforward2Click(s, ui, Sender::movietimer);
+    } else {
+        ui.setTimerEnabled(Timer::movietimer, false);
+    }
+}
+
+}  // namespace quarbel

@@ -1,0 +1,73 @@
+#include "solved.h"
+
+#include <algorithm>
+#include <filesystem>
+#include <span>
+
+#include "moviefile.h"
+
+namespace quarbel {
+
+namespace {
+
+void playDoneSound(GameState& s, Frontend& ui) {
+    SoundPlayer& player = ui.soundplayer();
+    player.setFileName("done.wav");
+    if (player.open() && player.play()) s.undoSoundOpen = false;
+}
+
+void endLevel(GameState& s, Frontend& ui) {
+    ui.setTimerEnabled(Timer::zeittime, false);
+    s.historyTop = 0;
+    s.levelActive = false;
+}
+
+}  // namespace
+
+bool levelSolved(const Board& board) {
+    return std::find(board.cells.begin(), board.cells.end(), CellTarget) == board.cells.end();
+}
+
+std::string OldMovieSteps(const GameState& s) {
+    return std::to_string(movieFileSize(movieFileName(s.packName, s.startedLevel)));
+}
+
+void SaveMovie(const GameState& s) {
+    // The folder usually exists already; creating the file decides whether the save works.
+    std::error_code ignored;
+    std::filesystem::create_directory(s.packName, ignored);
+    writeMovieFile(movieFileName(s.packName, s.startedLevel),
+                   std::span(s.history.data(), static_cast<std::size_t>(s.historyTop)));
+}
+
+void CheckSolved(GameState& s, Frontend& ui) {
+    if (!levelSolved(s.board)) return;
+    if (s.movieMode) {
+        s.levelActive = false;
+        s.autoPlay = false;
+        ui.setTimerEnabled(Timer::movietimer, false);
+        return;
+    }
+
+    // A held mouse button must not walk or take steps back behind the dialog.
+    ui.setTimerEnabled(Timer::mousetimer, false);
+    playDoneSound(s, ui);
+    const std::string oldSteps = OldMovieSteps(s);
+    const std::string steps = std::to_string(s.historyTop);
+    if (ui.askSaveMovie(s.startedLevel, steps, oldSteps)) {
+        try {
+            SaveMovie(s);
+        } catch (...) {
+            // The player has seen the level solved: it ends even though the movie could not
+            // be stored, and the step displays read "0" as after a save, since the engine
+            // does not get to refresh them once the error is on its way to the report.
+            endLevel(s, ui);
+            ui.setCaption(Control::stepsview, "0");
+            ui.setCaption(Control::mstepsview, "0");
+            throw;
+        }
+    }
+    endLevel(s, ui);
+}
+
+}  // namespace quarbel

@@ -1,0 +1,198 @@
+// The solved test, the solved handling in game mode and storing a solution as a movie.
+#include <filesystem>
+
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include "core/gameerror.h"
+#include "core/play.h"
+#include "movieflow.h"
+#include "movies/solved.h"
+
+namespace quarbel::testing {
+namespace {
+
+namespace fs = std::filesystem;
+
+// Runs the scope with an unprivileged effective user, so that folder permissions bind even
+// when the tests run as root.
+class Unprivileged {
+  public:
+    Unprivileged() : dropped_(::geteuid() == 0 && ::seteuid(65534) == 0) {}
+    ~Unprivileged() {
+        if (dropped_) static_cast<void>(::seteuid(0));
+    }
+    bool permissionsBind() const { return dropped_ || ::geteuid() != 0; }
+
+  private:
+    bool dropped_;
+};
+
+TEST(LevelSolved, NeedsEveryTargetCovered) {
+    Board board{};
+    board.at(3, 3) = CellCrateOnTarget;
+    board.at(4, 4) = CellCrate;
+    EXPECT_TRUE(levelSolved(board));
+    board.at(15, 15) = CellTarget;
+    EXPECT_FALSE(levelSolved(board));
+}
+
+TEST(LevelSolved, KeeperOnATargetDoesNotCoverIt) {
+    GameState s;
+    s.board.at(2, 2) = CellTarget;
+    s.keeperX = 2;
+    s.keeperY = 2;
+    EXPECT_FALSE(levelSolved(s.board));
+}
+
+using SolvedInGameMode = MovieFlow;
+
+TEST_F(SolvedInGameMode, YesStoresExactlyTheRecordedDigits) {
+    fake.saveAnswer = true;
+    press(TheSolutionKeys);
+    EXPECT_EQ(fake.count("askSaveMovie(7,14,0)"), 1);
+    EXPECT_EQ(folder.readFile(TheMovie), TheSolutionDigits);
+    EXPECT_FALSE(fs::exists(folder.path() / "PACK1/ZORP0007.MOV.new"));
+}
+
+TEST_F(SolvedInGameMode, EndsTheLevelAndShowsZeroSteps) {
+    press(TheSolutionKeys);
+    EXPECT_FALSE(s.levelActive);
+    EXPECT_EQ(s.historyTop, 0);
+    EXPECT_FALSE(fake.timerEnabled(Timer::zeittime));
+    EXPECT_EQ(fake.caption(Control::stepsview), "0");
+    EXPECT_EQ(fake.caption(Control::mstepsview), "0");
+    // Further keys find the level ended: no move and no second dialog.
+    press("UUB");
+    EXPECT_EQ(dialogs(), 1);
+}
+
+TEST_F(SolvedInGameMode, SolvingAgainReportsTheStoredCount) {
+    fake.saveAnswer = true;
+    press(TheSolutionKeys);
+    press("E");
+    press(TheSolutionKeys);
+    EXPECT_EQ(fake.count("askSaveMovie(7,14,14)"), 1);
+}
+
+TEST_F(SolvedInGameMode, NoWritesNothing) {
+    press(TheSolutionKeys);
+    EXPECT_EQ(dialogs(), 1);
+    EXPECT_FALSE(fs::exists(folder.path() / "PACK1"));
+}
+
+TEST_F(SolvedInGameMode, NoKeepsTheStoredMovie) {
+    storeMovie("3377722444814644");
+    press(TheSolutionKeys);
+    EXPECT_EQ(fake.count("askSaveMovie(7,14,16)"), 1);
+    EXPECT_EQ(folder.readFile(TheMovie), "3377722444814644");
+}
+
+TEST_F(SolvedInGameMode, YesReplacesEvenAShorterStoredMovie) {
+    storeMovie("3");
+    fake.saveAnswer = true;
+    press("RLRL");
+    press(TheSolutionKeys);
+    EXPECT_EQ(folder.readFile(TheMovie), "3434" + std::string(TheSolutionDigits));
+}
+
+TEST_F(SolvedInGameMode, UndoneStepsAreNotInTheMovie) {
+    fake.saveAnswer = true;
+    press("RDB");
+    press(TheSolutionKeys.substr(1));
+    EXPECT_EQ(fake.count("askSaveMovie(7,14,0)"), 1);
+    EXPECT_EQ(folder.readFile(TheMovie), TheSolutionDigits);
+}
+
+TEST_F(SolvedInGameMode, TheMovieIsNamedAfterTheStartedLevel) {
+    fake.saveAnswer = true;
+    // The number shown changes during play; the movie belongs to the level on the board.
+    press("RRRRRDDLLLLUL");
+    showLevel("1");
+    press("D");
+    EXPECT_TRUE(fs::exists(folder.path() / TheMovie));
+    EXPECT_FALSE(fs::exists(folder.path() / "PACK1/ZORP0001.MOV"));
+}
+
+TEST_F(SolvedInGameMode, AnEmptyOrUnopenableMovieCountsAsNone) {
+    storeMovie("");
+    press(TheSolutionKeys);
+    fs::remove(folder.path() / TheMovie);
+    fs::create_directory(folder.path() / TheMovie);
+    press("E");
+    press(TheSolutionKeys);
+    EXPECT_EQ(fake.count("askSaveMovie(7,14,0)"), 2);
+}
+
+TEST_F(SolvedInGameMode, PlaysTheSuccessSoundSoTheNextUndoReopensItsOwn) {
+    s.undoSoundOpen = true;
+    fake.sound.calls.clear();
+    press(TheSolutionKeys);
+    EXPECT_EQ(fake.sound.calls, (std::vector<std::string>{"open done.wav", "play done.wav"}));
+    EXPECT_FALSE(s.undoSoundOpen);
+}
+
+TEST_F(SolvedInGameMode, AFailedSuccessSoundIsIgnored) {
+    s.undoSoundOpen = true;
+    fake.sound.playFails = true;
+    fake.saveAnswer = true;
+    press(TheSolutionKeys);
+    EXPECT_TRUE(s.undoSoundOpen);
+    EXPECT_EQ(folder.readFile(TheMovie), TheSolutionDigits);
+}
+
+TEST_F(SolvedInGameMode, AFailedSaveKeepsTheOldMovieAndEndsTheLevel) {
+    storeMovie("3377722444814644");
+    fs::permissions(folder.path() / TheMovie, fs::perms::all);
+    fs::permissions(folder.path() / "PACK1", fs::perms::owner_read | fs::perms::owner_exec |
+                                                 fs::perms::group_read | fs::perms::group_exec |
+                                                 fs::perms::others_read | fs::perms::others_exec);
+    fake.saveAnswer = true;
+    {
+        Unprivileged user;
+        if (!user.permissionsBind()) GTEST_SKIP() << "cannot leave the root user";
+        press(TheSolutionKeys.substr(0, TheSolutionSteps - 1));
+        try {
+            press("D");
+            ADD_FAILURE() << "the save did not fail";
+        } catch (const IoError& error) {
+            EXPECT_STREQ(error.what(), "Dateizugriff verweigert");
+        }
+    }
+    EXPECT_EQ(fake.count("askSaveMovie(7,14,16)"), 1);
+    EXPECT_EQ(folder.readFile(TheMovie), "3377722444814644");
+    EXPECT_FALSE(s.levelActive);
+    EXPECT_EQ(s.historyTop, 0);
+    EXPECT_FALSE(fake.timerEnabled(Timer::zeittime));
+    EXPECT_EQ(fake.caption(Control::stepsview), "0");
+    EXPECT_EQ(fake.caption(Control::mstepsview), "0");
+}
+
+TEST_F(SolvedInGameMode, AFileInPlaceOfTheFolderFailsTheSave) {
+    folder.writeFile("PACK1", "not a folder");
+    fake.saveAnswer = true;
+    press(TheSolutionKeys.substr(0, TheSolutionSteps - 1));
+    EXPECT_THROW(press("D"), IoError);
+    EXPECT_EQ(folder.readFile("PACK1"), "not a folder");
+    EXPECT_FALSE(s.levelActive);
+}
+
+TEST(OldMovieSteps, IsTheStoredFileSize) {
+    ScratchFolder folder;
+    GameState s;
+    s.packName = "Pack1";
+    s.startedLevel = "12";
+    EXPECT_EQ(OldMovieSteps(s), "0");
+    fs::create_directory("Pack1");
+    folder.writeFile("Pack1/ZORP0012.MOV", std::string(57, '3'));
+    EXPECT_EQ(OldMovieSteps(s), "57");
+    // Another level's movie and another letter case of the pack are other files.
+    s.startedLevel = "1";
+    EXPECT_EQ(OldMovieSteps(s), "0");
+    s.startedLevel = "12";
+    s.packName = "PACK1";
+    EXPECT_EQ(OldMovieSteps(s), "0");
+}
+
+}  // namespace
+}  // namespace quarbel::testing
