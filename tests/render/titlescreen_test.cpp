@@ -1,0 +1,133 @@
+// The title picture and its sliding band, the side strip, and the GAME button.
+#include <gtest/gtest.h>
+
+#include "core/play.h"
+#include "support/fakefrontend.h"
+#include "support/packbuilder.h"
+#include "ui/render/titlescreen.h"
+
+namespace quarbel::testing {
+namespace {
+
+// Every pixel a colour of its own.
+QImage patternImage(int width, int height) {
+    QImage image(width, height, QImage::Format_RGB32);
+    for (int y = 0; y < height; ++y) {
+        for (int x = 0; x < width; ++x)
+            image.setPixel(x, y, 0xff000000u | (x << 8) | y);
+    }
+    return image;
+}
+
+int ticksUntilStopped(TitleScreen& title, GameState& s) {
+    int ticks = 0;
+    while (title.startanimTimer(s))
+        ++ticks;
+    return ticks;
+}
+
+TEST(TitleScreen, BandIsCutOutAndBlackedOut) {
+    const QImage original = patternImage(700, 30);
+    TitleScreen title;
+
+    title.setPicture(original);
+
+    const QImage& picture = title.picture();
+    EXPECT_EQ(picture.pixel(0, 0), 0xff000000u);
+    EXPECT_EQ(picture.pixel(639, 19), 0xff000000u);
+    EXPECT_EQ(picture.pixel(640, 19), original.pixel(640, 19));  // beyond the band
+    EXPECT_EQ(picture.pixel(5, 20), original.pixel(5, 20));      // below the band
+    EXPECT_EQ(title.bandPicture().at(0, 0), original.pixel(0, 0));
+    EXPECT_EQ(title.bandPicture().at(639, 19), original.pixel(639, 19));
+}
+
+TEST(TitleScreen, BandSlidesInFromTheLeftFourPixelsATick) {
+    const QImage original = patternImage(700, 30);
+    TitleScreen title;
+    title.setPicture(original);
+    GameState s;
+
+    ASSERT_TRUE(title.startanimTimer(s));
+
+    EXPECT_EQ(s.titleBandOffset, 636);
+    // The band's right end comes first.
+    EXPECT_EQ(title.picture().pixel(0, 7), original.pixel(636, 7));
+    EXPECT_EQ(title.picture().pixel(3, 7), original.pixel(639, 7));
+    EXPECT_EQ(title.picture().pixel(4, 7), 0xff000000u);
+
+    EXPECT_EQ(ticksUntilStopped(title, s), 159);
+    EXPECT_EQ(s.titleBandOffset, 0);
+    EXPECT_EQ(title.picture(), original);
+}
+
+TEST(TitleScreen, StoppedBandStaysWhereItWas) {
+    TitleScreen title;
+    title.setPicture(patternImage(700, 30));
+    GameState s;
+    for (int tick = 0; tick < 10; ++tick)
+        title.startanimTimer(s);
+    const QImage halfway = title.picture().copy();
+
+    s.titleBandOffset = 0;  // as entering the game does
+
+    EXPECT_FALSE(title.startanimTimer(s));
+    EXPECT_EQ(title.picture(), halfway);
+}
+
+TEST(TitleScreen, SmallPictureClipsTheBand) {
+    const QImage original = patternImage(300, 12);
+    TitleScreen title;
+    title.setPicture(original);
+    GameState s;
+
+    EXPECT_EQ(ticksUntilStopped(title, s), 160);
+
+    EXPECT_EQ(title.picture(), original);
+    EXPECT_EQ(title.bandPicture().at(299, 11), original.pixel(299, 11));
+    EXPECT_EQ(title.bandPicture().at(300, 0), 0xff000000u);
+    EXPECT_EQ(title.bandPicture().at(0, 12), 0xff000000u);
+}
+
+TEST(SideStrip, HeightFollowsTheScreenAndWidthKeepsTheShape) {
+    const QImage side = patternImage(40, 300);
+
+    EXPECT_EQ(scaledSideStrip(side, 600), side);
+    // 300 * 768 / 600 = 384 high; 40 * 384 / 300 = 51.2, truncated.
+    const QImage strip = scaledSideStrip(side, 768);
+    ASSERT_EQ(strip.size(), QSize(51, 384));
+    EXPECT_EQ(strip.pixel(50, 383), side.pixel(39, 299));
+    EXPECT_EQ(strip.pixel(25, 100), side.pixel(25 * 40 / 51, 100 * 300 / 384));
+    EXPECT_EQ(scaledSideStrip(side, 1080).size(), QSize(72, 540));
+}
+
+TEST(SideStrip, NoScreenHeightGivesNoStrip) {
+    EXPECT_TRUE(scaledSideStrip(patternImage(40, 300), 1).isNull());
+    EXPECT_TRUE(scaledSideStrip(patternImage(40, 300), -600).isNull());
+}
+
+TEST(Playtitel, StartsTheNewPackAtItsFirstLevel) {
+    ScratchFolder folder;
+    folder.writePack("first.dat", "First", {levelFromRows({"@"}), levelFromRows({" @"})});
+    folder.writePack("second.dat", "Second",
+                     {levelFromRows({"  @$."}), levelFromRows({"   @"}), levelFromRows({"@"})});
+    FakeFrontend ui;
+    GameState s;
+    ui.chooserAnswers = {"first.dat", "second.dat"};
+    enterGame(s, ui, true);
+    plusClick(s, ui);
+    ASSERT_EQ(ui.caption(Control::levelnummer), "2");
+    ui.clearLog();
+
+    playtitelClick(s, ui);
+
+    EXPECT_EQ(ui.caption(Control::levelnummer), "1");
+    EXPECT_EQ(ui.caption(Control::levelnummer2), "1");
+    EXPECT_EQ(s.packName, "second");
+    EXPECT_EQ(s.keeperX, 3);
+    EXPECT_EQ(s.board.at(4, 1), CellCrate);
+    EXPECT_EQ(ui.windowCaption, "QUARBEL 98 - Second");
+    EXPECT_EQ(ui.count("drawBoard(true,true)"), 2);  // the old number's level, then level 1
+}
+
+}  // namespace
+}  // namespace quarbel::testing

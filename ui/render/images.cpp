@@ -1,0 +1,40 @@
+#include "images.h"
+
+#include <QImage>
+#include <QMouseEvent>
+#include <QPainter>
+
+namespace quarbel {
+
+ImageView::ImageView(QWidget* parent) : QWidget(parent) {
+    // Moves are reported with and without a button held, as the pointer crosses the picture.
+    setMouseTracking(true);
+}
+
+void ImageView::showImage(const QImage* image) {
+    image_ = image;
+    update();
+}
+
+void ImageView::paintEvent(QPaintEvent* event) {
+    if (image_ == nullptr || image_->isNull()) return;
+    QPainter painter(this);
+    painter.drawImage(event->rect().topLeft(), *image_, event->rect());
+}
+
+void ImageView::mousePressEvent(QMouseEvent* event) {
+    const QPoint at = event->position().toPoint();
+    if (onPress) onPress(event->button(), at.x(), at.y());
+}
+
+void ImageView::mouseMoveEvent(QMouseEvent* event) {
+    const QPoint at = event->position().toPoint();
+    if (onMove) onMove(at.x(), at.y());
+}
+
+void ImageView::mouseReleaseEvent(QMouseEvent* event) {
+    const QPoint at = event->position().toPoint();
+    if (onRelease) onRelease(event->button(), at.x(), at.y());
+}
+
+}  // namespace quarbel

@@ -1,0 +1,39 @@
+// The window's image controls: the board image zeichenflaeche, the title picture titelflaeche
+// and the side strip titel2. Each shows a picture one to one and passes the mouse on.
+#pragma once
+
+#include <QWidget>
+#include <functional>
+
+class QImage;
+
+namespace quarbel {
+
+class ImageView : public QWidget {
+  public:
+    using ButtonHandler = std::function<void(Qt::MouseButton button, int x, int y)>;
+    using MoveHandler = std::function<void(int x, int y)>;
+
+    explicit ImageView(QWidget* parent = nullptr);
+
+    // Shows the picture from the top-left corner, unscaled; nullptr shows nothing. The picture
+    // is not copied, so drawing into it never copies it either: it must outlive the showing,
+    // and update() shows what changed.
+    void showImage(const QImage* image);
+
+    // Positions are relative to the control. Presses are taken even without a handler.
+    ButtonHandler onPress;
+    MoveHandler onMove;
+    ButtonHandler onRelease;
+
+  protected:
+    void paintEvent(QPaintEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+
+  private:
+    const QImage* image_ = nullptr;
+};
+
+}  // namespace quarbel

@@ -1,0 +1,75 @@
+// Plain 32-bit pixel pictures (0xffRRGGBB, as QImage::Format_RGB32 keeps them) and the raster
+// operations the board and the title screen are built from.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <vector>
+
+class QImage;
+
+namespace quarbel {
+
+// A rectangle of pixels; right and bottom are exclusive.
+struct PixelRect {
+    int left = 0;
+    int top = 0;
+    int right = 0;
+    int bottom = 0;
+
+    bool empty() const { return right <= left || bottom <= top; }
+    bool operator==(const PixelRect&) const = default;
+};
+
+// A picture that owns its pixels, row by row without padding.
+struct PixelBuffer {
+    int width = 0;
+    int height = 0;
+    std::vector<std::uint32_t> pixels;
+
+    PixelBuffer() = default;
+    PixelBuffer(int w, int h, std::uint32_t fill = 0xff000000u)
+        : width(w), height(h), pixels(static_cast<std::size_t>(w) * h, fill) {}
+
+    std::uint32_t* row(int y) { return pixels.data() + static_cast<std::ptrdiff_t>(y) * width; }
+    const std::uint32_t* row(int y) const {
+        return pixels.data() + static_cast<std::ptrdiff_t>(y) * width;
+    }
+    std::uint32_t at(int x, int y) const { return row(y)[x]; }
+};
+
+// Somewhere to write pixels: a buffer of ours or the memory of a QImage.
+struct PixelTarget {
+    std::uint32_t* pixels = nullptr;
+    int width = 0;
+    int height = 0;
+    std::ptrdiff_t stride = 0;  // in pixels
+
+    std::uint32_t* row(int y) const { return pixels + y * stride; }
+};
+
+PixelTarget targetOf(PixelBuffer& buffer);
+// The image must be Format_RGB32; it is detached here, not later while drawing.
+PixelTarget targetOf(QImage& image);
+
+// The picture's pixels as RGB32; a null image gives an empty buffer.
+PixelBuffer bufferFromImage(const QImage& image);
+
+void fillRect(PixelTarget target, PixelRect area, std::uint32_t colour);
+
+// Copies the rectangle `area` of the source to the same place in the target, clipped to both.
+void copyRect(const PixelBuffer& source, PixelTarget target, PixelRect area);
+
+// Copies the whole source with its top-left corner at (x, y) of the target, clipped.
+void copyAt(const PixelBuffer& source, PixelTarget target, int x, int y);
+
+// Nearest-neighbour scaling of the whole source onto the whole target, computed only for the
+// target pixels inside `area`: target pixel (x, y) shows source pixel
+// (x * source.width / target.width, y * source.height / target.height), truncated.
+void scaleNearest(const PixelBuffer& source, PixelTarget target, PixelRect area);
+
+// The target pixels whose nearest source pixels lie in `sourceArea`.
+PixelRect scaledArea(PixelRect sourceArea, int sourceWidth, int sourceHeight, int targetWidth,
+                     int targetHeight);
+
+}  // namespace quarbel

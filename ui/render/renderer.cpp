@@ -1,0 +1,199 @@
+#include "renderer.h"
+
+#include <algorithm>
+#include <string>
+
+#include "core/gameerror.h"
+
+namespace quarbel {
+
+namespace {
+
+constexpr std::uint32_t Black = 0xff000000u;
+constexpr std::uint32_t ColourBits = 0x00ffffffu;
+
+QImage readPicture(const char* fileName) {
+    QImage image;
+    if (!image.load(QString::fromUtf8(fileName), "BMP")) {
+        throw GameError(std::string("Kann Datei ") + fileName + " nicht öffnen.");
+    }
+    return image;
+}
+
+// A 50 x 50 tile whose top-left corner is at (sx, sy) in the sheet. Pixels beyond a smaller
+// sheet are transparent: white in a mask, black in an image.
+PixelBuffer cutTile(const PixelBuffer& sheet, int sx, int sy, bool isMask) {
+    PixelBuffer tile(TileSide, TileSide, isMask ? 0xffffffffu : 0u);
+    copyAt(sheet, targetOf(tile), -sx, -sy);
+    // An image without its alpha byte leaves the buffer's alpha alone under XOR; the colour
+    // channels are kept unchanged.
+    if (!isMask) {
+        for (std::uint32_t& pixel : tile.pixels)
+            pixel &= ColourBits;
+    }
+    return tile;
+}
+
+// The image at grid (column, row) of the sheet and its mask in the row below.
+void cutSprite(const PixelBuffer& sheet, int column, int row, PixelBuffer& image,
+               PixelBuffer& mask) {
+    image = cutTile(sheet, column * TileGrid, row * TileGrid, false);
+    mask = cutTile(sheet, column * TileGrid, (row + 1) * TileGrid, true);
+}
+
+}  // namespace
+
+AssetImages readAssetFiles() {
+    AssetImages images;
+    images.side = readPicture("titel2.bmp");
+    images.title = readPicture("titel.bmp");
+    images.background = readPicture("backgr8.bmp");
+    images.tileSheet = readPicture("playal8n.bmp");
+    return images;
+}
+
+void Renderer::loadAssets() {
+    loadAssets(readAssetFiles());
+}
+
+void Renderer::loadAssets(const AssetImages& images) {
+    sidePicture_ = images.side.convertToFormat(QImage::Format_RGB32);
+    titleScreen_.setPicture(images.title);
+    backgroundPicture_ = PixelBuffer(BufferSide, BufferSide);
+    scaleNearest(bufferFromImage(images.background), targetOf(backgroundPicture_),
+                 {0, 0, BufferSide, BufferSide});
+    cutTiles(bufferFromImage(images.tileSheet));
+    workPicture_ = backgroundPicture_;
+    frontPicture_ = backgroundPicture_;
+    if (!frame_.isNull()) setBoardSide(frame_.width());
+}
+
+void Renderer::cutTiles(const PixelBuffer& sheet) {
+    for (int f = 0; f < 4; ++f) {
+        cutSprite(sheet, f, 0, keeperTiles_[f], keeperMasks_[f]);
+        cutSprite(sheet, f, 6, keeperBlinkTiles_[f], keeperBlinkMasks_[f]);
+    }
+    cutSprite(sheet, 0, 2, targetTile_, targetMask_);
+    cutSprite(sheet, 0, 4, wallTile_, wallMask_);
+    cutSprite(sheet, 1, 4, crateTile_, crateMask_);
+    cutSprite(sheet, 2, 4, crateOnTargetTile_, crateOnTargetMask_);
+}
+
+void Renderer::releaseAssets() {
+    *this = Renderer();
+}
+
+PixelRect Renderer::drawBoard(GameState& s, bool full, bool eyesOpen) {
+    if (frontPicture_.pixels.empty()) return {};
+
+    int x1 = 1, y1 = 1, x2 = BoardSide, y2 = BoardSide;
+    if (!full) {
+        x1 = s.keeperX - 1;
+        x2 = s.keeperX + 1;
+        y1 = s.keeperY - 1;
+        y2 = s.keeperY + 1;
+        for (int x = 1; x <= BoardSide; ++x) {
+            for (int y = 1; y <= BoardSide; ++y) {
+                if (s.board.at(x, y) == s.boardSnapshot.at(x, y)) continue;
+                x1 = std::min(x1, x);
+                y1 = std::min(y1, y);
+                x2 = std::max(x2, x);
+                y2 = std::max(y2, y);
+            }
+        }
+        x1 = std::max(x1 - 1, 1);
+        y1 = std::max(y1 - 1, 1);
+        x2 = std::min(x2 + 1, BoardSide);
+        y2 = std::min(y2 + 1, BoardSide);
+    }
+
+    // The region's inner cells plus the overhang of its last column and row; the outer ring
+    // only contributes its overhang into the inner cells.
+    PixelRect copied{x1 == 1 ? 0 : x1 * CellPitch, y1 == 1 ? 0 : y1 * CellPitch,
+                     x2 == BoardSide ? BufferSide : x2 * CellPitch - 26,
+                     y2 == BoardSide ? BufferSide : y2 * CellPitch - 26};
+    // A keeper far off the board leaves no region at all.
+    if (copied.empty()) copied = {};
+
+    // Only the copied rectangle of the work buffer ever reaches the screen, so only that part
+    // is reset and composited.
+    copyRect(backgroundPicture_, targetOf(workPicture_), copied);
+    for (int x = x1; x <= x2; ++x) {
+        for (int y = y1; y <= y2; ++y)
+            drawCell(s, x, y, eyesOpen, copied);
+    }
+    s.boardSnapshot = s.board;
+    copyRect(workPicture_, targetOf(frontPicture_), copied);
+    if (!frame_.isNull()) scaleNearest(frontPicture_, targetOf(frame_), framePixels(copied));
+    return copied;
+}
+
+void Renderer::drawCell(const GameState& s, int x, int y, bool eyesOpen, PixelRect clip) {
+    const int px = (x - 1) * CellPitch;
+    const int py = (y - 1) * CellPitch;
+    switch (s.board.at(x, y)) {
+        case CellWall:
+            drawSprite(px, py, {&wallMask_, &wallTile_}, clip);
+            break;
+        case CellCrate:
+            drawSprite(px, py, {&crateMask_, &crateTile_}, clip);
+            break;
+        case CellTarget:
+            drawSprite(px, py, {&targetMask_, &targetTile_}, clip);
+            break;
+        case CellCrateOnTarget:
+            drawSprite(px, py, {&targetMask_, &targetTile_}, clip);
+            drawSprite(px, py, {&crateOnTargetMask_, &crateOnTargetTile_}, clip);
+            break;
+        default:
+            break;
+    }
+    // A facing outside 1..4 has no tile; such a keeper is not drawn.
+    if (x != s.keeperX || y != s.keeperY || s.facing < 1 || s.facing > 4) return;
+    const std::size_t f = static_cast<std::size_t>(s.facing - 1);
+    drawSprite(px, py,
+               eyesOpen ? Sprite{&keeperMasks_[f], &keeperTiles_[f]}
+                        : Sprite{&keeperBlinkMasks_[f], &keeperBlinkTiles_[f]},
+               clip);
+}
+
+void Renderer::drawSprite(int px, int py, Sprite sprite, PixelRect clip) {
+    const int left = px - 2;
+    const int top = py - 3;
+    const PixelRect r{std::max(left, clip.left), std::max(top, clip.top),
+                      std::min(left + TileSide, clip.right), std::min(top + TileSide, clip.bottom)};
+    if (r.empty()) return;
+    const int width = r.right - r.left;
+    for (int y = r.top; y < r.bottom; ++y) {
+        std::uint32_t* out = workPicture_.row(y) + r.left;
+        const std::uint32_t* mask = sprite.mask->row(y - top) + (r.left - left);
+        const std::uint32_t* image = sprite.image->row(y - top) + (r.left - left);
+        for (int i = 0; i < width; ++i)
+            out[i] = (out[i] & mask[i]) ^ image[i];
+    }
+}
+
+void Renderer::setBoardSide(int side) {
+    if (side <= 0) {
+        frame_ = QImage();
+        return;
+    }
+    if (frame_.width() != side) frame_ = QImage(side, side, QImage::Format_RGB32);
+    if (frontPicture_.pixels.empty()) {
+        frame_.fill(Black);
+        return;
+    }
+    scaleNearest(frontPicture_, targetOf(frame_), {0, 0, side, side});
+}
+
+PixelRect Renderer::framePixels(PixelRect bufferArea) const {
+    return scaledArea(bufferArea, BufferSide, BufferSide, frame_.width(), frame_.height());
+}
+
+QRect Renderer::frameArea(PixelRect bufferArea) const {
+    if (frame_.isNull() || bufferArea.empty()) return QRect();
+    const PixelRect r = framePixels(bufferArea);
+    return QRect(r.left, r.top, r.right - r.left, r.bottom - r.top);
+}
+
+}  // namespace quarbel

@@ -1,0 +1,90 @@
+// The board's pictures and its drawing: the tile sheet cut into 24 tiles, masked compositing
+// into a work buffer, and the front buffer scaled onto the board image.
+#pragma once
+
+#include <QImage>
+#include <QRect>
+#include <array>
+
+#include "core/gamestate.h"
+#include "ui/render/pixels.h"
+#include "ui/render/titlescreen.h"
+
+namespace quarbel {
+
+constexpr int BufferSide = 555;  // 15 cells at a pitch of 37 pixels
+constexpr int CellPitch = 37;
+constexpr int TileSide = 50;
+constexpr int TileGrid = 51;  // one pixel of gap between neighbouring tiles in the sheet
+
+// The four picture files as decoded, before the renderer cuts and scales them.
+struct AssetImages {
+    QImage side;        // "titel2.bmp"
+    QImage title;       // "titel.bmp"
+    QImage background;  // "backgr8.bmp"
+    QImage tileSheet;   // "playal8n.bmp"
+};
+
+// Reads the picture files from the working folder in the order titel2, titel, backgr8,
+// playal8n. Throws GameError "Kann Datei <name> nicht öffnen." for the first file that cannot
+// be opened or decoded; later files are not read.
+AssetImages readAssetFiles();
+
+class Renderer {
+  public:
+    // Every picture from the files in the working folder, or from pictures already read.
+    void loadAssets();
+    void loadAssets(const AssetImages& images);
+    void releaseAssets();
+
+    // Redraws the cells that need it and returns the rectangle of the front buffer that was
+    // renewed. Also updates the board frame when it has a size.
+    PixelRect drawBoard(GameState& s, bool full, bool eyesOpen);
+
+    // Gives the board frame its size and fills it from the front buffer. The frame is the
+    // front buffer scaled to side x side by nearest neighbour: one to one at 555.
+    void setBoardSide(int side);
+    const QImage& boardFrame() const { return frame_; }
+    // The part of the board frame that shows the given front-buffer rectangle.
+    QRect frameArea(PixelRect bufferArea) const;
+
+    const PixelBuffer& frontPicture() const { return frontPicture_; }
+    const QImage& sidePicture() const { return sidePicture_; }
+    TitleScreen& titleScreen() { return titleScreen_; }
+
+  private:
+    struct Sprite {
+        const PixelBuffer* mask;
+        const PixelBuffer* image;
+    };
+
+    void cutTiles(const PixelBuffer& sheet);
+    PixelRect framePixels(PixelRect bufferArea) const;
+    // Combines mask with AND and image with XOR into the work buffer at (px - 2, py - 3),
+    // computing only the pixels inside `clip`, the part that reaches the front buffer.
+    void drawSprite(int px, int py, Sprite sprite, PixelRect clip);
+    void drawCell(const GameState& s, int x, int y, bool eyesOpen, PixelRect clip);
+
+    TitleScreen titleScreen_;
+    QImage sidePicture_;
+    PixelBuffer backgroundPicture_;
+    PixelBuffer workPicture_;
+    PixelBuffer frontPicture_;
+    QImage frame_;
+
+    // Keeper tiles are indexed by facing - 1: up, left, down, right.
+    std::array<PixelBuffer, 4> keeperTiles_;
+    std::array<PixelBuffer, 4> keeperMasks_;
+    std::array<PixelBuffer, 4> keeperBlinkTiles_;
+    std::array<PixelBuffer, 4> keeperBlinkMasks_;
+    PixelBuffer targetTile_;
+    PixelBuffer targetMask_;
+    PixelBuffer wallTile_;
+    PixelBuffer wallMask_;
+    PixelBuffer crateTile_;
+    PixelBuffer crateMask_;
+    PixelBuffer crateOnTargetTile_;
+    PixelBuffer crateOnTargetMask_;
+};
+
+}  // namespace quarbel

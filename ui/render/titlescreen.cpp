@@ -1,0 +1,48 @@
+#include "titlescreen.h"
+
+#include "core/play.h"
+
+namespace quarbel {
+
+void TitleScreen::setPicture(const QImage& title) {
+    titlePicture_ = title.convertToFormat(QImage::Format_RGB32);
+    bandPicture_ = PixelBuffer(BandWidth, BandHeight);
+    const PixelRect band{0, 0, BandWidth, BandHeight};
+    copyRect(bufferFromImage(titlePicture_), targetOf(bandPicture_), band);
+    fillRect(targetOf(titlePicture_), band, 0xff000000u);
+}
+
+void TitleScreen::release() {
+    titlePicture_ = QImage();
+    bandPicture_ = PixelBuffer();
+}
+
+void TitleScreen::drawTitleBand(int x) {
+    copyAt(bandPicture_, targetOf(titlePicture_), x, 0);
+}
+
+bool TitleScreen::startanimTimer(GameState& s) {
+    if (s.titleBandOffset <= 0) return false;
+    s.titleBandOffset -= BandStep;
+    drawTitleBand(-s.titleBandOffset);
+    return true;
+}
+
+QImage scaledSideStrip(const QImage& sidePicture, int screenHeight) {
+    if (sidePicture.height() <= 0) return QImage();
+    const int height = sidePicture.height() * screenHeight / 600;
+    const int width = sidePicture.width() * height / sidePicture.height();
+    if (width <= 0 || height <= 0) return QImage();
+    QImage strip(width, height, QImage::Format_RGB32);
+    scaleNearest(bufferFromImage(sidePicture), targetOf(strip), {0, 0, width, height});
+    return strip;
+}
+
+void playtitelClick(GameState& s, Frontend& ui) {
+    enterGame(s, ui, false);
+    ui.setCaption(Control::levelnummer, "1");
+    ui.setCaption(Control::levelnummer2, "1");
+    StartClick(s, ui);
+}
+
+}  // namespace quarbel

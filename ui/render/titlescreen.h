@@ -1,0 +1,47 @@
+// The title screen: the title picture whose top band slides in from the left, the side strip
+// beside the board, and the GAME button that starts a new pack.
+#pragma once
+
+#include <QImage>
+
+#include "core/frontend.h"
+#include "core/gamestate.h"
+#include "ui/render/pixels.h"
+
+namespace quarbel {
+
+constexpr int BandWidth = 640;
+constexpr int BandHeight = 20;
+constexpr int BandStep = 4;  // pixels per tick of startanim
+
+class TitleScreen {
+  public:
+    // Takes the title picture, moves its top band (0, 0)-(640, 20) into the band picture and
+    // leaves black in its place. Parts of the band beyond a smaller picture are black.
+    void setPicture(const QImage& title);
+    void release();
+
+    // What titelflaeche shows, at its natural size.
+    const QImage& picture() const { return titlePicture_; }
+    const PixelBuffer& bandPicture() const { return bandPicture_; }
+
+    // Copies the whole band onto the title picture with its left edge at x, replacing pixels.
+    void drawTitleBand(int x);
+
+    // One tick of startanim. Returns false when the timer is to be switched off.
+    bool startanimTimer(GameState& s);
+
+  private:
+    QImage titlePicture_;
+    PixelBuffer bandPicture_;
+};
+
+// The side strip titel2 for a screen `screenHeight` pixels high: height := h * SH / 600 and
+// width := w * height / h, products first; the picture scaled to exactly that by nearest
+// neighbour. A null image when the size comes out empty.
+QImage scaledSideStrip(const QImage& sidePicture, int screenHeight);
+
+// The GAME button: a new pack, played from its first level.
+void playtitelClick(GameState& s, Frontend& ui);
+
+}  // namespace quarbel
