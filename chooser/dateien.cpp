@@ -1,0 +1,188 @@
+#include "dateien.h"
+
+#include <QFrame>
+#include <QLabel>
+#include <QListWidget>
+#include <QMouseEvent>
+#include <QPushButton>
+#include <QScreen>
+#include <algorithm>
+#include <filesystem>
+#include <system_error>
+
+#include "core/gameerror.h"
+#include "core/levelpack.h"
+#include "ui/platform/shell.h"
+
+namespace {
+
+constexpr std::size_t ShownTitleLength = 30;
+
+const char* const ChooseText = "Choose a levelpack:";
+const char* const LevelText = "Number of levels:";
+const char* const InternetText = "Search for the 'Level of the Month'";
+const char* const MonthlevelText = "on the Internet";
+
+std::string folded(std::string name) {
+    for (char& c : name) {
+        if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+    }
+    return name;
+}
+
+bool hasDatExtension(const std::string& name) {
+    return name.size() >= 4 && folded(name.substr(name.size() - 4)) == ".dat";
+}
+
+// The regular files of the working folder named "*.dat" in any case, sorted by name
+// regardless of case, so that the list is the same from run to run.
+std::vector<std::string> packFileNames() {
+    std::vector<std::string> names;
+    std::error_code listingError;
+    for (std::filesystem::directory_iterator entry(".", listingError), end;
+         !listingError && entry != end; entry.increment(listingError)) {
+        const std::string name = entry->path().filename().string();
+        // A folder, a special file or a dangling link is no pack; opening a pipe would block.
+        std::error_code statusError;
+        if (hasDatExtension(name) && entry->is_regular_file(statusError)) names.push_back(name);
+    }
+    std::sort(names.begin(), names.end(), [](const std::string& a, const std::string& b) {
+        const std::string keyA = folded(a);
+        const std::string keyB = folded(b);
+        return keyA != keyB ? keyA < keyB : a < b;
+    });
+    return names;
+}
+
+template <typename Control>
+Control* placed(Control* control, const char* name, int left, int top, int width, int height) {
+    control->setObjectName(name);
+    control->setGeometry(left, top, width, height);
+    return control;
+}
+
+}  // namespace
+
+TLevelpac::TLevelpac(quarbel::Shell& shell, QWidget* parent)
+    : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint), shell(shell) {
+    setWindowTitle(QStringLiteral("Levelpack?"));
+    setFixedSize(330, 395);
+    QFont systemFont(QStringLiteral("System"));
+    systemFont.setStyleHint(QFont::SansSerif);  // where no "System" font is installed
+    systemFont.setPixelSize(13);
+    setFont(systemFont);
+
+    ui.choose = placed(new QLabel(this), "choose", 8, 6, 185, 22);
+    ui.Liste = placed(new QListWidget(this), "Liste", 8, 34, 312, 154);
+    ui.Level = placed(new QLabel(this), "Level", 8, 191, 312, 22);
+    ui.weiter = placed(new QPushButton(QStringLiteral("Ok"), this), "weiter", 105, 224, 116, 43);
+    ui.Bevel1 = placed(new QFrame(this), "Bevel1", 8, 281, 312, 2);
+    ui.internet = placed(new QLabel(this), "internet", 0, 294, 329, 27);
+    ui.monthlevel = placed(new QLabel(this), "monthlevel", 0, 322, 329, 31);
+    ui.Button1 = placed(new QPushButton(QStringLiteral(QUARBEL_MONTH_URL), this), "Button1", 32,
+                        352, 270, 33);
+
+    for (QLabel* label : {ui.choose, ui.Level}) {
+        label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    }
+    for (QLabel* label : {ui.internet, ui.monthlevel}) {
+        label->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
+    }
+    ui.Bevel1->setFrameStyle(QFrame::HLine | QFrame::Sunken);
+    ui.Liste->setSelectionMode(QAbstractItemView::SingleSelection);
+    ui.weiter->setEnabled(false);
+    // Neither button is the default one: Enter does nothing special.
+    ui.weiter->setAutoDefault(false);
+    ui.Button1->setAutoDefault(false);
+    setTabOrder(ui.Liste, ui.weiter);
+    setTabOrder(ui.weiter, ui.Button1);
+
+    // Selections by the keys, and every press on an entry, even on the selected one.
+    connect(ui.Liste, &QListWidget::itemSelectionChanged, this, &TLevelpac::ListeClick);
+    connect(ui.Liste, &QListWidget::pressed, this, &TLevelpac::ListeClick);
+    ui.Liste->viewport()->installEventFilter(this);
+    connect(ui.weiter, &QPushButton::clicked, this, &TLevelpac::weiterClick);
+    connect(ui.Button1, &QPushButton::clicked, this, &TLevelpac::Button1Click);
+}
+
+std::optional<std::string> TLevelpac::choose() {
+    const QRect screenArea = screen()->geometry();
+    move((screenArea.width() - width()) / 2, (screenArea.height() - height()) / 2);
+    chosenFile.reset();
+    exec();
+    return chosenFile;
+}
+
+void TLevelpac::showEvent(QShowEvent* event) {
+    QDialog::showEvent(event);
+    if (!event->spontaneous()) FormActivate();
+}
+
+bool TLevelpac::eventFilter(QObject* watched, QEvent* event) {
+    const bool press =
+        event->type() == QEvent::MouseButtonPress || event->type() == QEvent::MouseButtonDblClick;
+    if (watched == ui.Liste->viewport() && press) {
+        const auto* mouse = static_cast<QMouseEvent*>(event);
+        // The empty list has no entry to report a press, yet a click into it must close
+        // the dialog: it is the only way out when there is no pack.
+        if (ui.Liste->count() == 0) {
+            if (mouse->button() == Qt::LeftButton) ListeClick();
+            return true;
+        }
+        // A press beside the entries keeps the selection.
+        if (!ui.Liste->indexAt(mouse->position().toPoint()).isValid()) return true;
+    }
+    return QDialog::eventFilter(watched, event);
+}
+
+void TLevelpac::FormActivate() {
+    form1Click();
+    ui.Level->setText(LevelText);
+    ui.choose->setText(ChooseText);
+    ui.internet->setText(InternetText);
+    ui.monthlevel->setText(MonthlevelText);
+}
+
+// Filled once: packs added to or removed from the folder later are not noticed.
+void TLevelpac::form1Click() {
+    if (ui.Liste->count() > 0) return;
+    packFiles.clear();
+    packTitles.clear();
+    packLevelCounts.clear();
+    for (const std::string& name : packFileNames()) {
+        if (packCount() == MaxPacks) break;
+        quarbel::PackHeader header;
+        try {
+            header = quarbel::readPackHeader(name, ShownTitleLength);
+        } catch (const quarbel::IoError&) {
+            continue;  // left out, so that every listed title opens its own file
+        }
+        packFiles.push_back(name);
+        packTitles.push_back(header.title);
+        packLevelCounts.push_back(header.levelCount);
+        ui.Liste->addItem(QString::fromStdString(packTitles.back()));
+    }
+}
+
+void TLevelpac::ListeClick() {
+    if (ui.Liste->count() == 0) {
+        done(QDialog::Rejected);
+        return;
+    }
+    ui.weiter->setEnabled(true);
+    for (int row = 0; row < ui.Liste->count(); ++row) {
+        if (!ui.Liste->item(row)->isSelected()) continue;
+        selectedPack = row + 1;
+        ui.Level->setText(QStringLiteral("%1 %2").arg(LevelText).arg(packLevelCounts[row]));
+    }
+}
+
+// Ok is enabled only by a selection, so selectedPack names an entry here.
+void TLevelpac::weiterClick() {
+    chosenFile = packFiles[selectedPack - 1];
+    done(QDialog::Accepted);
+}
+
+void TLevelpac::Button1Click() {
+    shell.openUrl(QUARBEL_MONTH_URL);
+}

@@ -1,0 +1,70 @@
+// The level-pack chooser: lists the packs of the working folder by their titles and hands
+// back the file the player chose.
+#pragma once
+
+#include <QDialog>
+#include <optional>
+#include <string>
+#include <vector>
+
+class QFrame;
+class QLabel;
+class QListWidget;
+class QPushButton;
+
+namespace quarbel {
+class Shell;
+}
+
+class TLevelpac : public QDialog {
+    Q_OBJECT
+
+  public:
+    static constexpr int MaxPacks = 200;
+
+    explicit TLevelpac(quarbel::Shell& shell, QWidget* parent = nullptr);
+
+    // Shows the dialog modally, centred on the screen: the chosen pack file's name, or
+    // nothing when it closed without a choice. The list and its selection are kept for
+    // the next showing.
+    std::optional<std::string> choose();
+
+  public slots:
+    // There is no cancel button: Escape leaves the dialog open.
+    void reject() override {}
+
+  protected:
+    void showEvent(QShowEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+  private:
+    void FormActivate();
+    void form1Click();
+    void ListeClick();
+    void weiterClick();
+    void Button1Click();
+
+    int packCount() const { return static_cast<int>(packFiles.size()); }
+
+    struct Controls {
+        QLabel* choose;
+        QListWidget* Liste;
+        QLabel* Level;
+        QPushButton* weiter;
+        QFrame* Bevel1;
+        QLabel* internet;
+        QLabel* monthlevel;
+        QPushButton* Button1;
+    };
+    Controls ui;
+
+    quarbel::Shell& shell;
+
+    // Entry k of the table is row k of the list, both counted from 0.
+    std::vector<std::string> packFiles;
+    std::vector<std::string> packTitles;
+    std::vector<int> packLevelCounts;
+    int selectedPack = 0;  // 1-based; 0 until the first selection
+
+    std::optional<std::string> chosenFile;  // of the current showing
+};

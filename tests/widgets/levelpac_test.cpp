@@ -1,0 +1,319 @@
+// The level-pack chooser: which files it lists and in what order, what a selection shows,
+// what Ok hands back, and what it keeps from one showing to the next.
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+
+#include <QLabel>
+#include <QListWidget>
+#include <QPushButton>
+#include <QScreen>
+#include <QTest>
+#include <QTimer>
+#include <filesystem>
+#include <functional>
+
+#include "chooser/dateien.h"
+#include "core/levelpack.h"
+#include "qtprint.h"
+#include "support/packbuilder.h"
+#include "ui/platform/shell.h"
+
+namespace {
+
+using quarbel::testing::ScratchFolder;
+
+class RecordingShell : public quarbel::Shell {
+  public:
+    void openUrl(const std::string& address) override { opened.push_back(address); }
+    std::vector<std::string> opened;
+};
+
+// A pack header as raw bytes: reserved byte, level count, title.
+std::string header(unsigned char levelCount, const std::string& title) {
+    return std::string(1, '\0') + static_cast<char>(levelCount) + title;
+}
+
+class Chooser : public ::testing::Test {
+  protected:
+    void writePack(const std::string& fileName, const std::string& title, int levelCount = 1) {
+        folder.writePack(fileName, title, std::vector<quarbel::PackLevel>(levelCount));
+    }
+
+    QListWidget* liste() { return dialog.findChild<QListWidget*>(QStringLiteral("Liste")); }
+    QLabel* level() { return dialog.findChild<QLabel*>(QStringLiteral("Level")); }
+    QPushButton* weiter() { return dialog.findChild<QPushButton*>(QStringLiteral("weiter")); }
+    QPushButton* button1() { return dialog.findChild<QPushButton*>(QStringLiteral("Button1")); }
+
+    QStringList titles() {
+        QStringList shown;
+        for (int row = 0; row < liste()->count(); ++row)
+            shown << liste()->item(row)->text();
+        return shown;
+    }
+
+    // Shows the dialog as the game does and takes the steps once it is the active window;
+    // a dialog the steps leave open is then closed without a choice.
+    std::optional<std::string> chooseWhile(const std::function<void()>& steps) {
+        QTimer::singleShot(0, &dialog, [&] {
+            EXPECT_TRUE(QTest::qWaitForWindowActive(&dialog));
+            steps();
+            if (dialog.isVisible()) dialog.done(QDialog::Rejected);
+        });
+        return dialog.choose();
+    }
+
+    void clickEntry(int row) {
+        QTest::mouseClick(liste()->viewport(), Qt::LeftButton, {},
+                          liste()->visualItemRect(liste()->item(row)).center());
+    }
+    void clickOk() { QTest::mouseClick(weiter(), Qt::LeftButton); }
+
+    ScratchFolder folder;
+    RecordingShell shell;
+    TLevelpac dialog{shell};
+};
+
+TEST_F(Chooser, ListsTitlesByFileNameIgnoringCaseAndOkChoosesTheSelectedFile) {
+    writePack("c.dat", "Easy", 3);
+    writePack("a.dat", "Easy", 1);
+    writePack("B.DAT", "Hard", 2);
+    writePack("d.Dat", "Mixed", 4);
+    for (const char* other : {"notes.txt", "x.data", "dat", "e.dat.bak"}) {
+        folder.writeFile(other, header(1, "Other\r"));
+    }
+
+    const auto chosen = chooseWhile([&] {
+        EXPECT_EQ(titles(), QStringList({"Easy", "Hard", "Easy", "Mixed"}));
+        clickEntry(2);
+        EXPECT_EQ(level()->text(), "Number of levels: 3");
+        clickOk();
+    });
+    EXPECT_EQ(chosen, "c.dat");
+}
+
+TEST_F(Chooser, LevelCountIsHeaderByteOneUnsigned) {
+    folder.writeFile("fifty.dat", header(50, "Fifty\r\n"));
+    folder.writeFile("many.dat", header(200, "Many\r\n"));
+    folder.writeFile("short.dat", std::string(1, '\0'));  // byte 1 lies past the end
+
+    chooseWhile([&] {
+        ASSERT_EQ(titles(), QStringList({"Fifty", "Many", ""}));
+        clickEntry(0);
+        EXPECT_EQ(level()->text(), "Number of levels: 50");
+        clickEntry(1);
+        EXPECT_EQ(level()->text(), "Number of levels: 200");
+        clickEntry(2);
+        EXPECT_EQ(level()->text(), "Number of levels: 26");
+    });
+}
+
+TEST_F(Chooser, ShowsAtMostThirtyCharactersOfATitle) {
+    folder.writeFile("long.dat", header(1, "abcdefghijklmnopqrstuvwxyz0123456789"));
+    folder.writeFile("nul.dat", header(1, std::string("Short\0Hidden\r", 13)));
+    chooseWhile([&] {
+        EXPECT_EQ(titles(), QStringList({"abcdefghijklmnopqrstuvwxyz0123", "Short"}));
+    });
+}
+
+TEST_F(Chooser, KeepsALongFileNameWhole) {
+    const std::string longName = "abcdefghijklmnopqrstuvwxyz1234.dat";
+    ASSERT_EQ(longName.size(), 34u);
+    writePack(longName, "Long", 2);
+
+    const auto chosen = chooseWhile([&] {
+        clickEntry(0);
+        clickOk();
+    });
+    ASSERT_EQ(chosen, longName);
+    EXPECT_EQ(quarbel::readPackHeader(*chosen).title, "Long");
+}
+
+TEST_F(Chooser, LeavesOutWhatIsNoReadableFileAndListsThePacksAfterIt) {
+    namespace fs = std::filesystem;
+    fs::create_directory(folder.path() / "a.dat");
+    writePack("b.dat", "First", 1);
+    ASSERT_EQ(mkfifo((folder.path() / "c.dat").c_str(), 0644), 0);  // opening it would block
+    fs::create_symlink(folder.path() / "gone.pack", folder.path() / "d.dat");
+    // A regular file that fails on reading, also for root.
+    fs::create_symlink("/proc/self/mem", folder.path() / "e.dat");
+    writePack("f.dat", "Last", 7);
+
+    const auto chosen = chooseWhile([&] {
+        EXPECT_EQ(titles(), QStringList({"First", "Last"}));
+        clickEntry(1);
+        EXPECT_EQ(level()->text(), "Number of levels: 7");
+        clickOk();
+    });
+    EXPECT_EQ(chosen, "f.dat");
+}
+
+TEST_F(Chooser, ListsAtMost200Packs) {
+    for (int k = 0; k <= TLevelpac::MaxPacks; ++k) {
+        const std::string number = QStringLiteral("%1").arg(k, 3, 10, QChar('0')).toStdString();
+        writePack("p" + number + ".dat", "Pack " + number);
+    }
+    const auto chosen = chooseWhile([&] {
+        ASSERT_EQ(liste()->count(), TLevelpac::MaxPacks);
+        EXPECT_EQ(liste()->item(TLevelpac::MaxPacks - 1)->text(), "Pack 199");
+        clickEntry(TLevelpac::MaxPacks - 1);
+        clickOk();
+    });
+    EXPECT_EQ(chosen, "p199.dat");
+}
+
+TEST_F(Chooser, SecondShowingKeepsListAndSelectionAndResetsTheLevelCaption) {
+    writePack("a.dat", "Alpha", 3);
+    writePack("b.dat", "Beta", 5);
+    const auto first = chooseWhile([&] {
+        clickEntry(1);
+        clickOk();
+    });
+    ASSERT_EQ(first, "b.dat");
+
+    writePack("0.dat", "Newcomer", 9);  // not noticed while the program runs
+    const auto second = chooseWhile([&] {
+        EXPECT_EQ(titles(), QStringList({"Alpha", "Beta"}));
+        EXPECT_EQ(liste()->currentRow(), 1);
+        EXPECT_TRUE(liste()->item(1)->isSelected());
+        EXPECT_TRUE(weiter()->isEnabled());
+        EXPECT_EQ(level()->text(), "Number of levels:");
+        clickEntry(1);  // clicking the selected entry again shows its count
+        EXPECT_EQ(level()->text(), "Number of levels: 5");
+        clickOk();
+    });
+    EXPECT_EQ(second, "b.dat");
+}
+
+TEST_F(Chooser, OkIsDisabledUntilASelection) {
+    writePack("a.dat", "Alpha", 3);
+    const auto chosen = chooseWhile([&] {
+        EXPECT_FALSE(weiter()->isEnabled());
+        EXPECT_EQ(level()->text(), "Number of levels:");
+        clickOk();
+        EXPECT_TRUE(dialog.isVisible());
+        clickEntry(0);
+        EXPECT_TRUE(weiter()->isEnabled());
+    });
+    EXPECT_EQ(chosen, std::nullopt);
+}
+
+TEST_F(Chooser, NoButtonAnswersEnterOrEscape) {
+    writePack("a.dat", "Alpha", 3);
+    const auto chosen = chooseWhile([&] {
+        clickEntry(0);
+        ASSERT_TRUE(weiter()->isEnabled());
+        for (const Qt::Key key : {Qt::Key_Return, Qt::Key_Enter, Qt::Key_Escape}) {
+            QTest::keyClick(liste(), key);
+            QTest::keyClick(&dialog, key);
+        }
+        EXPECT_TRUE(dialog.isVisible());
+    });
+    EXPECT_EQ(chosen, std::nullopt);
+    EXPECT_TRUE(shell.opened.empty());
+}
+
+TEST_F(Chooser, KeyboardSelectionShowsTheCountAndEnablesOk) {
+    writePack("a.dat", "Alpha", 3);
+    writePack("b.dat", "Beta", 5);
+    writePack("c.dat", "Gamma", 8);
+    const auto chosen = chooseWhile([&] {
+        QTest::keyClick(liste(), Qt::Key_End);
+        EXPECT_EQ(level()->text(), "Number of levels: 8");
+        EXPECT_TRUE(weiter()->isEnabled());
+        QTest::keyClick(liste(), Qt::Key_Up);
+        EXPECT_EQ(level()->text(), "Number of levels: 5");
+        clickOk();
+    });
+    EXPECT_EQ(chosen, "b.dat");
+}
+
+TEST_F(Chooser, PressBesideTheEntriesKeepsTheSelection) {
+    writePack("a.dat", "Alpha", 3);
+    writePack("b.dat", "Beta", 5);
+    const auto chosen = chooseWhile([&] {
+        clickEntry(0);
+        const QPoint below(20, liste()->viewport()->height() - 5);
+        ASSERT_FALSE(liste()->indexAt(below).isValid());
+        QTest::mouseClick(liste()->viewport(), Qt::LeftButton, {}, below);
+        EXPECT_TRUE(liste()->item(0)->isSelected());
+        EXPECT_TRUE(dialog.isVisible());
+        clickOk();
+    });
+    EXPECT_EQ(chosen, "a.dat");
+}
+
+TEST_F(Chooser, ClickIntoTheEmptyListClosesWithoutAChoiceAndTheNextShowingListsAgain) {
+    folder.writeFile("readme.txt", "no packs here");
+    const auto none = chooseWhile([&] {
+        EXPECT_EQ(liste()->count(), 0);
+        QTest::mouseClick(liste()->viewport(), Qt::RightButton);
+        EXPECT_TRUE(dialog.isVisible());
+        QTest::mouseClick(liste()->viewport(), Qt::LeftButton);
+        EXPECT_FALSE(dialog.isVisible());
+    });
+    EXPECT_EQ(none, std::nullopt);
+    EXPECT_FALSE(weiter()->isEnabled());
+
+    writePack("late.dat", "Late", 2);
+    const auto chosen = chooseWhile([&] {
+        EXPECT_EQ(titles(), QStringList({"Late"}));
+        clickEntry(0);
+        clickOk();
+    });
+    EXPECT_EQ(chosen, "late.dat");
+}
+
+TEST_F(Chooser, WebButtonOpensTheAddressAndLeavesTheDialogOpen) {
+    writePack("a.dat", "Alpha", 3);
+    chooseWhile([&] {
+        QTest::mouseClick(button1(), Qt::LeftButton);
+        EXPECT_TRUE(dialog.isVisible());
+        EXPECT_EQ(titles(), QStringList({"Alpha"}));
+    });
+    EXPECT_EQ(shell.opened, std::vector<std::string>({QUARBEL_MONTH_URL}));
+    EXPECT_EQ(button1()->text(), QUARBEL_MONTH_URL);
+}
+
+TEST_F(Chooser, WindowControlsTextsAndTabOrder) {
+    chooseWhile([&] {
+        const QSize screen = dialog.screen()->geometry().size();
+        EXPECT_EQ(dialog.pos(), QPoint((screen.width() - 330) / 2, (screen.height() - 395) / 2));
+    });
+    EXPECT_EQ(dialog.windowTitle(), "Levelpack?");
+    EXPECT_EQ(dialog.minimumSize(), QSize(330, 395));
+    EXPECT_EQ(dialog.maximumSize(), QSize(330, 395));
+    EXPECT_FALSE(dialog.windowFlags() & Qt::WindowCloseButtonHint);
+    EXPECT_FALSE(dialog.windowFlags() & Qt::WindowSystemMenuHint);
+
+    const struct {
+        const char* name;
+        QRect place;
+        const char* text;
+    } controls[] = {
+        {"choose", {8, 6, 185, 22}, "Choose a levelpack:"},
+        {"Level", {8, 191, 312, 22}, "Number of levels:"},
+        {"weiter", {105, 224, 116, 43}, "Ok"},
+        {"internet", {0, 294, 329, 27}, "Search for the 'Level of the Month'"},
+        {"monthlevel", {0, 322, 329, 31}, "on the Internet"},
+        {"Button1", {32, 352, 270, 33}, QUARBEL_MONTH_URL},
+    };
+    for (const auto& control : controls) {
+        SCOPED_TRACE(control.name);
+        const QWidget* widget = dialog.findChild<QWidget*>(control.name);
+        ASSERT_NE(widget, nullptr);
+        EXPECT_EQ(widget->geometry(), control.place);
+        const auto* label = qobject_cast<const QLabel*>(widget);
+        const auto* button = qobject_cast<const QPushButton*>(widget);
+        EXPECT_EQ(label ? label->text() : button->text(), control.text);
+    }
+    EXPECT_EQ(liste()->geometry(), QRect(8, 34, 312, 154));
+    EXPECT_EQ(dialog.findChild<QWidget*>("Bevel1")->geometry(), QRect(8, 281, 312, 2));
+
+    QList<QWidget*> tabOrder;
+    for (QWidget* w = dialog.nextInFocusChain(); w != &dialog; w = w->nextInFocusChain()) {
+        if (w->focusPolicy() & Qt::TabFocus) tabOrder << w;
+    }
+    EXPECT_EQ(tabOrder, QList<QWidget*>({liste(), weiter(), button1()}));
+}
+
+}  // namespace
