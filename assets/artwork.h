@@ -1,0 +1,34 @@
+// The pictures of the game, drawn in code so they can be restyled and rebuilt.
+#pragma once
+
+#include <QImage>
+
+#include <string>
+#include <vector>
+
+namespace artwork {
+
+// The board floor: identical 37-pixel slabs, 555 x 555.
+QImage makeBackground();
+
+// All board tiles: 50 x 50 images with their masks in the row below, on a 51-pixel grid.
+QImage makeTileSheet();
+
+// A small room drawn exactly the way the game draws the board: the floor, then every
+// cell column by column with (buffer AND mask) XOR image. Rows use '#' wall, '$' crate,
+// '.' target, '*' crate on target, '@' keeper facing right, '+' keeper on a target.
+QImage renderRoom(const std::vector<std::string>& rows);
+
+QImage makeTitlePicture();
+QImage makeSideStrip();
+
+// One picture per movie button: the normal look on the left, the greyed look on the right.
+struct ButtonPicture {
+    const char* fileName;
+    QImage picture;
+};
+std::vector<ButtonPicture> makeButtonPictures();
+
+QImage makeWindowIcon();
+
+}  // namespace artwork

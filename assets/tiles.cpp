@@ -1,0 +1,414 @@
+// The board: the floor and the tile sheet.
+//
+// A tile is 50 x 50 and sits 2 pixels left of and 3 above its 37-pixel cell, reaching 11
+// pixels into the cell to its right and 10 into the cell below. Light falls from the top
+// left and the room is seen from the front: walls and crates show a front face in the cell
+// below and cast a shadow to the right. Shadows and glows are drawn as the floor itself,
+// darkened or lit, which works because every floor cell looks the same.
+#include <QPainter>
+#include <QPolygon>
+
+#include <algorithm>
+#include <cstdint>
+
+#include "artwork.h"
+#include "paint.h"
+
+namespace artwork {
+namespace {
+
+constexpr int kCell = 37;
+constexpr int kCells = 15;
+constexpr int kTile = 50;
+constexpr int kPitch = 51;
+constexpr int kLeft = 2;  // a tile starts this far left of its cell
+constexpr int kTop = 3;   // and this far above it
+
+const QColor kOutline(20, 22, 32);
+
+// A fixed per-pixel hash, so textures are the same on every build.
+int grain(int x, int y, int seed) {
+    std::uint32_t h = static_cast<std::uint32_t>(x) * 73856093u ^
+                      static_cast<std::uint32_t>(y) * 19349663u ^
+                      static_cast<std::uint32_t>(seed) * 83492791u;
+    h ^= h >> 13;
+    h *= 0x5bd1e995u;
+    h ^= h >> 15;
+    return static_cast<int>(h % 100);
+}
+
+// One floor slab: dark slate with a soft bevel and faint grain.
+QImage floorCell() {
+    const QColor base(42, 46, 62);
+    QImage cell(kCell, kCell, QImage::Format_RGB32);
+    for (int y = 0; y < kCell; ++y) {
+        for (int x = 0; x < kCell; ++x) {
+            QColor c = base;
+            const int g = grain(x, y, 1);
+            if (g < 8) c = shade(base, 0.9);
+            if (g > 93) c = shade(base, 1.06);
+            if (x == 0 || y == 0) c = shade(base, 1.14);
+            if (x == kCell - 1 || y == kCell - 1) c = shade(base, 0.62);
+            if ((x == 1 || y == 1) && x < kCell - 1 && y < kCell - 1) c = shade(base, 1.05);
+            cell.setPixelColor(x, y, c);
+        }
+    }
+    return cell;
+}
+
+// A floor of whole slabs starting at the top-left corner.
+QImage floorOf(int width, int height) {
+    const QImage cell = floorCell();
+    QImage floor(width, height, QImage::Format_RGB32);
+    for (int y = 0; y < height; ++y) {
+        for (int x = 0; x < width; ++x)
+            floor.setPixel(x, y, cell.pixel(x % kCell, y % kCell));
+    }
+    return floor;
+}
+
+// What a tile is made of: the shapes themselves, and light or shade thrown on the floor
+// (alpha is the strength, colour what the floor is mixed with).
+struct Sprite {
+    QImage art = transparentImage(kTile, kTile);
+    QImage onFloor = transparentImage(kTile, kTile);
+};
+
+// A painter whose origin is the top-left corner of the tile's own cell.
+class CellPainter : public QPainter {
+  public:
+    explicit CellPainter(QImage& image) : QPainter(&image) { translate(kLeft, kTop); }
+};
+
+void castShadow(Sprite& sprite, const QPolygon& area, double strength) {
+    CellPainter painter(sprite.onFloor);
+    painter.setPen(Qt::NoPen);
+    painter.setBrush(QColor(0, 0, 0, static_cast<int>(strength * 255)));
+    painter.drawPolygon(area);
+}
+
+Sprite wall() {
+    Sprite sprite;
+    const QColor top(112, 120, 164);
+    const QColor front(92, 96, 136);
+    {
+        CellPainter p(sprite.art);
+        // The top of the block fills the cell: a raised stone with a bevel and a little grain.
+        p.fillRect(0, 0, kCell, kCell, top);
+        p.fillRect(5, 5, kCell - 10, kCell - 10, shade(top, 1.06));
+        p.fillRect(5, 5, kCell - 10, 1, shade(top, 0.86));
+        p.fillRect(5, 5, 1, kCell - 10, shade(top, 0.9));
+        p.fillRect(5, kCell - 6, kCell - 10, 1, shade(top, 1.2));
+        p.fillRect(kCell - 6, 5, 1, kCell - 10, shade(top, 1.15));
+        for (int y = 2; y < kCell - 2; ++y) {
+            for (int x = 2; x < kCell - 2; ++x) {
+                const int g = grain(x, y, 7);
+                if (g < 9) p.fillRect(x, y, 1, 1, shade(top, 0.92));
+                if (g > 95) p.fillRect(x, y, 1, 1, shade(top, 1.08));
+            }
+        }
+        p.fillRect(0, 0, kCell, 2, shade(top, 1.3));
+        p.fillRect(0, 0, 2, kCell, shade(top, 1.18));
+        p.fillRect(0, kCell - 2, kCell, 2, shade(top, 0.82));
+        p.fillRect(kCell - 2, 2, 2, kCell - 2, shade(top, 0.86));
+        p.fillRect(0, 0, 1, 1, shade(top, 1.45));
+
+        // The front of the block below the cell: two courses of bricks.
+        const int fy = kCell;
+        p.fillRect(0, fy, kCell, 9, front);
+        p.fillRect(0, fy, kCell, 1, shade(front, 0.7));
+        p.fillRect(0, fy + 4, kCell, 1, shade(front, 0.72));
+        p.fillRect(0, fy + 8, kCell, 1, shade(front, 0.55));
+        p.fillRect(0, fy + 1, kCell, 1, shade(front, 1.12));
+        p.fillRect(0, fy + 5, kCell, 1, shade(front, 1.12));
+        for (int x : {11, 29})
+            p.fillRect(x, fy + 1, 1, 3, shade(front, 0.72));
+        for (int x : {2, 20})
+            p.fillRect(x, fy + 5, 1, 3, shade(front, 0.72));
+    }
+    castShadow(sprite, QPolygon({{kCell, 3}, {kCell + 7, 10}, {kCell + 7, 47}, {kCell, 47}}), 0.55);
+    castShadow(sprite, QPolygon({{3, kCell + 9}, {kCell + 7, kCell + 9}, {kCell + 7, 47}, {3, 47}}),
+               0.55);
+    return sprite;
+}
+
+Sprite crate(const CratePalette& palette) {
+    Sprite sprite;
+    {
+        CellPainter p(sprite.art);
+        drawCrate(p, palette, 3, 1, 31, 20, 14);
+    }
+    outlineShapes(sprite.art, kOutline);
+    castShadow(sprite, QPolygon({{35, 4}, {40, 9}, {40, 39}, {35, 39}}), 0.5);
+    castShadow(sprite, QPolygon({{5, 36}, {40, 36}, {40, 39}, {5, 39}}), 0.5);
+    return sprite;
+}
+
+// The crate at home: green wood with gold corners, and green light on the target around it.
+Sprite crateOnTarget() {
+    Sprite sprite = crate(homeCrate());
+    QImage glow = transparentImage(kTile, kTile);
+    {
+        CellPainter p(glow);
+        p.setPen(Qt::NoPen);
+        p.setBrush(QColor(90, 255, 130, 90));
+        p.drawRect(1, 0, 35, 38);
+    }
+    for (int y = 0; y < kTile; ++y) {
+        for (int x = 0; x < kTile; ++x) {
+            if (qAlpha(sprite.art.pixel(x, y)) < 128 && qAlpha(glow.pixel(x, y)) > 0 &&
+                qAlpha(sprite.onFloor.pixel(x, y)) == 0) {
+                sprite.onFloor.setPixel(x, y, glow.pixel(x, y));
+            }
+        }
+    }
+    return sprite;
+}
+
+// The target: a glowing green plate set into the floor.
+Sprite target() {
+    Sprite sprite;
+    CellPainter p(sprite.art);
+    p.setPen(Qt::NoPen);
+    const QPoint centre(18, 18);
+    auto diamond = [&](int rx, int ry) {
+        return QPolygon({{centre.x(), centre.y() - ry},
+                         {centre.x() + rx, centre.y()},
+                         {centre.x(), centre.y() + ry},
+                         {centre.x() - rx, centre.y()}});
+    };
+    p.setBrush(QColor(24, 90, 52));
+    p.drawPolygon(diamond(17, 17));
+    p.setBrush(QColor(80, 230, 120));
+    p.drawPolygon(diamond(15, 15));
+    p.setBrush(QColor(26, 104, 58));
+    p.drawPolygon(diamond(12, 12));
+    p.setBrush(QColor(40, 140, 76));
+    p.drawPolygon(diamond(7, 7));
+    p.setBrush(QColor(110, 240, 150));
+    p.drawPolygon(diamond(4, 4));
+    p.setBrush(QColor(220, 255, 226));
+    p.drawPolygon(diamond(1, 1));
+    return sprite;
+}
+
+enum class Facing { Up, Left, Down, Right };
+
+// The keeper: a round little worker in a red cap and blue overalls.
+Sprite keeper(Facing facing, bool eyesOpen) {
+    const QColor skin(250, 204, 160);
+    const QColor cap(218, 52, 52);
+    const QColor shirt(236, 190, 60);
+    const QColor overalls(58, 98, 196);
+    const QColor boots(92, 58, 36);
+    const QColor eye(20, 22, 32);
+    const QColor hair(120, 72, 40);
+
+    Sprite sprite;
+    {
+        CellPainter p(sprite.onFloor);
+        p.setPen(Qt::NoPen);
+        p.setBrush(QColor(0, 0, 0, 110));
+        p.drawEllipse(9, 32, 20, 5);
+    }
+    CellPainter p(sprite.art);
+    p.setPen(Qt::NoPen);
+    if (facing == Facing::Right) {
+        // The right profile is the left one seen in a mirror.
+        p.translate(kCell, 0);
+        p.scale(-1, 1);
+    }
+    const bool side = facing == Facing::Left || facing == Facing::Right;
+
+    // Boots and legs.
+    if (side) {
+        p.fillRect(9, 31, 9, 4, boots);
+        p.fillRect(20, 31, 8, 4, shade(boots, 0.8));
+    } else {
+        p.fillRect(10, 31, 7, 4, boots);
+        p.fillRect(20, 31, 7, 4, boots);
+    }
+    // Body: shirt, overalls, arms.
+    if (side) {
+        p.fillRect(12, 18, 14, 8, shirt);
+        p.fillRect(12, 23, 14, 9, overalls);
+        p.fillRect(13, 23, 12, 1, shade(overalls, 1.25));
+        p.fillRect(21, 18, 3, 5, overalls);
+        // Arms reach forward, ready to push.
+        p.fillRect(5, 20, 12, 5, shirt);
+        p.fillRect(5, 20, 12, 1, shade(shirt, 1.2));
+        p.fillRect(2, 19, 5, 6, skin);
+    } else {
+        p.fillRect(10, 18, 17, 8, shirt);
+        p.fillRect(11, 22, 15, 10, overalls);
+        p.fillRect(11, 22, 15, 1, shade(overalls, 1.25));
+        p.fillRect(12, 18, 3, 4, overalls);
+        p.fillRect(22, 18, 3, 4, overalls);
+        p.fillRect(6, 19, 5, 8, shirt);
+        p.fillRect(26, 19, 5, 8, shade(shirt, 0.85));
+        p.fillRect(6, 26, 5, 4, skin);
+        p.fillRect(26, 26, 5, 4, shade(skin, 0.9));
+        if (facing == Facing::Down) {
+            p.fillRect(13, 24, 2, 2, shirt);
+            p.fillRect(22, 24, 2, 2, shirt);
+            p.fillRect(16, 26, 5, 3, shade(overalls, 0.8));
+        }
+        p.fillRect(25, 22, 1, 10, shade(overalls, 0.75));
+    }
+
+    // Head, a little big, as heroes' heads are.
+    p.setBrush(skin);
+    p.drawEllipse(side ? 9 : 8, 1, side ? 19 : 20, 18);
+    p.setBrush(shade(skin, 0.86));
+    p.drawChord(side ? 9 : 8, 1, side ? 19 : 20, 18, 200 * 16, 140 * 16);
+    // Cap: crown and visor.
+    p.setBrush(cap);
+    p.drawChord(side ? 8 : 7, -3, side ? 21 : 22, 16, 0, 180 * 16);
+    p.fillRect(side ? 8 : 7, 4, side ? 21 : 22, 2, cap);
+    p.fillRect(11, -1, 6, 2, shade(cap, 1.3));
+    switch (facing) {
+        case Facing::Down:
+            p.fillRect(7, 6, 23, 2, shade(cap, 0.7));
+            break;
+        case Facing::Up:
+            // From behind: hair under the cap, ears, and the cap's strap.
+            p.setBrush(hair);
+            p.drawChord(8, 1, 20, 18, 180 * 16, 180 * 16);
+            p.fillRect(8, 6, 20, 5, hair);
+            p.fillRect(6, 8, 2, 4, skin);
+            p.fillRect(28, 8, 2, 4, shade(skin, 0.86));
+            p.fillRect(14, 4, 8, 2, shade(cap, 0.55));
+            break;
+        case Facing::Left:
+        case Facing::Right:
+            p.fillRect(2, 5, 10, 2, shade(cap, 0.7));
+            p.fillRect(22, 6, 5, 8, hair);
+            p.fillRect(19, 8, 3, 4, shade(skin, 0.86));
+            break;
+    }
+
+    // Face.
+    const QColor cheek(240, 140, 130);
+    if (facing == Facing::Down) {
+        if (eyesOpen) {
+            for (int x : {12, 21}) {
+                p.fillRect(x, 9, 4, 5, QColor(255, 255, 255));
+                p.fillRect(x + 1, 10, 3, 4, eye);
+                p.fillRect(x + 1, 10, 1, 1, QColor(255, 255, 255));
+            }
+        } else {
+            for (int x : {12, 21}) {
+                p.fillRect(x, 12, 4, 1, eye);
+                p.fillRect(x, 11, 1, 1, eye);
+                p.fillRect(x + 3, 11, 1, 1, eye);
+            }
+        }
+        p.fillRect(10, 14, 2, 2, cheek);
+        p.fillRect(25, 14, 2, 2, cheek);
+        p.fillRect(16, 15, 5, 1, shade(skin, 0.55));
+        p.fillRect(15, 14, 1, 1, shade(skin, 0.55));
+        p.fillRect(21, 14, 1, 1, shade(skin, 0.55));
+    } else if (side) {
+        if (eyesOpen) {
+            p.fillRect(11, 9, 4, 5, QColor(255, 255, 255));
+            p.fillRect(11, 10, 2, 4, eye);
+            p.fillRect(11, 10, 1, 1, QColor(255, 255, 255));
+        } else {
+            p.fillRect(11, 12, 4, 1, eye);
+            p.fillRect(14, 11, 1, 1, eye);
+        }
+        p.fillRect(7, 12, 3, 3, skin);
+        p.fillRect(15, 15, 3, 2, cheek);
+        p.fillRect(10, 16, 3, 1, shade(skin, 0.55));
+    }
+    p.end();
+    outlineShapes(sprite.art, kOutline);
+    return sprite;
+}
+
+// Writes a sprite into the sheet: its image at (col, row), its mask one row below. Where the
+// sprite throws light or shade, the floor is painted in, so a mask is black wherever the
+// tile changes anything.
+void place(QImage& sheet, const Sprite& sprite, int col, int row, const QImage& floor) {
+    const int sx = col * kPitch;
+    const int sy = row * kPitch;
+    for (int y = 0; y < kTile; ++y) {
+        for (int x = 0; x < kTile; ++x) {
+            const QRgb art = sprite.art.pixel(x, y);
+            const QRgb light = sprite.onFloor.pixel(x, y);
+            QColor image(0, 0, 0);
+            QColor mask(255, 255, 255);
+            if (qAlpha(art) >= 128) {
+                image = QColor(art).toRgb();
+                image.setAlpha(255);
+                mask = QColor(0, 0, 0);
+            } else if (qAlpha(light) > 0) {
+                const QColor under =
+                    floor.pixelColor((x - kLeft + kCell) % kCell, (y - kTop + kCell) % kCell);
+                QColor tint(light);
+                tint.setAlpha(255);
+                image = mix(under, tint, qAlpha(light) / 255.0);
+                mask = QColor(0, 0, 0);
+            }
+            sheet.setPixelColor(sx + x, sy + y, image);
+            sheet.setPixelColor(sx + x, sy + kPitch + y, mask);
+        }
+    }
+}
+
+}  // namespace
+
+QImage makeBackground() {
+    return floorOf(kCell * kCells, kCell * kCells);
+}
+
+QImage makeTileSheet() {
+    const QImage floor = floorCell();
+    QImage sheet(4 * kPitch, 8 * kPitch, QImage::Format_RGB32);
+    sheet.fill(Qt::black);
+    const Facing facings[] = {Facing::Up, Facing::Left, Facing::Down, Facing::Right};
+    for (int i = 0; i < 4; ++i) {
+        place(sheet, keeper(facings[i], true), i, 0, floor);
+        place(sheet, keeper(facings[i], false), i, 6, floor);
+    }
+    place(sheet, target(), 0, 2, floor);
+    place(sheet, wall(), 0, 4, floor);
+    place(sheet, crate(plainCrate()), 1, 4, floor);
+    place(sheet, crateOnTarget(), 2, 4, floor);
+    return sheet;
+}
+
+QImage renderRoom(const std::vector<std::string>& rows) {
+    const QImage sheet = makeTileSheet();
+    int columns = 0;
+    for (const auto& row : rows)
+        columns = std::max(columns, static_cast<int>(row.size()));
+    QImage room = floorOf(columns * kCell, static_cast<int>(rows.size()) * kCell);
+    auto combine = [&](int cx, int cy, int col, int row) {
+        const int sx = col * kPitch;
+        const int sy = row * kPitch;
+        for (int y = 0; y < kTile; ++y) {
+            for (int x = 0; x < kTile; ++x) {
+                const int bx = cx * kCell - kLeft + x;
+                const int by = cy * kCell - kTop + y;
+                if (!room.rect().contains(bx, by)) continue;
+                const QRgb mask = sheet.pixel(sx + x, sy + kPitch + y);
+                const QRgb image = sheet.pixel(sx + x, sy + y);
+                room.setPixel(bx, by, 0xff000000u | ((room.pixel(bx, by) & mask) ^ image));
+            }
+        }
+    };
+    for (int x = 0; x < columns; ++x) {
+        for (int y = 0; y < static_cast<int>(rows.size()); ++y) {
+            const char cell = x < static_cast<int>(rows[y].size()) ? rows[y][x] : ' ';
+            if (cell == '#') combine(x, y, 0, 4);
+            if (cell == '$') combine(x, y, 1, 4);
+            if (cell == '.' || cell == '*' || cell == '+') combine(x, y, 0, 2);
+            if (cell == '*') combine(x, y, 2, 4);
+            if (cell == '@' || cell == '+') combine(x, y, 3, 0);
+        }
+    }
+    return room;
+}
+
+}  // namespace artwork

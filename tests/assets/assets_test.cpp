@@ -1,0 +1,310 @@
+// Checks the pictures, sounds and help that the build puts into the game folder: the tile
+// sheet's layout and mask rules, the sizes the window layout relies on, and playable sounds.
+#include <gtest/gtest.h>
+
+#include <QFile>
+#include <QImage>
+#include <QString>
+
+#include <algorithm>
+#include <cstdint>
+#include <cstdlib>
+#include <string>
+#include <utility>
+#include <vector>
+
+namespace {
+
+const QString kGameDir = QStringLiteral(QUARBEL_GAME_DIR);
+
+QImage loadPicture(const char* name) {
+    QImage picture(kGameDir + "/" + name);
+    return picture.convertToFormat(QImage::Format_RGB32);
+}
+
+QByteArray loadFile(const char* name) {
+    QFile file(kGameDir + "/" + name);
+    if (!file.open(QIODevice::ReadOnly)) return {};
+    return file.readAll();
+}
+
+constexpr int kTile = 50;
+constexpr int kPitch = 51;
+
+struct SheetTile {
+    const char* name;
+    int column;
+    int row;  // the image's sheet row; its mask is in the next one
+};
+
+const std::vector<SheetTile> kTiles = {
+    {"keeper up", 0, 0},     {"keeper left", 1, 0},     {"keeper down", 2, 0},
+    {"keeper right", 3, 0},  {"target", 0, 2},          {"wall", 0, 4},
+    {"crate", 1, 4},         {"crate on target", 2, 4}, {"blinking up", 0, 6},
+    {"blinking left", 1, 6}, {"blinking down", 2, 6},   {"blinking right", 3, 6},
+};
+
+QRgb imagePixel(const QImage& sheet, const SheetTile& tile, int x, int y) {
+    return sheet.pixel(tile.column * kPitch + x, tile.row * kPitch + y) & 0xffffffu;
+}
+
+QRgb maskPixel(const QImage& sheet, const SheetTile& tile, int x, int y) {
+    return sheet.pixel(tile.column * kPitch + x, (tile.row + 1) * kPitch + y) & 0xffffffu;
+}
+
+constexpr QRgb kBlack = 0x000000u;
+constexpr QRgb kWhite = 0xffffffu;
+
+int differingPixels(const QImage& sheet, const SheetTile& a, const SheetTile& b) {
+    int count = 0;
+    for (int y = 0; y < kTile; ++y) {
+        for (int x = 0; x < kTile; ++x) {
+            if (imagePixel(sheet, a, x, y) != imagePixel(sheet, b, x, y)) ++count;
+        }
+    }
+    return count;
+}
+
+class AssetTileSheet : public testing::Test {
+  protected:
+    QImage sheet = loadPicture("playal8n.bmp");
+};
+
+TEST_F(AssetTileSheet, HoldsEveryTileOfTheLayout) {
+    ASSERT_FALSE(sheet.isNull());
+    EXPECT_GE(sheet.width(), 203);
+    EXPECT_GE(sheet.height(), 407);
+}
+
+TEST_F(AssetTileSheet, MasksAreOnlyBlackAndWhite) {
+    ASSERT_FALSE(sheet.isNull());
+    for (const auto& tile : kTiles) {
+        int stray = 0;
+        for (int y = 0; y < kTile; ++y) {
+            for (int x = 0; x < kTile; ++x) {
+                const QRgb m = maskPixel(sheet, tile, x, y);
+                if (m != kBlack && m != kWhite) ++stray;
+            }
+        }
+        EXPECT_EQ(stray, 0) << tile.name;
+    }
+}
+
+TEST_F(AssetTileSheet, ImagesAreBlackWhereTheFloorShowsThrough) {
+    ASSERT_FALSE(sheet.isNull());
+    for (const auto& tile : kTiles) {
+        int lit = 0;
+        for (int y = 0; y < kTile; ++y) {
+            for (int x = 0; x < kTile; ++x) {
+                if (maskPixel(sheet, tile, x, y) == kWhite &&
+                    imagePixel(sheet, tile, x, y) != kBlack) {
+                    ++lit;
+                }
+            }
+        }
+        EXPECT_EQ(lit, 0) << tile.name;
+    }
+}
+
+TEST_F(AssetTileSheet, EveryTileCoversSomeAndLeavesSomeFloor) {
+    ASSERT_FALSE(sheet.isNull());
+    for (const auto& tile : kTiles) {
+        int covered = 0;
+        for (int y = 0; y < kTile; ++y) {
+            for (int x = 0; x < kTile; ++x) {
+                if (maskPixel(sheet, tile, x, y) == kBlack) ++covered;
+            }
+        }
+        EXPECT_GT(covered, 0) << tile.name;
+        EXPECT_LT(covered, kTile * kTile) << tile.name;
+    }
+}
+
+// The tile of a cell starts 2 pixels left of and 3 above it; a wall must hide all of its
+// cell's floor, and the keeper and a crate must at least stand on the cell's middle.
+TEST_F(AssetTileSheet, WallsFillTheirCellAndFiguresStandInTheMiddle) {
+    ASSERT_FALSE(sheet.isNull());
+    const SheetTile& wall = kTiles[5];
+    int open = 0;
+    for (int y = 3; y < 3 + 37; ++y) {
+        for (int x = 2; x < 2 + 37; ++x) {
+            if (maskPixel(sheet, wall, x, y) != kBlack) ++open;
+        }
+    }
+    EXPECT_EQ(open, 0);
+    for (const auto& tile : kTiles) {
+        EXPECT_EQ(maskPixel(sheet, tile, 2 + 18, 3 + 18), kBlack) << tile.name;
+    }
+}
+
+TEST_F(AssetTileSheet, CratesAtHomeAndBlinkingEyesLookDifferent) {
+    ASSERT_FALSE(sheet.isNull());
+    EXPECT_GT(differingPixels(sheet, kTiles[6], kTiles[7]), 300) << "crate and crate on target";
+    // Seen from behind the keeper's eyes are hidden; from the other three sides they show.
+    for (int facing = 1; facing < 4; ++facing) {
+        EXPECT_GT(differingPixels(sheet, kTiles[facing], kTiles[8 + facing]), 0)
+            << kTiles[facing].name;
+    }
+}
+
+TEST(AssetPictures, TitleHasABandToSlideInAndFitsTheSmallestScreen) {
+    const QImage title = loadPicture("titel.bmp");
+    ASSERT_FALSE(title.isNull());
+    EXPECT_GE(title.width(), 640);
+    EXPECT_GE(title.height(), 20);
+    // At 800 x 600 the window's client area is about 794 x 570.
+    EXPECT_LE(title.width(), 794);
+    EXPECT_LE(title.height(), 570);
+    int lit = 0;
+    for (int y = 0; y < 20; ++y) {
+        for (int x = 0; x < 640; ++x) {
+            if ((title.pixel(x, y) & 0xffffffu) != kBlack) ++lit;
+        }
+    }
+    EXPECT_GT(lit, 640 * 20 / 2);
+}
+
+TEST(AssetPictures, SideStripFitsTheMarginAt800x600) {
+    const QImage strip = loadPicture("titel2.bmp");
+    ASSERT_FALSE(strip.isNull());
+    // Shown at height * 600 / 600 and width in proportion beside a 555-pixel board in a
+    // 794-pixel-wide window: a margin of 119 pixels and a client height of about 570.
+    const int height = strip.height() * 600 / 600;
+    const int width = strip.width() * height / strip.height();
+    EXPECT_LE(width, 119);
+    EXPECT_LE(height, 570);
+}
+
+TEST(AssetPictures, BackgroundLoads) {
+    const QImage background = loadPicture("backgr8.bmp");
+    ASSERT_FALSE(background.isNull());
+    EXPECT_GT(background.width(), 0);
+    EXPECT_GT(background.height(), 0);
+}
+
+TEST(AssetPictures, ButtonPicturesHoldTwoLooksOfTheRightSize) {
+    const std::vector<std::pair<const char*, int>> buttons = {
+        {"mplay.bmp", 18},    {"mstop.bmp", 18},   {"mbacktostart.bmp", 18}, {"mback.bmp", 18},
+        {"mforward.bmp", 18}, {"m10back.bmp", 28}, {"m10forward.bmp", 28}};
+    for (const auto& [name, lookWidth] : buttons) {
+        const QImage picture = loadPicture(name);
+        ASSERT_FALSE(picture.isNull()) << name;
+        EXPECT_EQ(picture.width(), 2 * lookWidth) << name;
+        EXPECT_EQ(picture.height(), 24) << name;
+        int differing = 0;
+        for (int y = 0; y < picture.height(); ++y) {
+            for (int x = 0; x < lookWidth; ++x) {
+                if (picture.pixel(x, y) != picture.pixel(lookWidth + x, y)) ++differing;
+            }
+        }
+        EXPECT_GT(differing, 0) << name << ": the greyed look must differ";
+    }
+}
+
+TEST(AssetPictures, WindowIconIs32Square) {
+    const QImage icon(kGameDir + "/quarbel.png");
+    ASSERT_FALSE(icon.isNull());
+    EXPECT_EQ(icon.size(), QSize(32, 32));
+}
+
+// What a wave file's header says, read chunk by chunk.
+struct WaveInfo {
+    bool valid = false;
+    int format = 0;
+    int channels = 0;
+    int sampleRate = 0;
+    int bitsPerSample = 0;
+    std::uint32_t dataBytes = 0;
+    qsizetype dataOffset = 0;
+    double seconds() const {
+        return double(dataBytes) / (double(sampleRate) * channels * (bitsPerSample / 8));
+    }
+};
+
+std::uint32_t littleEndian(const QByteArray& bytes, qsizetype at, int size) {
+    std::uint32_t value = 0;
+    for (int i = size - 1; i >= 0; --i) {
+        value = (value << 8) | static_cast<std::uint8_t>(bytes[at + i]);
+    }
+    return value;
+}
+
+WaveInfo readWave(const QByteArray& bytes) {
+    WaveInfo info;
+    if (bytes.size() < 12 || !bytes.startsWith("RIFF") || bytes.mid(8, 4) != "WAVE") return info;
+    if (littleEndian(bytes, 4, 4) != static_cast<std::uint32_t>(bytes.size() - 8)) return info;
+    bool haveFormat = false;
+    bool haveData = false;
+    qsizetype at = 12;
+    while (at + 8 <= bytes.size()) {
+        const QByteArray id = bytes.mid(at, 4);
+        const std::uint32_t size = littleEndian(bytes, at + 4, 4);
+        if (size > static_cast<std::uint32_t>(bytes.size() - at - 8)) return info;
+        if (id == "fmt " && size >= 16) {
+            info.format = static_cast<int>(littleEndian(bytes, at + 8, 2));
+            info.channels = static_cast<int>(littleEndian(bytes, at + 10, 2));
+            info.sampleRate = static_cast<int>(littleEndian(bytes, at + 12, 4));
+            const std::uint32_t byteRate = littleEndian(bytes, at + 16, 4);
+            const std::uint32_t blockAlign = littleEndian(bytes, at + 20, 2);
+            info.bitsPerSample = static_cast<int>(littleEndian(bytes, at + 22, 2));
+            const std::uint32_t frame = info.channels * (info.bitsPerSample / 8);
+            haveFormat = blockAlign == frame && byteRate == frame * info.sampleRate;
+        } else if (id == "data") {
+            info.dataBytes = size;
+            info.dataOffset = at + 8;
+            haveData = true;
+        }
+        at += 8 + size + (size & 1);
+    }
+    info.valid = haveFormat && haveData && info.sampleRate > 0 && info.channels > 0;
+    return info;
+}
+
+int peakLevel(const QByteArray& bytes, const WaveInfo& wave) {
+    int peak = 0;
+    for (qsizetype at = wave.dataOffset; at + 1 < wave.dataOffset + wave.dataBytes; at += 2) {
+        const auto sample = static_cast<std::int16_t>(littleEndian(bytes, at, 2));
+        peak = std::max(peak, std::abs(static_cast<int>(sample)));
+    }
+    return peak;
+}
+
+TEST(AssetSounds, AreShortPcmWaveFiles) {
+    for (const char* name : {"undo.wav", "done.wav"}) {
+        const QByteArray bytes = loadFile(name);
+        const WaveInfo wave = readWave(bytes);
+        ASSERT_TRUE(wave.valid) << name;
+        EXPECT_EQ(wave.format, 1) << name << " is not PCM";
+        EXPECT_EQ(wave.bitsPerSample, 16) << name;
+        EXPECT_GT(wave.dataBytes, 0u) << name;
+        EXPECT_LT(wave.seconds(), 2.0) << name;
+        // Loud enough to hear, with room to spare before clipping.
+        EXPECT_GT(peakLevel(bytes, wave), 3000) << name;
+        EXPECT_LT(peakLevel(bytes, wave), 32767) << name;
+    }
+}
+
+TEST(AssetSounds, UndoClickIsShorterThanTheJingle) {
+    const WaveInfo undo = readWave(loadFile("undo.wav"));
+    const WaveInfo done = readWave(loadFile("done.wav"));
+    ASSERT_TRUE(undo.valid && done.valid);
+    EXPECT_LT(undo.seconds(), 0.3);
+    EXPECT_GT(done.seconds(), 0.5);
+    EXPECT_LT(undo.seconds(), done.seconds());
+}
+
+TEST(AssetHelp, OpensAtTopic1000AndNamesEveryTopicOnce) {
+    const QString help = QString::fromUtf8(loadFile("quarbel.hlp"));
+    ASSERT_FALSE(help.isEmpty());
+    EXPECT_TRUE(help.contains(QStringLiteral("<a name=\"topic1000\"></a>")));
+    // Every link to a topic leads to an anchor that exists.
+    qsizetype at = 0;
+    while ((at = help.indexOf(QStringLiteral("href=\"#"), at)) >= 0) {
+        at += 7;
+        const QString target = help.mid(at, help.indexOf('"', at) - at);
+        EXPECT_EQ(help.count(QStringLiteral("<a name=\"%1\">").arg(target)), 1)
+            << target.toStdString();
+    }
+}
+
+}  // namespace
