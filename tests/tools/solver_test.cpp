@@ -1,0 +1,137 @@
+// The solver proves levels by solutions that the game's move engine replays to a solved
+// board; it finds no solution where there is none.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+
+#include "shippedlevels.h"
+#include "support/packbuilder.h"
+#include "tools/leveltext.h"
+#include "tools/solver.h"
+
+namespace quarbel {
+namespace {
+
+using testing::levelFromRows;
+
+int pushesIn(const std::vector<std::uint16_t>& moves) {
+    return static_cast<int>(
+        std::count_if(moves.begin(), moves.end(), [](std::uint16_t code) { return code > 4; }));
+}
+
+TEST(Solver, ProvesEveryShippedLevel) {
+    int proven = 0;
+    for (const auto& source : testing::shippedLevelSources()) {
+        const LevelCollection collection = parseLevelText(source.text);
+        for (std::size_t k = 0; k < collection.levels.size(); ++k) {
+            SCOPED_TRACE(source.name + " level " + std::to_string(k + 1));
+            const PackLevel level = packLevelOf(collection.levels[k], static_cast<int>(k) + 1);
+            const SolverResult result = solveLevel(level.board, level.keeperX, level.keeperY);
+            ASSERT_TRUE(result.moves.has_value());
+            EXPECT_TRUE(replaySolves(level.board, level.keeperX, level.keeperY, *result.moves));
+            EXPECT_EQ(pushesIn(*result.moves), result.pushes);
+            ++proven;
+        }
+    }
+    EXPECT_GE(proven, 40);
+}
+
+TEST(Solver, WalksBetweenPushes) {
+    const PackLevel level = levelFromRows({
+        "######",
+        "#@   #",
+        "# $  #",
+        "###  #",
+        "  #. #",
+        "  ####",
+    });
+    const SolverResult result = solveLevel(level.board, level.keeperX, level.keeperY);
+    ASSERT_TRUE(result.moves.has_value());
+    // Push right from the left, walk round above the crate, push it down twice.
+    EXPECT_EQ(*result.moves, (std::vector<std::uint16_t>{2, 7, 1, 3, 6, 6}));
+    EXPECT_EQ(result.pushes, 3);
+}
+
+TEST(Solver, SolvesAnOpenRoomWithTwoCrates) {
+    const PackLevel level = levelFromRows({
+        "#######",
+        "#.   .#",
+        "#     #",
+        "# $$  #",
+        "#  @  #",
+        "#######",
+    });
+    const SolverResult result = solveLevel(level.board, level.keeperX, level.keeperY);
+    ASSERT_TRUE(result.moves.has_value());
+    EXPECT_TRUE(replaySolves(level.board, level.keeperX, level.keeperY, *result.moves));
+}
+
+TEST(Solver, FindsNothingForACrateInACorner) {
+    const PackLevel level = levelFromRows({
+        "#####",
+        "#$  #",
+        "#@ .#",
+        "#####",
+    });
+    const SolverResult result = solveLevel(level.board, level.keeperX, level.keeperY);
+    EXPECT_FALSE(result.moves.has_value());
+    EXPECT_EQ(result.statesSeen, 1u);
+}
+
+TEST(Solver, FindsNothingWhenTheCratesCanOnlySlideAlongAWall) {
+    // Both crates stand on the wall row, and only one target is on it.
+    const PackLevel level = levelFromRows({
+        "######",
+        "# $$.#",
+        "#   .#",
+        "# @  #",
+        "######",
+    });
+    const SolverResult result = solveLevel(level.board, level.keeperX, level.keeperY);
+    EXPECT_FALSE(result.moves.has_value());
+}
+
+TEST(Solver, GivesUpAtTheStateLimit) {
+    const PackLevel level = levelFromRows({
+        "#######",
+        "#.   .#",
+        "#     #",
+        "# $$  #",
+        "#  @  #",
+        "#######",
+    });
+    const SolverResult result = solveLevel(level.board, level.keeperX, level.keeperY, 3);
+    EXPECT_FALSE(result.moves.has_value());
+    EXPECT_GE(result.statesSeen, 3u);
+}
+
+TEST(Solver, ASolvedLevelNeedsNoMoves) {
+    const PackLevel level = levelFromRows({"####", "#@*#", "####"});
+    const SolverResult result = solveLevel(level.board, level.keeperX, level.keeperY);
+    ASSERT_TRUE(result.moves.has_value());
+    EXPECT_TRUE(result.moves->empty());
+}
+
+TEST(Solver, DoesNotSearchLevelsItCannotJudge) {
+    const PackLevel extraCrate = levelFromRows({"######", "#@$$.#", "#    #", "######"});
+    EXPECT_FALSE(solveLevel(extraCrate.board, extraCrate.keeperX, extraCrate.keeperY).moves);
+    const PackLevel offBoard = levelFromRows({"#####", "#@$.#", "#####"});
+    EXPECT_FALSE(solveLevel(offBoard.board, 0, 2).moves);
+    EXPECT_FALSE(solveLevel(offBoard.board, 1, 1).moves);  // on a wall
+}
+
+TEST(Solver, ReplayAcceptsOnlyMovesThatHappenAsRecorded) {
+    const PackLevel level = levelFromRows({"######", "#@ $.#", "######"});
+    const auto replay = [&](std::vector<std::uint16_t> moves) {
+        return replaySolves(level.board, level.keeperX, level.keeperY, moves);
+    };
+    EXPECT_TRUE(replay({3, 7}));
+    EXPECT_FALSE(replay({3}));        // the target is still empty
+    EXPECT_FALSE(replay({3, 3}));     // the second step pushes, recorded as a walk
+    EXPECT_FALSE(replay({7, 7}));     // the first step walks, recorded as a push
+    EXPECT_FALSE(replay({1, 3, 7}));  // into the wall: no step happens
+    EXPECT_FALSE(replay({3, 9}));     // not a move
+}
+
+}  // namespace
+}  // namespace quarbel
