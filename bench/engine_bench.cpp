@@ -17,7 +17,7 @@ class SilentFrontend : public Frontend {
     };
     Silence silence;
 
-public:
+  public:
     std::string caption(Control) const override { return {}; }
     void setCaption(Control, std::string_view) override {}
     bool isVisible(Control) const override { return true; }

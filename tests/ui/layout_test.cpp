@@ -1,0 +1,110 @@
+// The window's arithmetic: margins, panel columns, the side strip and the images.
+#include <gtest/gtest.h>
+
+#include "ui/design.h"
+#include "ui/keymap.h"
+#include "ui/layout.h"
+
+namespace quarbel {
+namespace {
+
+TEST(Layout, OddMarginLosesItsHalfPixel) {
+    const WindowLayout layout = layoutWindow(600, 794, 570, {100, 555}, {640, 400});
+    EXPECT_EQ(layout.boardSide, 555);
+    EXPECT_EQ(layout.marginWidth, 119);
+    EXPECT_EQ(layout.leftPanelX(94), 12);
+    EXPECT_EQ(layout.rightPanelX(94), 688);
+    EXPECT_EQ(layout.board, (Rect{119, 7, 555, 555}));
+    EXPECT_EQ(layout.title, (Rect{77, 85, 640, 400}));
+}
+
+TEST(Layout, PanelsLineUpWithTheirCommandButtons) {
+    const WindowLayout layout = layoutWindow(600, 800, 600, {100, 555}, {640, 400});
+    EXPECT_EQ(layout.marginWidth, 122);
+    EXPECT_EQ(panelX(layout, Control::start), 692);
+    EXPECT_EQ(panelX(layout, Control::plusplus), 692);
+    EXPECT_EQ(panelX(layout, Control::minusminus), 692);
+    EXPECT_EQ(panelX(layout, Control::plus), 692 + 94 - 41);
+    EXPECT_EQ(panelX(layout, Control::levelnummer), 800 - 73 - (122 - 73) / 2);
+    EXPECT_EQ(panelX(layout, Control::autorname), 800 - 100 - 11);
+
+    const int load = (122 - 95) / 2;
+    EXPECT_EQ(panelX(layout, Control::load), load);
+    EXPECT_EQ(panelX(layout, Control::plusplus2), load);
+    EXPECT_EQ(panelX(layout, Control::plus2), load + 95 - 41);
+    const int play = (122 - 70) / 2;
+    EXPECT_EQ(panelX(layout, Control::mplay), play);
+    for (Control c : {Control::mbacktostart, Control::mback, Control::m10back}) {
+        EXPECT_EQ(panelX(layout, c), play);
+    }
+    for (Control c : {Control::mstop, Control::mforward, Control::m10forward}) {
+        EXPECT_EQ(panelX(layout, c), play + 35);
+    }
+    EXPECT_EQ(panelX(layout, Control::msteps), (122 - 95) / 2);
+    EXPECT_EQ(panelX(layout, Control::mstepsview), (122 - 94) / 2);
+}
+
+TEST(Layout, ScreenTallerThanWideGivesNegativeMargins) {
+    const WindowLayout layout = layoutWindow(1000, 800, 1000, {100, 555}, {640, 400});
+    EXPECT_EQ(layout.boardSide, 955);
+    EXPECT_EQ(layout.marginWidth, -77);  // -155 / 2 truncates toward zero
+    EXPECT_EQ(layout.leftPanelX(94), -85);
+    EXPECT_EQ(layout.rightPanelX(94), 800 - 94 + 85);
+    EXPECT_EQ(layout.board.x, -77);
+}
+
+TEST(Layout, SideStripScalesWithTheScreenAndRoundsHalvesToEven) {
+    const WindowLayout large = layoutWindow(1080, 1920, 1050, {100, 555}, {640, 400});
+    EXPECT_EQ(large.boardSide, 1035);
+    EXPECT_EQ(large.sideStrip.height, 999);  // 555 * 1080 / 600
+    EXPECT_EQ(large.sideStrip.width, 180);   // 100 * 999 / 555
+    EXPECT_EQ(large.sideStrip.y, 26);        // 51 / 2 = 25.5, to the even 26
+    EXPECT_EQ(large.titel2LeftX, (442 - 180) / 2);
+    EXPECT_EQ(large.titel2RightX, 1920 - 180 - (442 - 180) / 2);
+    EXPECT_EQ(large.sideStrip.x, large.titel2LeftX);
+
+    EXPECT_EQ(halfRoundedToEven(101), 50);
+    EXPECT_EQ(halfRoundedToEven(103), 52);
+    EXPECT_EQ(halfRoundedToEven(100), 50);
+    EXPECT_EQ(halfRoundedToEven(-101), -50);
+    EXPECT_EQ(halfRoundedToEven(-103), -52);
+    EXPECT_EQ(layoutWindow(600, 800, 656, {100, 555}, {640, 400}).sideStrip.y, 50);
+    EXPECT_EQ(layoutWindow(600, 800, 658, {100, 555}, {640, 400}).sideStrip.y, 52);
+}
+
+TEST(Design, EveryControlOfBothPanelsOnce) {
+    int controls = 0;
+    for (const ControlDesign& design : panelDesign()) {
+        EXPECT_EQ(&designOf(design.control), &design);
+        EXPECT_EQ(design.kind == ControlKind::Picture, design.colours == nullptr);
+        ++controls;
+    }
+    EXPECT_EQ(controls, 34);
+    EXPECT_EQ(designOf(Control::plusplus2).width, 42);
+    EXPECT_EQ(designOf(Control::autorname).width, 100);
+}
+
+TEST(KeyMap, RealKeysGiveTheGameKeyCodes) {
+    const auto code = [](int key, Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
+        return keyCodeFor(key, modifiers);
+    };
+    EXPECT_EQ(code(Qt::Key_Backspace), KeyBack);
+    EXPECT_EQ(code(Qt::Key_Return), KeyReturn);
+    EXPECT_EQ(code(Qt::Key_Enter, Qt::KeypadModifier), KeyReturn);
+    EXPECT_EQ(code(Qt::Key_Left), KeyLeft);
+    EXPECT_EQ(code(Qt::Key_Up), KeyUp);
+    EXPECT_EQ(code(Qt::Key_Right), KeyRight);
+    EXPECT_EQ(code(Qt::Key_Down), KeyDown);
+    EXPECT_EQ(code(Qt::Key_Left, Qt::KeypadModifier), KeyLeft);
+    EXPECT_EQ(code(Qt::Key_Plus, Qt::KeypadModifier), KeyAdd);
+    EXPECT_EQ(code(Qt::Key_Minus, Qt::KeypadModifier), KeySubtract);
+    EXPECT_NE(code(Qt::Key_Plus), KeyAdd);  // the main keyboard's plus
+    EXPECT_NE(code(Qt::Key_Minus), KeySubtract);
+    EXPECT_EQ(code(Qt::Key_A), 65);
+    EXPECT_EQ(code(Qt::Key_F1), 112);
+    EXPECT_EQ(code(Qt::Key_5, Qt::KeypadModifier), 101);
+    EXPECT_EQ(code(Qt::Key_unknown), KeyNone);
+}
+
+}  // namespace
+}  // namespace quarbel

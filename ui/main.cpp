@@ -1,0 +1,32 @@
+// QUARBEL 98: creates the window with its dialogs and runs until the window closes.
+#include <QApplication>
+#include <memory>
+
+#include "ui/pakkor.h"
+#include "ui/platform/errorreport.h"
+#include "ui/platform/help.h"
+#include "ui/platform/sound.h"
+
+int main(int argc, char* argv[]) {
+    QApplication app(argc, argv);
+    QApplication::setApplicationName(quarbel::ApplicationTitle);
+
+    quarbel::WaveSoundPlayer sound;
+    quarbel::HelpWindow help;
+    quarbel::DesktopShell shell;
+    quarbel::MessageBoxReport errors;
+    quarbel::Platform platform{sound, help, shell, errors};
+
+    std::unique_ptr<quarbel::Tpakkor> window;
+    try {
+        window = std::make_unique<quarbel::Tpakkor>(platform);
+    } catch (const std::exception& error) {
+        // Without its pictures the game cannot be played.
+        errors.showError(error.what());
+        return 1;
+    }
+    errors.setParent(window.get());
+    window->showMaximized();
+    window->activateWindow();
+    return app.exec();
+}

@@ -1,0 +1,412 @@
+#include "pakkor.h"
+
+#include <QApplication>
+#include <QKeyEvent>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QScreen>
+#include <QTimer>
+
+#include "chooser/dateien.h"
+#include "core/engine.h"
+#include "core/gameerror.h"
+#include "core/play.h"
+#include "mouse/mouseinput.h"
+#include "movies/moviesafe.h"
+#include "movies/player.h"
+#include "movies/solved.h"
+#include "ui/coolbtn/coolbtn.h"
+#include "ui/design.h"
+#include "ui/keymap.h"
+#include "ui/platform/errorreport.h"
+#include "ui/platform/help.h"
+#include "ui/render/blink.h"
+#include "ui/render/images.h"
+
+namespace quarbel {
+
+namespace {
+
+constexpr Control PictureButtons[] = {
+    Control::mplay,    Control::mbacktostart, Control::mstop,      Control::mback,
+    Control::mforward, Control::m10back,      Control::m10forward,
+};
+
+QString fromUtf8(std::string_view text) {
+    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+QColor colourOf(Rgb rgb) {
+    return QColor(rgb.r, rgb.g, rgb.b);
+}
+
+// The button's picture holds its normal look on the left and its greyed look on the right.
+// A missing picture leaves the button blank; it still works.
+QIcon pictureButtonIcon(std::string_view fileName) {
+    const QImage picture(fromUtf8(fileName));
+    QIcon icon;
+    if (picture.isNull()) return icon;
+    const int half = picture.width() / 2;
+    icon.addPixmap(QPixmap::fromImage(picture.copy(0, 0, half, picture.height())), QIcon::Normal);
+    icon.addPixmap(QPixmap::fromImage(picture.copy(half, 0, half, picture.height())),
+                   QIcon::Disabled);
+    return icon;
+}
+
+MouseButton mouseButtonOf(Qt::MouseButton button) {
+    switch (button) {
+        case Qt::LeftButton:
+            return MouseButton::Left;
+        case Qt::RightButton:
+            return MouseButton::Right;
+        default:
+            return MouseButton::Middle;
+    }
+}
+
+}  // namespace
+
+template <typename Handler>
+void Tpakkor::guarded(Handler&& handler) {
+    try {
+        handler();
+    } catch (const std::exception& error) {
+        platform_.errors.showError(error.what());
+    }
+}
+
+Tpakkor::Tpakkor(Platform& platform) : platform_(platform) {
+    createControls();
+    createTimers();
+    FormCreate();
+    connectHandlers();
+    moviesafe_ = std::make_unique<Tmoviesafe>(this);
+    levelpac_ = std::make_unique<TLevelpac>(platform_.shell, this);
+}
+
+// FormDestroy: the pictures go with the window, and the application stops reporting focus
+// changes and keys to it.
+Tpakkor::~Tpakkor() {
+    disconnect(focusKeeper_);
+    qApp->removeEventFilter(this);
+    renderer_.releaseAssets();
+}
+
+void Tpakkor::createControls() {
+    setWindowTitle(ApplicationTitle);
+    setWindowIcon(QIcon(fromUtf8(WindowIconFile)));
+    setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                   Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
+                   Qt::WindowCloseButtonHint);
+    QPalette black = palette();
+    black.setColor(QPalette::Window, Qt::black);
+    setPalette(black);
+    setAutoFillBackground(true);
+
+    // Stacked from the bottom: the side strip, the board, the title picture.
+    titel2_ = new ImageView(this);
+    zeichenflaeche_ = new ImageView(this);
+    titelflaeche_ = new ImageView(this);
+    widgets_[index(Control::titel2)] = titel2_;
+    widgets_[index(Control::zeichenflaeche)] = zeichenflaeche_;
+    widgets_[index(Control::titelflaeche)] = titelflaeche_;
+    titel2_->hide();
+
+    for (const ControlDesign& design : panelDesign()) {
+        QWidget* control = nullptr;
+        if (design.kind == ControlKind::Picture) {
+            auto* button = new QPushButton(this);
+            button->setFocusPolicy(Qt::NoFocus);
+            button->setIcon(pictureButtonIcon(design.caption));
+            button->setIconSize(QSize(
+                design.control == Control::m10back || design.control == Control::m10forward ? 28
+                                                                                            : 18,
+                24));
+            control = button;
+        } else {
+            auto* caption = new TCoolButton(this);
+            QFont font("Arial");
+            font.setBold(true);
+            font.setPixelSize(design.pixelHeight);
+            caption->setFont(font);
+            caption->setFarbevor(colourOf(design.colours->front));
+            caption->setFarbehin(colourOf(design.colours->back));
+            caption->setFarbepressed(colourOf(design.colours->pressed));
+            caption->setFarbeSchatten(colourOf(design.colours->shadow));
+            caption->setCaption(fromUtf8(design.caption));
+            caption->setEnabled(design.kind == ControlKind::Button);
+            captions_[index(design.control)] = caption;
+            control = caption;
+        }
+        control->resize(design.width, design.height);
+        control->hide();
+        widgets_[index(design.control)] = control;
+    }
+    widget(Control::playtitel)->setToolTip("Click to choose new levelpack.");
+
+    // Holds the keyboard focus out of sight, above the client area.
+    controller_ = new QLineEdit("controller", this);
+    controller_->setGeometry(0, -53, 128, 31);
+    widgets_[index(Control::controller)] = controller_;
+}
+
+void Tpakkor::createTimers() {
+    constexpr int Intervals[] = {1000, 200, 200, 1000, 1, 50};
+    for (std::size_t t = 0; t < timers_.size(); ++t) {
+        timers_[t] = new QTimer(this);
+        timers_[t]->setInterval(Intervals[t]);
+        timers_[t]->setTimerType(Qt::PreciseTimer);
+    }
+}
+
+void Tpakkor::FormCreate() {
+    state_.titleShowing = true;
+    for (Control button : PictureButtons)
+        setEnabled(button, false);
+    renderer_.loadAssets();
+    state_.facing = 3;
+
+    // The focus keeper: any change of focus outside the movie mode gives the focus back to
+    // the controller 200 ms later.
+    focusKeeper_ = connect(qApp, &QApplication::focusChanged, this, [this] {
+        if (!state_.movieMode) setTimerEnabled(Timer::focusset, true);
+    });
+    state_.movieMode = false;
+    state_.historyTop = 0;
+    qApp->installEventFilter(this);  // key preview
+
+    const QRect screenArea = screen()->geometry();
+    setGeometry(screenArea);
+    sideStrip_ = scaledSideStrip(renderer_.sidePicture(), screenArea.height());
+    titel2_->showImage(&sideStrip_);
+    layOut(screenArea.width(), screenArea.height());
+
+    state_.titleBandOffset = 640;
+    state_.levelActive = true;
+    state_.autoPlay = false;
+    titelflaeche_->showImage(&renderer_.titleScreen().picture());
+    setTimerEnabled(Timer::focusset, true);
+    setTimerEnabled(Timer::startanim, true);
+}
+
+// Worked out again whenever the client area changes size, for the window manager decides
+// the frame only once the window is shown.
+void Tpakkor::layOut(int clientWidth, int clientHeight) {
+    const int screenHeight = screen()->geometry().height();
+    const QImage& side = renderer_.sidePicture();
+    const QImage& title = renderer_.titleScreen().picture();
+    layout_ = layoutWindow(screenHeight, clientWidth, clientHeight, {side.width(), side.height()},
+                           {title.width(), title.height()});
+    for (const ControlDesign& design : panelDesign()) {
+        widget(design.control)->move(panelX(layout_, design.control), design.top);
+    }
+    const Rect& strip = layout_.sideStrip;
+    titel2_->setGeometry(state_.movieMode ? layout_.titel2RightX : layout_.titel2LeftX, strip.y,
+                         strip.width, strip.height);
+    const Rect& titleArea = layout_.title;
+    titelflaeche_->setGeometry(titleArea.x, titleArea.y, titleArea.width, titleArea.height);
+    const Rect& board = layout_.board;
+    zeichenflaeche_->setGeometry(board.x, board.y, board.width, board.height);
+    renderer_.setBoardSide(layout_.boardSide);
+}
+
+void Tpakkor::onClick(Control control, void (*handler)(GameState&, Frontend&)) {
+    connect(static_cast<TCoolButton*>(widget(control)), &TCoolButton::clicked, this,
+            [this, handler] { guarded([&] { handler(state_, *this); }); });
+}
+
+void Tpakkor::connectHandlers() {
+    onClick(Control::playtitel, playtitelClick);
+    onClick(Control::start, StartClick);
+    onClick(Control::Undobutton, UndoButtonClick);
+    for (Control c : {Control::plusplus, Control::plusplus2})
+        onClick(c, plusplusClick);
+    for (Control c : {Control::plus, Control::plus2})
+        onClick(c, plusClick);
+    for (Control c : {Control::minus, Control::minus2})
+        onClick(c, minusClick);
+    for (Control c : {Control::minusminus, Control::minusminus2})
+        onClick(c, minusminusClick);
+    onClick(Control::load, quarbel::LoadClick);
+    for (Control c : {Control::movie, Control::game}) {
+        const Sender sender = c == Control::movie ? Sender::movie : Sender::game;
+        connect(static_cast<TCoolButton*>(widget(c)), &TCoolButton::clicked, this,
+                [this, sender] { guarded([&] { MovieClick(state_, *this, sender); }); });
+    }
+    for (Control c : {Control::help, Control::helpmovie}) {
+        connect(static_cast<TCoolButton*>(widget(c)), &TCoolButton::clicked, this,
+                &Tpakkor::HelpClick);
+    }
+
+    const auto onPicture = [this](Control control, auto handler) {
+        connect(static_cast<QPushButton*>(widget(control)), &QPushButton::clicked, this,
+                [this, handler] { guarded([&] { handler(state_, *this); }); });
+    };
+    onPicture(Control::mplay, mplay2Click);
+    onPicture(Control::mstop, mstop2Click);
+    onPicture(Control::mbacktostart, mbacktostart2Click);
+    onPicture(Control::mback, mback2Click);
+    onPicture(Control::m10back, m10back2Click);
+    onPicture(Control::mforward,
+              [](GameState& s, Frontend& ui) { mforward2Click(s, ui, Sender::mforward); });
+    onPicture(Control::m10forward,
+              [](GameState& s, Frontend& ui) { m10forward2Click(s, ui, Sender::m10forward); });
+
+    const auto onTimer = [this](Timer t, auto handler) {
+        connect(timer(t), &QTimer::timeout, this, [this, handler] { guarded(handler); });
+    };
+    onTimer(Timer::zeittime, [this] { zeittimeTimer(state_, *this); });
+    onTimer(Timer::focusset, [this] {  // focussetTimer
+        controller_->setFocus();
+        setTimerEnabled(Timer::focusset, false);
+    });
+    onTimer(Timer::movietimer, [this] { movietimerTimer(state_, *this); });
+    onTimer(Timer::zwinkern, [this] { zwinkernTimer(state_, *this); });
+    onTimer(Timer::startanim, [this] {  // startanimTimer
+        if (!renderer_.titleScreen().startanimTimer(state_)) {
+            setTimerEnabled(Timer::startanim, false);
+        }
+        titelflaeche_->update(0, 0, 640, 20);
+    });
+    onTimer(Timer::mousetimer, [this] { mousetimerTimer(state_, *this, pathFinder_); });
+
+    for (ImageView* image : {zeichenflaeche_, titelflaeche_}) {
+        const Sender sender =
+            image == zeichenflaeche_ ? Sender::zeichenflaeche : Sender::titelflaeche;
+        image->onPress = [this, sender](Qt::MouseButton button, int x, int y) {
+            pressAt(sender, button, x, y);
+        };
+        image->onRelease = [this](Qt::MouseButton, int, int) { release(); };
+    }
+    zeichenflaeche_->onMove = [this](int x, int y) { zeichenflaecheMouseMove(state_, x, y); };
+}
+
+void Tpakkor::HelpClick() {
+    guarded([this] { platform_.help.showTopic(HelpTopic); });
+}
+
+void Tpakkor::pressAt(Sender sender, Qt::MouseButton button, int x, int y) {
+    guarded(
+        [&] { FormMouseDown(state_, *this, pathFinder_, sender, mouseButtonOf(button), x, y); });
+}
+
+void Tpakkor::release() {
+    zeichenflaecheMouseUp(*this);
+}
+
+bool Tpakkor::eventFilter(QObject* watched, QEvent* event) {
+    // Key preview: the key handler sees every key of this window first, at its first
+    // delivery, and the key goes on to the focused control.
+    if (event->type() == QEvent::KeyPress && watched->isWidgetType()) {
+        auto* target = static_cast<QWidget*>(watched);
+        QWidget* focused = QApplication::focusWidget();
+        if (target->window() == this && target == (focused ? focused : this)) {
+            const auto* key = static_cast<QKeyEvent*>(event);
+            const KeyCode code = keyCodeFor(key->key(), key->modifiers());
+            guarded([&] { FormKeyDown(state_, *this, Sender::MainWindow, code); });
+            if (key->key() == Qt::Key_F1) HelpClick();
+        }
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+void Tpakkor::resizeEvent(QResizeEvent*) {
+    layOut(width(), height());
+}
+
+void Tpakkor::mousePressEvent(QMouseEvent* event) {
+    const QPoint at = event->position().toPoint();
+    pressAt(Sender::MainWindow, event->button(), at.x(), at.y());
+}
+
+void Tpakkor::mouseReleaseEvent(QMouseEvent*) {
+    release();
+}
+
+std::string Tpakkor::caption(Control control) const {
+    const TCoolButton* label = captions_[index(control)];
+    return label ? label->caption().toStdString() : std::string();
+}
+
+void Tpakkor::setCaption(Control control, std::string_view text) {
+    if (TCoolButton* label = captions_[index(control)]) label->setCaption(fromUtf8(text));
+}
+
+bool Tpakkor::isVisible(Control control) const {
+    return !widget(control)->isHidden();
+}
+
+void Tpakkor::setVisible(Control control, bool visible) {
+    widget(control)->setVisible(visible);
+}
+
+void Tpakkor::setEnabled(Control control, bool enabled) {
+    widget(control)->setEnabled(enabled);
+}
+
+bool Tpakkor::timerEnabled(Timer t) const {
+    return timer(t)->isActive();
+}
+
+void Tpakkor::setTimerEnabled(Timer t, bool enabled) {
+    if (!enabled)
+        timer(t)->stop();
+    else if (!timer(t)->isActive())
+        timer(t)->start();
+}
+
+int Tpakkor::timerInterval(Timer t) const {
+    return timer(t)->interval();
+}
+
+void Tpakkor::setTimerInterval(Timer t, int milliseconds) {
+    timer(t)->setInterval(milliseconds);
+}
+
+void Tpakkor::setWindowCaption(std::string_view text) {
+    setWindowTitle(fromUtf8(text));
+}
+
+void Tpakkor::setBoardCrossCursor() {
+    zeichenflaeche_->setCursor(Qt::CrossCursor);
+}
+
+void Tpakkor::focusController() {
+    controller_->setFocus();
+}
+
+void Tpakkor::placeSideStrip(bool rightMargin) {
+    titel2_->move(rightMargin ? layout_.titel2RightX : layout_.titel2LeftX, titel2_->y());
+}
+
+// After a modal dialog the main window is the active window again, whatever the desktop
+// does with the focus.
+std::optional<std::string> Tpakkor::choosePackFile() {
+    auto chosen = levelpac_->choose();
+    activateWindow();
+    return chosen;
+}
+
+bool Tpakkor::askSaveMovie(std::string_view level, std::string_view steps,
+                           std::string_view oldSteps) {
+    moviesafe_->Dialog(fromUtf8(level), fromUtf8(steps), fromUtf8(oldSteps));
+    activateWindow();
+    return moviesafe_->saveAnswer == 1;
+}
+
+void Tpakkor::drawBoard(bool full, bool eyesOpen) {
+    titelflaeche_->hide();
+    const PixelRect renewed = renderer_.drawBoard(state_, full, eyesOpen);
+    zeichenflaeche_->showImage(&renderer_.boardFrame());
+    zeichenflaeche_->update(renderer_.frameArea(renewed));
+}
+
+void Tpakkor::CheckSolved() {
+    quarbel::CheckSolved(state_, *this);
+}
+
+void Tpakkor::LoadClick() {
+    quarbel::LoadClick(state_, *this);
+}
+
+}  // namespace quarbel
