@@ -32,6 +32,9 @@ constexpr Control PictureButtons[] = {
     Control::mforward, Control::m10back,      Control::m10forward,
 };
 
+// The face of the button pictures, so that a picture and its button read as one.
+const QColor PictureButtonFace(40, 44, 60);
+
 QString fromUtf8(std::string_view text) {
     return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
 }
@@ -117,6 +120,9 @@ void Tpakkor::createControls() {
         if (design.kind == ControlKind::Picture) {
             auto* button = new QPushButton(this);
             button->setFocusPolicy(Qt::NoFocus);
+            QPalette face = button->palette();
+            face.setColor(QPalette::Button, PictureButtonFace);
+            button->setPalette(face);
             button->setIcon(pictureButtonIcon(design.caption));
             button->setIconSize(QSize(
                 design.control == Control::m10back || design.control == Control::m10forward ? 28

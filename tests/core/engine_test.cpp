@@ -9,21 +9,13 @@ namespace quarbel {
 namespace {
 
 using testing::FakeFrontend;
-using testing::levelFromRows;
 using testing::rowsOf;
 
 struct EngineTest : ::testing::Test {
     GameState s;
     FakeFrontend ui;
 
-    void setBoard(const std::vector<std::string>& rows) {
-        const PackLevel level = levelFromRows(rows);
-        s.board = level.board;
-        s.keeperX = level.keeperX;
-        s.keeperY = level.keeperY;
-        s.titleShowing = false;
-        s.levelActive = true;
-    }
+    void setBoard(const std::vector<std::string>& rows) { testing::placeLevel(s, rows); }
     std::vector<std::string> rows() const { return rowsOf(s.board, s.keeperX, s.keeperY); }
 };
 

@@ -28,14 +28,7 @@ struct MouseTest : ::testing::Test {
     FakeFrontend ui;  // board image of 555 pixels: 37 to a square
     PathFinder finder;
 
-    void setBoard(const std::vector<std::string>& rows) {
-        const PackLevel level = levelFromRows(rows);
-        s.board = level.board;
-        s.keeperX = level.keeperX;
-        s.keeperY = level.keeperY;
-        s.titleShowing = false;
-        s.levelActive = true;
-    }
+    void setBoard(const std::vector<std::string>& rows) { testing::placeLevel(s, rows); }
     void place(int x, int y, char cell) {
         s.board.at(x, y) = cell == '$' ? CellCrate : cell == '#' ? CellWall : CellEmpty;
     }

@@ -12,7 +12,6 @@
 namespace quarbel {
 namespace {
 
-using testing::levelFromRows;
 using Square = std::pair<int, int>;
 using Walk = std::vector<Square>;
 
@@ -53,10 +52,7 @@ struct PathFinderTest : ::testing::Test {
     PathFinder finder;
 
     void setBoard(const std::vector<std::string>& rows) {
-        const PackLevel level = levelFromRows(rows);
-        s.board = level.board;
-        s.keeperX = level.keeperX;
-        s.keeperY = level.keeperY;
+        testing::placeLevel(s, rows);
         finder.buildPassGrid(s);
     }
     const PathNode* search(Square from, Square to) {

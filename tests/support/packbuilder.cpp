@@ -44,6 +44,15 @@ PackLevel levelFromRows(const std::vector<std::string>& rows, const std::string&
     return level;
 }
 
+void placeLevel(GameState& s, const std::vector<std::string>& rows) {
+    const PackLevel level = levelFromRows(rows);
+    s.board = level.board;
+    s.keeperX = level.keeperX;
+    s.keeperY = level.keeperY;
+    s.titleShowing = false;
+    s.levelActive = true;
+}
+
 std::vector<std::string> rowsOf(const Board& board, int keeperX, int keeperY) {
     std::vector<std::string> rows;
     for (int y = 1; y <= BoardSide; ++y) {

@@ -14,6 +14,9 @@ namespace quarbel::testing {
 // '+' keeper on target; the first character of the first row is cell (1, 1).
 PackLevel levelFromRows(const std::vector<std::string>& rows, const std::string& author = "");
 
+// Puts the level drawn by the rows on the board of a game in play, the title screen gone.
+void placeLevel(GameState& s, const std::vector<std::string>& rows);
+
 // The rows of a board, as levelFromRows reads them, with the keeper at (keeperX, keeperY).
 std::vector<std::string> rowsOf(const Board& board, int keeperX, int keeperY);
 
