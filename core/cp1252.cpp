@@ -46,6 +46,9 @@ bool nextCodePoint(std::string_view text, std::size_t& i, char32_t& c) {
         if ((cont >> 6) != 0x2) return false;
         c = (c << 6) | (cont & 0x3F);
     }
+    // A longer form than needed would let two texts store as the same bytes.
+    constexpr char32_t Smallest[5] = {0, 0, 0x80, 0x800, 0x10000};
+    if (c < Smallest[length]) return false;
     i += length;
     return true;
 }

@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# Installs the Debian packages the build, the game and the tests need, when any is missing.
+# Installs the Debian packages the build, the game and the tests need, when any is missing;
+# with arguments, those packages instead.
 set -euo pipefail
 
 packages=(
@@ -8,6 +9,7 @@ packages=(
   libgtest-dev libgmock-dev libbenchmark-dev
   fonts-liberation2
 )
+[ $# -eq 0 ] || packages=("$@")
 
 missing=()
 for package in "${packages[@]}"; do

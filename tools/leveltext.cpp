@@ -25,6 +25,11 @@ std::string trimmed(std::string_view text) {
     return std::string(text.substr(first, last - first + 1));
 }
 
+// A pack's texts end at a byte 13 or 0, and the text format's lines at a line end.
+bool holdsControlCharacter(std::string_view text) {
+    return std::any_of(text.begin(), text.end(), [](char c) { return c >= 0 && c < ' '; });
+}
+
 bool isBlank(std::string_view line) {
     return line.find_first_not_of(" \t") == line.npos;
 }
@@ -74,6 +79,9 @@ LevelCollection parseLevelText(std::string_view text) {
         if (!anyLevel && line.starts_with(CollectionKey)) {
             if (!collection.title.empty()) throw LevelTextError("two Collection lines");
             collection.title = trimmed(line.substr(CollectionKey.size()));
+            if (holdsControlCharacter(collection.title)) {
+                throw LevelTextError("the collection title holds a control character");
+            }
             continue;
         }
         if (!inBlock) {
@@ -87,6 +95,10 @@ LevelCollection parseLevelText(std::string_view text) {
             if (!field.empty())
                 refuse(levelNumber, isTitle ? "two Title lines" : "two Author lines");
             field = trimmed(line.substr(isTitle ? TitleKey.size() : AuthorKey.size()));
+            if (holdsControlCharacter(field)) {
+                refuse(levelNumber, std::string(isTitle ? "the title" : "the author") +
+                                        " holds a control character");
+            }
             continue;
         }
         if (isKeyLine(line)) refuse(levelNumber, "unknown line \"" + std::string(line) + "\"");
@@ -212,8 +224,7 @@ TextLevel textLevelOf(const LevelRecord& record, int levelNumber) {
     if (under != CellEmpty && under != CellTarget) {
         refuse(levelNumber, "the keeper stands on a wall or a crate");
     }
-    if (std::any_of(record.author.begin(), record.author.end(),
-                    [](char c) { return c >= 0 && c < ' '; })) {
+    if (holdsControlCharacter(record.author)) {
         refuse(levelNumber, "the author holds a control character");
     }
 
@@ -283,6 +294,9 @@ LevelCollection readPackAsText(const std::string& fileName) {
         throw LevelTextError("the pack names " + std::to_string(header.levelCount) +
                              " levels but holds " +
                              std::to_string(std::max<std::int64_t>(records, 0)));
+    }
+    if (holdsControlCharacter(header.title)) {
+        throw LevelTextError("the pack title holds a control character");
     }
     LevelCollection collection;
     collection.title = header.title;

@@ -33,7 +33,8 @@ struct LevelCollection {
     std::vector<TextLevel> levels;
 };
 
-// Reads a collection file. Throws LevelTextError for an unknown character or line.
+// Reads a collection file. Throws LevelTextError for an unknown character or line, or a
+// title or author holding a control character (a pack's texts end at byte 0 or 13).
 LevelCollection parseLevelText(std::string_view text);
 
 // The canonical text: the collection line, a blank line, then each level's rows with its
@@ -54,7 +55,8 @@ TextLevel textLevelOf(const LevelRecord& record, int levelNumber);
 std::vector<std::uint8_t> packBytesOf(const LevelCollection& collection);
 
 // Every level of a pack file, read back as text. Throws LevelTextError for a pack shorter
-// than its level count says, and IoError when it cannot be read.
+// than its level count says or a title holding a control character, and IoError when it
+// cannot be read.
 LevelCollection readPackAsText(const std::string& fileName);
 
 }  // namespace quarbel

@@ -5,7 +5,7 @@
 #include <queue>
 
 #include "core/engine.h"
-#include "nullfrontend.h"
+#include "core/nullfrontend.h"
 
 namespace quarbel {
 

@@ -192,5 +192,16 @@ TEST(LevelPack, WriterRefusesWhatThePackCannotHold) {
     EXPECT_THROW(encodePack("t", {level}), GameError);
 }
 
+TEST(LevelPack, WriterRefusesOverlongUtf8) {
+    // "\xC1\xB6" and "\xE0\x81\xB6" are longer forms of "v"; they would come back as "v".
+    PackLevel level;
+    level.author = "K\xC1\xB6";
+    EXPECT_THROW(encodePack("t", {level}), GameError);
+    EXPECT_THROW(encodePack("\xE0\x81\xB6", {}), GameError);
+    EXPECT_THROW(encodePack("\xC2\x80\xF0\x80\x80\x80", {}), GameError);
+    level.author = "K\xC3\xB6";  // the shortest form of the same length is accepted
+    EXPECT_NO_THROW(encodePack("t", {level}));
+}
+
 }  // namespace
 }  // namespace quarbel

@@ -167,6 +167,30 @@ TEST(LevelText, RefusesCollectionsThePackCannotHold) {
               "two Collection lines");
 }
 
+// A pack's texts end at byte 0 or 13 and the text's at a line end, so neither may hold one.
+TEST(LevelText, RefusesControlCharactersInTitlesAndAuthors) {
+    const std::string level = "#####\n#@$.#\n#####\n";
+    EXPECT_EQ(packRefusal("Collection: Firs\x01t\n\n" + level),
+              "the collection title holds a control character");
+    EXPECT_EQ(packRefusal(level + "Author: A\tB\n"),
+              "level 1: the author holds a control character");
+    EXPECT_EQ(packRefusal(level + "Title: Corner\r\r\n"),
+              "level 1: the title holds a control character");
+    EXPECT_EQ(packRefusal("Collection: A" + std::string(1, '\0') + "B\n\n" + level),
+              "the collection title holds a control character");
+    EXPECT_EQ(packRefusal("Collection: Tab\tinside\n\n" + level),
+              "the collection title holds a control character");
+}
+
+TEST(LevelText, ExportRefusesAPackTitleWithALineEnd) {
+    ScratchFolder folder;
+    auto bytes = packBytesOf(parseLevelText("Collection: First\n\n#####\n#@$.#\n#####\n"));
+    bytes[2 + 5] = '\n';  // the title's byte 13 damaged into a line feed
+    writeFileBytes("damaged.dat", bytes);
+    EXPECT_EQ(refusalOf([] { readPackAsText("damaged.dat"); }),
+              "the pack title holds a control character");
+}
+
 TEST(LevelText, RefusesPackLevelsThatTextCannotShow) {
     LevelRecord record;
     record.keeperX = 16;

@@ -1,4 +1,5 @@
-// A window that shows nothing: the tools replay moves through the game's engine with it.
+// A window that shows nothing and ignores every request: the rules run without one in the
+// pack tool's replays, the fuzz targets and the benchmarks.
 #pragma once
 
 #include "core/frontend.h"
