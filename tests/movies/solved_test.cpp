@@ -2,9 +2,9 @@
 #include <filesystem>
 
 #include <gtest/gtest.h>
-#include <unistd.h>
 
 #include "core/gameerror.h"
+#include "support/unprivileged.h"
 #include "core/play.h"
 #include "movieflow.h"
 #include "movies/solved.h"
@@ -13,20 +13,6 @@ namespace quarbel::testing {
 namespace {
 
 namespace fs = std::filesystem;
-
-// Runs the scope with an unprivileged effective user, so that folder permissions bind even
-// when the tests run as root.
-class Unprivileged {
-  public:
-    Unprivileged() : dropped_(::geteuid() == 0 && ::seteuid(65534) == 0) {}
-    ~Unprivileged() {
-        if (dropped_) static_cast<void>(::seteuid(0));
-    }
-    bool permissionsBind() const { return dropped_ || ::geteuid() != 0; }
-
-  private:
-    bool dropped_;
-};
 
 TEST(LevelSolved, NeedsEveryTargetCovered) {
     Board board{};

@@ -1,6 +1,7 @@
 #include "windowfixture.h"
 
 #include <QImage>
+#include <QLabel>
 #include <QListWidget>
 #include <QPainter>
 #include <QPushButton>
@@ -64,9 +65,11 @@ void WindowTest::openWindow() {
 }
 
 void WindowTest::key(int qtKey, Qt::KeyboardModifiers modifiers) {
-    // A closed dialog hands the activation back through the event loop.
+    // A closed dialog hands the activation back through the event loop. The native window
+    // counts as active while the hidden dialog still holds the focus, so the wait is for
+    // the widget's own activation.
     if (!window->isActiveWindow()) {
-        EXPECT_TRUE(QTest::qWaitForWindowActive(window.get()));
+        EXPECT_TRUE(QTest::qWaitFor([this] { return window->isActiveWindow(); }));
     }
     QWidget* focused = QApplication::focusWidget();
     QTest::keyClick(focused ? focused : window.get(), static_cast<Qt::Key>(qtKey), modifiers);
@@ -103,9 +106,13 @@ void WindowTest::chooseWhenAsked(int row) {
 }
 
 void WindowTest::answerSolvedDialog(bool yes) {
-    whenModalShows([yes](QWidget* modal) {
+    whenModalShows([this, yes](QWidget* modal) {
         auto* dialog = qobject_cast<Tmoviesafe*>(modal);
         if (!dialog) return false;
+        const auto line = [dialog](const char* name) {
+            return dialog->findChild<QLabel*>(name)->text().toStdString();
+        };
+        solvedDialogs.push_back({line("geschafft"), line("geschafft2")});
         QTest::mouseClick(dialog->findChild<QPushButton*>(yes ? "UJa" : "UNein"), Qt::LeftButton);
         return true;
     });

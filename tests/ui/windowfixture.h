@@ -27,6 +27,12 @@ struct RecordingShell : Shell {
     std::vector<std::string> addresses;
 };
 
+// The two result lines of a solved dialog as it was shown.
+struct SolvedDialogLines {
+    std::string result;       // geschafft
+    std::string oldSolution;  // geschafft2
+};
+
 struct RecordingErrors : ErrorReport {
     void showError(std::string_view text) override { texts.emplace_back(text); }
     std::vector<std::string> texts;
@@ -47,7 +53,8 @@ class WindowTest : public ::testing::Test {
     // Answers the next pack chooser by choosing the entry at `row` (or closing it unanswered
     // with row -1) as soon as it shows.
     void chooseWhenAsked(int row);
-    // Answers the next solved dialog with Yes or No as soon as it shows.
+    // Answers the next solved dialog with Yes or No as soon as it shows, and keeps its two
+    // result lines in solvedDialogs.
     void answerSolvedDialog(bool yes);
     // Clicks a caption or picture button of the window.
     void click(Control control);
@@ -66,6 +73,7 @@ class WindowTest : public ::testing::Test {
     Platform platform{sound, help, shell, errors};
     std::unique_ptr<Tpakkor> window;
     int dialogsAnswered = 0;
+    std::vector<SolvedDialogLines> solvedDialogs;
 
   private:
     void whenModalShows(std::function<bool(QWidget*)> answer);
