@@ -3,30 +3,11 @@
 
 #include <QApplication>
 #include <QMouseEvent>
-#include <memory>
 
 #include "ui/render/images.h"
 
 namespace quarbel::testing {
 namespace {
-
-class QtEnvironment : public ::testing::Environment {
-  public:
-    void SetUp() override {
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-        application_ = std::make_unique<QApplication>(argc_, argv_);
-    }
-    void TearDown() override { application_.reset(); }
-
-  private:
-    int argc_ = 1;
-    char name_[13] = "render_tests";
-    char* argv_[2] = {name_, nullptr};
-    std::unique_ptr<QApplication> application_;
-};
-
-[[maybe_unused]] const auto* const environment =
-    ::testing::AddGlobalTestEnvironment(new QtEnvironment);
 
 void send(QWidget& widget, QEvent::Type type, Qt::MouseButton button, QPointF at) {
     QMouseEvent event(type, at, widget.mapToGlobal(at), button, button, Qt::NoModifier);

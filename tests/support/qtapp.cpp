@@ -1,4 +1,4 @@
-// All widget tests share one QApplication on the offscreen platform: no display needed.
+// Widget tests share one QApplication on the offscreen platform: no display needed.
 #include <gtest/gtest.h>
 
 #include <QApplication>
@@ -16,7 +16,7 @@ class QtEnvironment : public ::testing::Environment {
 
   private:
     int argc_ = 1;
-    char name_[14] = "widgets_tests";
+    char name_[14] = "quarbel-tests";
     char* argv_[2] = {name_, nullptr};
     std::unique_ptr<QApplication> application_;
 };
