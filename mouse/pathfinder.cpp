@@ -1,7 +1,5 @@
 #include "pathfinder.h"
 
-#include <algorithm>
-
 namespace quarbel {
 
 namespace {
@@ -15,8 +13,7 @@ int gridIndex(int x, int y) {
 }
 
 void recordSuccessor(PathNode& p, PathNode& n) {
-    // A node is expanded once and has four neighbours, so a free slot is always left.
-    *std::find(p.successors.begin(), p.successors.end(), nullptr) = &n;
+    p.successors[p.successorCount++] = &n;
 }
 
 }  // namespace
@@ -106,14 +103,12 @@ void PathFinder::insertOpen(PathNode& node) {
 }
 
 void PathFinder::passOnLoweredCost(PathNode& q) {
-    for (PathNode* s : q.successors) {
-        if (!s) break;
+    for (PathNode* s : q.recordedSuccessors()) {
         if (lowerThrough(q, *s)) stack.push_back(s);
         while (!stack.empty()) {
             PathNode& r = *stack.back();
             stack.pop_back();
-            for (PathNode* t : r.successors) {
-                if (!t) break;
+            for (PathNode* t : r.recordedSuccessors()) {
                 if (lowerThrough(r, *t)) stack.push_back(t);
             }
         }

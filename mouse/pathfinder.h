@@ -3,6 +3,7 @@
 
 #include <array>
 #include <cstdint>
+#include <span>
 #include <utility>
 #include <vector>
 
@@ -20,8 +21,14 @@ struct PathNode {
     std::int32_t key = 0;  // x + 15 * y
     PathNode* parent = nullptr;
     PathNode* next = nullptr;  // in the open list
-    // The neighbours recorded when this node was expanded, filled from the front.
-    std::array<PathNode*, 8> successors{};
+    // The neighbours recorded when this node was expanded, in the order they were looked
+    // at; a square has four neighbours, so four slots always suffice.
+    std::array<PathNode*, 4> successors{};
+    std::uint8_t successorCount = 0;
+
+    std::span<PathNode* const> recordedSuccessors() const {
+        return {successors.data(), successorCount};
+    }
 };
 
 class PathFinder {
