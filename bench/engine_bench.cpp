@@ -2,45 +2,11 @@
 #include <benchmark/benchmark.h>
 
 #include "core/engine.h"
+#include "core/nullfrontend.h"
 
 namespace {
 
 using namespace quarbel;
-
-// A frontend that takes every request and does nothing with it.
-class SilentFrontend : public Frontend {
-    class Silence : public SoundPlayer {
-        bool setFileName(std::string_view) override { return true; }
-        bool open() override { return true; }
-        bool isPlaying() override { return true; }
-        bool play() override { return true; }
-    };
-    Silence silence;
-
-  public:
-    std::string caption(Control) const override { return {}; }
-    void setCaption(Control, std::string_view) override {}
-    bool isVisible(Control) const override { return true; }
-    void setVisible(Control, bool) override {}
-    void setEnabled(Control, bool) override {}
-    bool timerEnabled(Timer) const override { return false; }
-    void setTimerEnabled(Timer, bool) override {}
-    int timerInterval(Timer) const override { return 0; }
-    void setTimerInterval(Timer, int) override {}
-    void setWindowCaption(std::string_view) override {}
-    void setBoardCrossCursor() override {}
-    void focusController() override {}
-    void placeSideStrip(bool) override {}
-    int boardSide() const override { return 555; }
-    std::optional<std::string> choosePackFile() override { return {}; }
-    bool askSaveMovie(std::string_view, std::string_view, std::string_view) override {
-        return false;
-    }
-    void drawBoard(bool, bool) override {}
-    void CheckSolved() override {}
-    void LoadClick() override {}
-    SoundPlayer& soundplayer() override { return silence; }
-};
 
 GameState roomWithCrate() {
     GameState s;
@@ -60,7 +26,7 @@ GameState roomWithCrate() {
 
 void BM_StepAndUndo(benchmark::State& state) {
     GameState s = roomWithCrate();
-    SilentFrontend ui;
+    NullFrontend ui;
     for (auto _ : state) {
         stepKeeper(s, ui, KeyRight);  // push
         stepKeeper(s, ui, KeyDown);   // walk
