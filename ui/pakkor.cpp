@@ -403,7 +403,9 @@ bool Tpakkor::askSaveMovie(std::string_view level, std::string_view steps,
 void Tpakkor::drawBoard(bool full, bool eyesOpen) {
     titelflaeche_->hide();
     const PixelRect renewed = renderer_.drawBoard(state_, full, eyesOpen);
-    zeichenflaeche_->showImage(&renderer_.boardFrame());
+    // The board image stays empty until the first drawing; after it only what changed is
+    // painted again.
+    if (!zeichenflaeche_->shownImage()) zeichenflaeche_->showImage(&renderer_.boardFrame());
     zeichenflaeche_->update(renderer_.frameArea(renewed));
 }
 

@@ -20,6 +20,7 @@ class ImageView : public QWidget {
     // is not copied, so drawing into it never copies it either: it must outlive the showing,
     // and update() shows what changed.
     void showImage(const QImage* image);
+    const QImage* shownImage() const { return image_; }
 
     // Positions are relative to the control. Presses are taken even without a handler.
     ButtonHandler onPress;
