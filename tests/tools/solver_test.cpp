@@ -14,6 +14,12 @@ namespace {
 
 using testing::levelFromRows;
 
+SolverResult solveRows(const std::vector<std::string>& rows,
+                       std::size_t stateLimit = DefaultStateLimit) {
+    const PackLevel level = levelFromRows(rows);
+    return solveLevel(level.board, level.keeperX, level.keeperY, stateLimit);
+}
+
 int pushesIn(const std::vector<std::uint16_t>& moves) {
     return static_cast<int>(
         std::count_if(moves.begin(), moves.end(), [](std::uint16_t code) { return code > 4; }));
@@ -37,7 +43,7 @@ TEST(Solver, ProvesEveryShippedLevel) {
 }
 
 TEST(Solver, WalksBetweenPushes) {
-    const PackLevel level = levelFromRows({
+    const SolverResult result = solveRows({
         "######",
         "#@   #",
         "# $  #",
@@ -45,7 +51,6 @@ TEST(Solver, WalksBetweenPushes) {
         "  #. #",
         "  ####",
     });
-    const SolverResult result = solveLevel(level.board, level.keeperX, level.keeperY);
     ASSERT_TRUE(result.moves.has_value());
     // Push right from the left, walk round above the crate, push it down twice.
     EXPECT_EQ(*result.moves, (std::vector<std::uint16_t>{2, 7, 1, 3, 6, 6}));
@@ -67,47 +72,45 @@ TEST(Solver, SolvesAnOpenRoomWithTwoCrates) {
 }
 
 TEST(Solver, FindsNothingForACrateInACorner) {
-    const PackLevel level = levelFromRows({
+    const SolverResult result = solveRows({
         "#####",
         "#$  #",
         "#@ .#",
         "#####",
     });
-    const SolverResult result = solveLevel(level.board, level.keeperX, level.keeperY);
     EXPECT_FALSE(result.moves.has_value());
     EXPECT_EQ(result.statesSeen, 1u);
 }
 
 TEST(Solver, FindsNothingWhenTheCratesCanOnlySlideAlongAWall) {
     // Both crates stand on the wall row, and only one target is on it.
-    const PackLevel level = levelFromRows({
+    const SolverResult result = solveRows({
         "######",
         "# $$.#",
         "#   .#",
         "# @  #",
         "######",
     });
-    const SolverResult result = solveLevel(level.board, level.keeperX, level.keeperY);
     EXPECT_FALSE(result.moves.has_value());
 }
 
 TEST(Solver, GivesUpAtTheStateLimit) {
-    const PackLevel level = levelFromRows({
-        "#######",
-        "#.   .#",
-        "#     #",
-        "# $$  #",
-        "#  @  #",
-        "#######",
-    });
-    const SolverResult result = solveLevel(level.board, level.keeperX, level.keeperY, 3);
+    const SolverResult result = solveRows(
+        {
+            "#######",
+            "#.   .#",
+            "#     #",
+            "# $$  #",
+            "#  @  #",
+            "#######",
+        },
+        3);
     EXPECT_FALSE(result.moves.has_value());
     EXPECT_GE(result.statesSeen, 3u);
 }
 
 TEST(Solver, ASolvedLevelNeedsNoMoves) {
-    const PackLevel level = levelFromRows({"####", "#@*#", "####"});
-    const SolverResult result = solveLevel(level.board, level.keeperX, level.keeperY);
+    const SolverResult result = solveRows({"####", "#@*#", "####"});
     ASSERT_TRUE(result.moves.has_value());
     EXPECT_TRUE(result.moves->empty());
 }
