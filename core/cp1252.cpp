@@ -55,6 +55,35 @@ bool nextCodePoint(std::string_view text, std::size_t& i, char32_t& c) {
 
 }  // namespace
 
+std::u32string fileNameCharacters(std::string_view name) {
+    std::u32string characters;
+    for (std::size_t i = 0; i < name.size();) {
+        char32_t c = 0;
+        if (!nextCodePoint(name, i, c)) {
+            characters.clear();
+            for (char b : name)
+                characters += codePoint(static_cast<unsigned char>(b));
+            break;
+        }
+        characters += c;
+    }
+    return characters;
+}
+
+char32_t cp1252Lower(char32_t c) {
+    if ((c >= U'A' && c <= U'Z') || (c >= 0xC0 && c <= 0xDE && c != 0xD7)) return c + 0x20;
+    switch (c) {
+        case 0x160:  // Š
+        case 0x152:  // Œ
+        case 0x17D:  // Ž
+            return c + 1;
+        case 0x178:  // Ÿ
+            return 0xFF;
+        default:
+            return c;
+    }
+}
+
 std::string cp1252ToUtf8(std::string_view bytes) {
     std::string out;
     out.reserve(bytes.size());

@@ -1,10 +1,13 @@
 #include "levelpack.h"
 
+#include <fcntl.h>
+#include <unistd.h>
 #include <cerrno>
 #include <cstdio>
 #include <memory>
 
 #include "cp1252.h"
+#include "filefinder.h"
 #include "gameerror.h"
 
 namespace quarbel {
@@ -19,9 +22,14 @@ struct FileCloser {
 using File = std::unique_ptr<std::FILE, FileCloser>;
 
 File openForReading(const std::string& fileName) {
-    errno = 0;
-    File file(std::fopen(fileName.c_str(), "rb"));
-    if (!file) throw IoError(errno);
+    const int fd = openRegularFile(fileName, O_RDONLY);
+    if (fd < 0) throw IoError(errno);
+    File file(::fdopen(fd, "rb"));
+    if (!file) {
+        const int error = errno;
+        ::close(fd);
+        throw IoError(error);
+    }
     return file;
 }
 

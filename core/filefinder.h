@@ -1,0 +1,31 @@
+// Finding and opening the game's files. The old platform ignored letter case, so a folder
+// copied from it may hold "CLASSICS.DAT" or "classics/zorp0001.mov" where the game asks for
+// "CLASSICS.dat" or "CLASSICS/ZORP0001.MOV"; every file the game opens by a relative name is
+// found here, and opened so that no FIFO or device can make the game wait.
+#pragma once
+
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace quarbel {
+
+// The same name ignoring the case of ASCII and Windows-1252 letters.
+bool sameIgnoringCase(std::string_view a, std::string_view b);
+
+// The entry that a relative name (parts separated by "/") stands for. Each part is taken as
+// written when such an entry exists (a folder where a folder must follow), else the entry of
+// that folder whose name is the same ignoring letter case, the first in byte order should
+// there be several. A part that matches nothing stays as written, so the result is also the
+// name under which a new file or folder is to be created.
+std::string findName(std::string_view relativeName);
+
+// Opens a regular file with the given open(2) flags without waiting on it. Anything else
+// (a folder, a FIFO, a device, a socket) is not opened at all: -1 with errno EISDIR for a
+// folder and EACCES for the rest, as for a file that cannot be opened.
+int openRegularFile(const std::string& fileName, int flags);
+
+// The whole content of a regular file; nothing when it cannot be opened or read.
+std::optional<std::string> readRegularFile(const std::string& fileName);
+
+}  // namespace quarbel
