@@ -3,6 +3,7 @@
 #include <charconv>
 
 #include "engine.h"
+#include "filefinder.h"
 #include "gameerror.h"
 #include "levelpack.h"
 
@@ -38,7 +39,7 @@ void choosePack(GameState& s, Frontend& ui) {
     if (auto chosen = ui.choosePackFile()) s.packFileName = *chosen;
     // The chooser closes without a choice only when it lists no pack.
     if (s.packFileName.empty()) throw GameError("No level pack (*.dat) was found.");
-    const PackHeader header = readPackHeader(s.packFileName);
+    const PackHeader header = readPackHeader(findName(s.packFileName));
     // A pack without levels has no record to play; the game goes on with what it had.
     if (header.levelCount == 0) {
         throw GameError("The level pack \"" + s.packFileName + "\" holds no levels.");
@@ -49,7 +50,12 @@ void choosePack(GameState& s, Frontend& ui) {
 }
 
 void loadLevel(GameState& s, Frontend& ui) {
-    const LevelRecord record = readLevelRecord(s.packName + ".dat", shownLevelNumber(ui));
+    // The chosen file is the pack file whatever the case of its extension, even beside
+    // another file whose name differs from it only in letter case.
+    const std::string packFile = s.packName + ".dat";
+    const LevelRecord record = readLevelRecord(
+        findName(sameIgnoringCase(s.packFileName, packFile) ? s.packFileName : packFile),
+        shownLevelNumber(ui));
     s.board = record.board;
     s.keeperX = record.keeperX;
     s.keeperY = record.keeperY;
@@ -59,8 +65,10 @@ void loadLevel(GameState& s, Frontend& ui) {
 void StartClick(GameState& s, Frontend& ui) {
     if (!ui.isVisible(Control::titel2)) ui.setVisible(Control::titel2, true);
     ui.setTimerEnabled(Timer::zwinkern, true);
-    s.startedLevel = ui.caption(Control::levelnummer);
+    // Taken once the level is loaded: when the load fails, the level on the board keeps its
+    // number, and a solution of it is stored as its own movie.
     loadLevel(s, ui);
+    s.startedLevel = ui.caption(Control::levelnummer);
     ui.drawBoard(true, true);
     s.elapsedSeconds = 0;
     ui.setCaption(Control::timeview, "00:00:00");

@@ -2,6 +2,9 @@
 // number, the clock, and what fails where.
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+#include <filesystem>
+
 #include "core/gameerror.h"
 #include "core/play.h"
 #include "support/fakefrontend.h"
@@ -246,10 +249,49 @@ TEST_F(PlayTest, LevelThatCannotBeReadLeavesTheOldBoard) {
     std::filesystem::remove("twelve.dat");
     ui.setCaption(Control::levelnummer, "2");
     EXPECT_THROW(press(KeyReturn), IoError);
-    EXPECT_EQ(s.startedLevel, "2");
+    // The board still holds level 1, and its movie is still level 1's.
+    EXPECT_EQ(s.startedLevel, "1");
     EXPECT_EQ(s.keeperX, 3);
     EXPECT_EQ(s.historyTop, 1);
     EXPECT_TRUE(ui.timerEnabled(Timer::zwinkern));
+}
+
+TEST_F(PlayTest, PacksCopiedFromTheOldComputerPlayInAnyLetterCase) {
+    std::filesystem::rename("twelve.dat", "TWELVE.DAT");
+    folder.writePack("b.Dat", "Bee", {levelFromRows({"#@  $.#"}, "Bea")});
+    enter("TWELVE.DAT");
+    EXPECT_EQ(s.packName, "TWELVE");
+    EXPECT_EQ(s.keeperX, 2);
+    EXPECT_EQ(ui.caption(Control::autorname), "Ann");
+    ui.chooserAnswers.push_back("b.Dat");
+    enterGame(s, ui, false);
+    StartClick(s, ui);
+    EXPECT_EQ(ui.caption(Control::autorname), "Bea");
+}
+
+TEST_F(PlayTest, TheChosenPackIsPlayedBesideOneThatDiffersOnlyInCase) {
+    // "twelve" + ".dat" names the other file exactly.
+    folder.writePack("twelve.DAT", "Other", {levelFromRows({"#  @$.#"}, "Ollie")});
+    enter("twelve.DAT");
+    EXPECT_EQ(ui.caption(Control::autorname), "Ollie");
+    ui.chooserAnswers.push_back("twelve.dat");
+    enterGame(s, ui, false);
+    EXPECT_EQ(ui.caption(Control::autorname), "Ann");
+}
+
+TEST_F(PlayTest, APackThatIsNoRegularFileIsRefusedWithoutWaiting) {
+    ASSERT_EQ(::mkfifo("fifo.dat", 0666), 0);
+    std::filesystem::create_directory("folder.dat");
+    for (const char* name : {"fifo.dat", "folder.dat"}) {
+        ui.chooserAnswers.push_back(name);
+        try {
+            press(KeyRight);
+            ADD_FAILURE() << "no error for " << name;
+        } catch (const IoError& error) {
+            EXPECT_STREQ(error.what(), "Dateizugriff verweigert");
+        }
+        EXPECT_TRUE(s.titleShowing);
+    }
 }
 
 TEST_F(PlayTest, NewPackFromTheGameButtonOpensAtLevelOne) {
