@@ -58,18 +58,17 @@ void MovieClick(GameState& s, Frontend& ui, Sender sender) {
 
 void LoadClick(GameState& s, Frontend& ui) {
     s.autoPlay = false;
-    // Read into a buffer first: a read error then leaves the history, and with it the moves
-    // that undo would take back, untouched.
-    const auto codes =
-        readMovieFile(movieFileName(s.packName, ui.caption(Control::levelnummer)), HistoryCapacity);
+    // Read into a buffer first, and taken over once the level is on the board: a read error
+    // or a level that cannot be loaded leaves the history, and with it the moves that undo
+    // would take back, untouched.
+    const auto movie = storedMovieName(s.packName, ui.caption(Control::levelnummer));
+    const auto codes = movie ? readMovieFile(*movie, HistoryCapacity) : std::nullopt;
+    StartClick(s, ui);
     enablePlayerButtons(ui, codes.has_value());
     if (codes) {
         std::copy(codes->begin(), codes->end(), s.history.begin());
         s.movieLength = static_cast<std::int32_t>(codes->size());
-        s.historyTop = 0;
-        s.moviePos = 0;
     }
-    StartClick(s, ui);
 }
 
 void mforward2Click(GameState& s, Frontend& ui, Sender sender) {
@@ -100,8 +99,7 @@ void m10back2Click(GameState& s, Frontend& ui) {
 }
 
 void mbacktostart2Click(GameState& s, Frontend& ui) {
-    s.moviePos = 0;
-    s.historyTop = 0;
+    // StartClick sets historyTop and moviePos to 0 once the level is loaded again.
     StartClick(s, ui);
     s.autoPlay = false;
 }

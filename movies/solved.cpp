@@ -4,6 +4,7 @@
 #include <filesystem>
 #include <span>
 
+#include "core/gameerror.h"
 #include "moviefile.h"
 
 namespace quarbel {
@@ -29,15 +30,20 @@ bool levelSolved(const Board& board) {
 }
 
 std::string OldMovieSteps(const GameState& s) {
-    return std::to_string(movieFileSize(movieFileName(s.packName, s.startedLevel)));
+    const auto movie = storedMovieName(s.packName, s.startedLevel);
+    return std::to_string(movie ? movieFileSize(*movie) : 0);
 }
 
 void SaveMovie(const GameState& s) {
+    const auto movie = storedMovieName(s.packName, s.startedLevel);
+    if (!movie) {
+        throw GameError("The movie was not saved: the name of the level pack \"" + s.packFileName +
+                        "\" cannot name a movie folder.");
+    }
     // The folder usually exists already; creating the file decides whether the save works.
     std::error_code ignored;
-    std::filesystem::create_directory(s.packName, ignored);
-    writeMovieFile(movieFileName(s.packName, s.startedLevel),
-                   std::span(s.history.data(), static_cast<std::size_t>(s.historyTop)));
+    std::filesystem::create_directory(std::filesystem::path(*movie).parent_path(), ignored);
+    writeMovieFile(*movie, std::span(s.history.data(), static_cast<std::size_t>(s.historyTop)));
 }
 
 void CheckSolved(GameState& s, Frontend& ui) {

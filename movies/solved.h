@@ -21,8 +21,9 @@ void CheckSolved(GameState& s, Frontend& ui);
 // The step count of the stored movie of the started level, "0" when there is none.
 std::string OldMovieSteps(const GameState& s);
 
-// Stores the history as the movie of the started level, in the folder named after the pack.
-// Throws IoError; the stored movie is then unchanged.
+// Stores the history as the movie of the started level, in the folder named after the pack
+// (an existing one whose name differs only in letter case included). Throws IoError, or
+// GameError when the pack's name cannot name a folder; the stored movie is then unchanged.
 void SaveMovie(const GameState& s);
 
 }  // namespace quarbel

@@ -1,15 +1,20 @@
 // Movie file names, reading with a bound, sizes, and the all-or-nothing write.
 #include <csignal>
 #include <filesystem>
-#include <iterator>
 #include <vector>
 
 #include <gtest/gtest.h>
 #include <sys/resource.h>
+#include <sys/socket.h>
+#include <sys/stat.h>
+#include <sys/un.h>
+#include <unistd.h>
+#include <cstring>
 
 #include "core/gameerror.h"
 #include "movies/moviefile.h"
 #include "support/packbuilder.h"
+#include "support/unprivileged.h"
 
 namespace quarbel::testing {
 namespace {
@@ -28,6 +33,23 @@ TEST(MovieFileName, PadsTheLevelNumberToFourDigits) {
 
 TEST(MovieFileName, KeepsThePackNameAsWritten) {
     EXPECT_EQ(movieFileName("Boxes of May", "7"), "Boxes of May/ZORP0007.MOV");
+}
+
+TEST(StoredMovieName, FindsTheFolderAndTheMovieInAnyLetterCase) {
+    ScratchFolder folder;
+    fs::create_directory("classics");
+    folder.writeFile("classics/zorp0001.mov", "3");
+    EXPECT_EQ(storedMovieName("CLASSICS", "1"), "classics/zorp0001.mov");
+    // What is not there yet is to be stored under the usual name, in the folder there is.
+    EXPECT_EQ(storedMovieName("CLASSICS", "2"), "classics/ZORP0002.MOV");
+    EXPECT_EQ(storedMovieName("Other", "1"), "Other/ZORP0001.MOV");
+}
+
+TEST(StoredMovieName, NoneWhereThePackNameCannotNameAFolderInside) {
+    ScratchFolder folder;
+    for (const char* name : {"", ".", "..", "a/b", "/"})
+        EXPECT_FALSE(storedMovieName(name, "1").has_value()) << '"' << name << '"';
+    EXPECT_EQ(storedMovieName("...", "1"), ".../ZORP0001.MOV");
 }
 
 TEST(ReadMovieFile, TurnsEachByteIntoACode) {
@@ -68,10 +90,34 @@ TEST(ReadMovieFile, StopsAtTheBound) {
     EXPECT_EQ(readMovieFile("m.MOV", 9001)->size(), 9000u);
 }
 
-TEST(ReadMovieFile, AFolderOpensButCannotBeRead) {
+TEST(ReadMovieFile, AReadErrorAfterTheOpenIsReported) {
     ScratchFolder folder;
-    fs::create_directory("m.MOV");
+    fs::create_symlink("/proc/self/mem", "m.MOV");  // opens, but its first byte cannot be read
     EXPECT_THROW(readMovieFile("m.MOV", 5000), IoError);
+}
+
+// A folder, a FIFO, a device and a socket where the movie belongs, and a link to one of them.
+void makeEntriesThatAreNoFiles() {
+    fs::create_directory("folder.MOV");
+    ASSERT_EQ(::mkfifo("fifo.MOV", 0666), 0);
+    fs::create_symlink("/dev/null", "device.MOV");
+    fs::create_symlink("fifo.MOV", "link.MOV");
+    const int listener = ::socket(AF_UNIX, SOCK_STREAM, 0);
+    sockaddr_un address{};
+    address.sun_family = AF_UNIX;
+    std::strcpy(address.sun_path, "socket.MOV");
+    ASSERT_EQ(::bind(listener, reinterpret_cast<sockaddr*>(&address), sizeof address), 0);
+    ::close(listener);
+}
+
+constexpr const char* NoFiles[] = {"folder.MOV", "fifo.MOV", "device.MOV", "link.MOV",
+                                   "socket.MOV"};
+
+TEST(ReadMovieFile, WhatIsNoRegularFileIsNoMovieAndNeverWaits) {
+    ScratchFolder folder;
+    makeEntriesThatAreNoFiles();
+    for (const char* name : NoFiles)
+        EXPECT_FALSE(readMovieFile(name, 5000).has_value()) << name;
 }
 
 TEST(MovieFileSize, IsTheByteCountOrZero) {
@@ -79,8 +125,9 @@ TEST(MovieFileSize, IsTheByteCountOrZero) {
     EXPECT_EQ(movieFileSize("m.MOV"), 0);
     folder.writeFile("m.MOV", std::string(57, '1'));
     EXPECT_EQ(movieFileSize("m.MOV"), 57);
-    fs::create_directory("d.MOV");
-    EXPECT_EQ(movieFileSize("d.MOV"), 0);
+    makeEntriesThatAreNoFiles();
+    for (const char* name : NoFiles)
+        EXPECT_EQ(movieFileSize(name), 0) << name;
 }
 
 TEST(WriteMovieFile, WritesOneDigitPerCode) {
@@ -89,14 +136,82 @@ TEST(WriteMovieFile, WritesOneDigitPerCode) {
     writeMovieFile("m.MOV", codes);
     EXPECT_EQ(folder.readFile("m.MOV"), "1234567881");
     // Nothing but the movie is left in the folder.
-    EXPECT_EQ(std::distance(fs::directory_iterator(folder.path()), fs::directory_iterator()), 1);
+    EXPECT_EQ(folder.entries(), std::vector<std::string>{"m.MOV"});
 }
 
-TEST(WriteMovieFile, ReplacesTheStoredMovieWhole) {
+using Names = std::vector<std::string>;
+
+fs::perms permissionsOf(const char* name) {
+    return fs::status(name).permissions();
+}
+
+TEST(WriteMovieFile, ReplacesTheStoredMovieWholeAndKeepsItsPermissions) {
     ScratchFolder folder;
     folder.writeFile("m.MOV", "3333333333");
+    const fs::perms mode = fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read;
+    fs::permissions("m.MOV", mode);
     writeMovieFile("m.MOV", Codes{7, 7});
     EXPECT_EQ(folder.readFile("m.MOV"), "77");
+    EXPECT_EQ(permissionsOf("m.MOV"), mode);
+}
+
+TEST(WriteMovieFile, ANewMovieGetsThePermissionsOfAPlainNewFile) {
+    ScratchFolder folder;
+    const mode_t mask = ::umask(0);
+    ::umask(mask);
+    writeMovieFile("m.MOV", Codes{1});
+    EXPECT_EQ(permissionsOf("m.MOV"), static_cast<fs::perms>(0666 & ~mask));
+}
+
+TEST(WriteMovieFile, AReadOnlyMovieIsNotReplaced) {
+    ScratchFolder folder;
+    fs::permissions(folder.path(), fs::perms::all);
+    folder.writeFile("m.MOV", "3377");
+    fs::permissions("m.MOV",
+                    fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read);
+    {
+        Unprivileged user;
+        if (!user.permissionsBind()) GTEST_SKIP() << "cannot leave the root user";
+        try {
+            writeMovieFile("m.MOV", Codes{1, 2});
+            ADD_FAILURE() << "the write did not fail";
+        } catch (const IoError& error) {
+            EXPECT_STREQ(error.what(), "Dateizugriff verweigert");
+        }
+    }
+    EXPECT_EQ(folder.readFile("m.MOV"), "3377");
+    EXPECT_EQ(folder.entries(), Names{"m.MOV"});
+}
+
+TEST(WriteMovieFile, AMovieThatIsALinkIsWrittenThroughToItsFile) {
+    ScratchFolder folder;
+    fs::create_directory("kept");
+    folder.writeFile("kept/level.mov", "3377");
+    fs::create_symlink("level.mov", "kept/link.mov");
+    fs::create_symlink("kept/link.mov", "m.MOV");  // a link to a link
+    fs::create_symlink("kept/new.mov", "n.MOV");   // a link to a file not yet there
+    writeMovieFile("m.MOV", Codes{7, 7});
+    writeMovieFile("n.MOV", Codes{1});
+    EXPECT_EQ(folder.readFile("kept/level.mov"), "77");
+    EXPECT_EQ(folder.readFile("kept/new.mov"), "1");
+    EXPECT_TRUE(fs::is_symlink("m.MOV"));
+    EXPECT_TRUE(fs::is_symlink("n.MOV"));
+    EXPECT_EQ(folder.entries("kept"), (Names{"level.mov", "link.mov", "new.mov"}));
+}
+
+TEST(WriteMovieFile, WhatStandsAtThePartNameIsNeverFollowedOrWaitedOn) {
+    ScratchFolder folder;
+    folder.writeFile("victim", "precious");
+    fs::create_symlink("victim", "m.MOV.new");
+    writeMovieFile("m.MOV", Codes{3, 4});
+    EXPECT_EQ(folder.readFile("m.MOV"), "34");
+    EXPECT_EQ(folder.readFile("victim"), "precious");
+
+    fs::remove("m.MOV.new");
+    ASSERT_EQ(::mkfifo("m.MOV.new", 0666), 0);
+    writeMovieFile("m.MOV", Codes{5});
+    EXPECT_EQ(folder.readFile("m.MOV"), "5");
+    EXPECT_EQ(folder.entries(), (Names{"m.MOV", "m.MOV.new", "victim"}));
 }
 
 // Lets no file of this process grow beyond a few bytes, as a full disk would.
@@ -127,7 +242,7 @@ TEST(WriteMovieFile, AWriteThatFailsHalfwayKeepsTheStoredMovie) {
         EXPECT_THROW(writeMovieFile("m.MOV", Codes(14, 1)), IoError);
     }
     EXPECT_EQ(folder.readFile("m.MOV"), "3377");
-    EXPECT_FALSE(fs::exists("m.MOV.new"));
+    EXPECT_EQ(folder.entries(), Names{"m.MOV"});
 }
 
 TEST(WriteMovieFile, AMissingFolderFails) {
@@ -145,7 +260,7 @@ TEST(WriteMovieFile, AFailedReplacementLeavesNoPartBehind) {
     fs::create_directories("m.MOV/inside");
     EXPECT_THROW(writeMovieFile("m.MOV", Codes{1, 2}), IoError);
     EXPECT_TRUE(fs::is_directory("m.MOV/inside"));
-    EXPECT_FALSE(fs::exists("m.MOV.new"));
+    EXPECT_EQ(folder.entries(), Names{"m.MOV"});
 }
 
 }  // namespace

@@ -1,5 +1,6 @@
 // The movie player: switching modes, loading, replaying forwards and back, automatic
 // replay, and going on playing from a replayed position.
+#include <sys/stat.h>
 #include <filesystem>
 #include <vector>
 
@@ -382,13 +383,55 @@ TEST_F(MoviePlayer, AnUnreadableMovieReportsAndKeepsTheLoadedOne) {
     forward(3);
     const Position replayed = here();
     showLevel("2");
-    fs::create_directories(folder.path() / "PACK1/ZORP0002.MOV");
+    // A file that opens but whose first byte cannot be read.
+    fs::create_symlink("/proc/self/mem", folder.path() / "PACK1/ZORP0002.MOV");
     EXPECT_THROW(LoadClick(s, fake), IoError);
     EXPECT_EQ(s.movieLength, TheSolutionSteps);
     EXPECT_EQ(s.moviePos, 3);
     EXPECT_EQ(here(), replayed);
     back(3);
     EXPECT_EQ(here(), start);
+}
+
+TEST_F(MoviePlayer, WhatIsNoRegularFileIsNoMovieAndTheLevelStarts) {
+    LoadClick(s, fake);
+    fs::create_directory(folder.path() / "PACK1/ZORP0002.MOV");
+    ASSERT_EQ(::mkfifo("PACK1/ZORP0003.MOV", 0666), 0);
+    for (const char* level : {"2", "3"}) {
+        forward(2);
+        showLevel(level);
+        LoadClick(s, fake);
+        EXPECT_TRUE(buttonsEnabled(false)) << level;
+        EXPECT_EQ(s.startedLevel, level);
+        EXPECT_EQ(here(), start);
+        EXPECT_EQ(fake.caption(Control::mstepsview), "0");
+    }
+}
+
+TEST_F(MoviePlayer, APackNameThatNamesNoFolderInsideHasNoMovies) {
+    folder.writePack("..dat", "Odd", std::vector<PackLevel>(8, twoCratesLevel()));
+    folder.writeFile("ZORP0007.MOV", TheSolutionDigits.data());  // "./ZORP0007.MOV"
+    fake.chooserAnswers.push_back("..dat");
+    enterGame(s, fake, false);
+    LoadClick(s, fake);
+    EXPECT_TRUE(buttonsEnabled(false));
+    EXPECT_EQ(here(), start);
+}
+
+TEST_F(MoviePlayer, ALoadThatFailsKeepsTheLevelTheMovieAndTheirNumber) {
+    LoadClick(s, fake);
+    forward(3);
+    const Position replayed = here();
+    showLevel("2");
+    folder.writeFile("PACK1/ZORP0002.MOV", "4444");
+    fs::rename("PACK1.dat", "gone");
+    EXPECT_THROW(LoadClick(s, fake), IoError);
+    EXPECT_EQ(s.startedLevel, "7");
+    EXPECT_TRUE(buttonsEnabled(true));
+    EXPECT_EQ(s.movieLength, TheSolutionSteps);
+    EXPECT_EQ(here(), replayed);
+    forward(TheSolutionSteps - 3);
+    EXPECT_EQ(here(), solved);
 }
 
 TEST_F(MoviePlayer, InMovieModeTheSolvedTestOnlyEndsTheReplay) {

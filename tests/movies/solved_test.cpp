@@ -4,10 +4,10 @@
 #include <gtest/gtest.h>
 
 #include "core/gameerror.h"
-#include "support/unprivileged.h"
 #include "core/play.h"
 #include "movieflow.h"
 #include "movies/solved.h"
+#include "support/unprivileged.h"
 
 namespace quarbel::testing {
 namespace {
@@ -163,6 +163,67 @@ TEST_F(SolvedInGameMode, AFileInPlaceOfTheFolderFailsTheSave) {
     EXPECT_FALSE(s.levelActive);
 }
 
+TEST_F(SolvedInGameMode, AMovieFolderFromTheOldComputerIsUsedInPlace) {
+    fs::create_directory("pack1");
+    folder.writeFile("pack1/zorp0007.mov", "3377722444814644");
+    fake.saveAnswer = true;
+    press(TheSolutionKeys);
+    EXPECT_EQ(fake.count("askSaveMovie(7,14,16)"), 1);
+    EXPECT_EQ(folder.readFile("pack1/zorp0007.mov"), TheSolutionDigits);
+    EXPECT_EQ(folder.entries(), (std::vector<std::string>{"PACK1.dat", "pack1"}));
+    EXPECT_EQ(folder.entries("pack1"), std::vector<std::string>{"zorp0007.mov"});
+}
+
+TEST_F(SolvedInGameMode, ANewMovieGoesIntoTheFolderThereIsUnderItsUsualName) {
+    fs::create_directory("Pack1");
+    fake.saveAnswer = true;
+    press(TheSolutionKeys);
+    EXPECT_EQ(folder.readFile("Pack1/ZORP0007.MOV"), TheSolutionDigits);
+    EXPECT_EQ(folder.entries(), (std::vector<std::string>{"PACK1.dat", "Pack1"}));
+}
+
+TEST_F(SolvedInGameMode, APackNameThatNamesNoFolderInsideStoresNothing) {
+    const fs::path parent = folder.path().parent_path();
+    ASSERT_FALSE(fs::exists("/ZORP0007.MOV"));
+    ASSERT_FALSE(fs::exists(parent / "ZORP0007.MOV"));
+    // What the movie of level 7 would be if "." or ".." were a movie folder.
+    folder.writeFile("ZORP0007.MOV", "33");
+    fake.saveAnswer = true;
+    for (const char* pack : {".dat", "..dat", "...dat"}) {
+        folder.writePack(pack, "Odd", std::vector<PackLevel>(8, twoCratesLevel()));
+        fake.chooserAnswers.push_back(pack);
+        enterGame(s, fake, false);
+        const std::vector<std::string> before = folder.entries();
+        fake.clearLog();
+        try {
+            press(TheSolutionKeys);
+            ADD_FAILURE() << "the save of " << pack << " did not fail";
+        } catch (const GameError& error) {
+            EXPECT_EQ(error.what(), "The movie was not saved: the name of the level pack \"" +
+                                        std::string(pack) + "\" cannot name a movie folder.");
+        }
+        EXPECT_EQ(fake.count("askSaveMovie(7,14,0)"), 1) << pack;
+        EXPECT_EQ(folder.entries(), before) << pack;
+        EXPECT_EQ(folder.readFile("ZORP0007.MOV"), "33");
+        EXPECT_FALSE(s.levelActive);
+    }
+    EXPECT_FALSE(fs::exists("/ZORP0007.MOV"));
+    EXPECT_FALSE(fs::exists(parent / "ZORP0007.MOV"));
+}
+
+TEST_F(SolvedInGameMode, ALevelThatCouldNotBeStartedDoesNotNameTheMovie) {
+    fake.saveAnswer = true;
+    press("RRRRRDDLLLLUL");
+    showLevel("3");
+    fs::rename("PACK1.dat", "gone");
+    EXPECT_THROW(press("E"), IoError);
+    fs::rename("gone", "PACK1.dat");
+    press("D");  // solves level 7, still on the board
+    EXPECT_EQ(fake.count("askSaveMovie(7,14,0)"), 1);
+    EXPECT_EQ(folder.readFile(TheMovie), TheSolutionDigits);
+    EXPECT_FALSE(fs::exists("PACK1/ZORP0003.MOV"));
+}
+
 TEST(OldMovieSteps, IsTheStoredFileSize) {
     ScratchFolder folder;
     GameState s;
@@ -172,12 +233,12 @@ TEST(OldMovieSteps, IsTheStoredFileSize) {
     fs::create_directory("Pack1");
     folder.writeFile("Pack1/ZORP0012.MOV", std::string(57, '3'));
     EXPECT_EQ(OldMovieSteps(s), "57");
-    // Another level's movie and another letter case of the pack are other files.
+    // Another level's movie is another file; another letter case of the pack is not.
     s.startedLevel = "1";
     EXPECT_EQ(OldMovieSteps(s), "0");
     s.startedLevel = "12";
     s.packName = "PACK1";
-    EXPECT_EQ(OldMovieSteps(s), "0");
+    EXPECT_EQ(OldMovieSteps(s), "57");
 }
 
 }  // namespace

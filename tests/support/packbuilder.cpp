@@ -1,5 +1,7 @@
 #include "packbuilder.h"
 
+#include <algorithm>
+
 #include <fstream>
 #include <iterator>
 #include <random>
@@ -113,6 +115,14 @@ void ScratchFolder::writeFile(const std::string& fileName, const std::string& by
     std::ofstream out(path_ / fileName, std::ios::binary);
     out << bytes;
     if (!out) throw std::runtime_error("cannot write " + fileName);
+}
+
+std::vector<std::string> ScratchFolder::entries(const std::string& subfolder) const {
+    std::vector<std::string> names;
+    for (const auto& entry : std::filesystem::directory_iterator(path_ / subfolder))
+        names.push_back(entry.path().filename().string());
+    std::sort(names.begin(), names.end());
+    return names;
 }
 
 std::string ScratchFolder::readFile(const std::string& fileName) const {

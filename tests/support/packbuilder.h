@@ -33,6 +33,8 @@ class ScratchFolder {
                    const std::vector<PackLevel>& levels) const;
     void writeFile(const std::string& fileName, const std::string& bytes) const;
     std::string readFile(const std::string& fileName) const;
+    // The names in the folder, or in a folder inside it, sorted.
+    std::vector<std::string> entries(const std::string& subfolder = ".") const;
 
   private:
     std::filesystem::path previous_;
