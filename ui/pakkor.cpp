@@ -46,7 +46,7 @@ QColor colourOf(Rgb rgb) {
 // The button's picture holds its normal look on the left and its greyed look on the right.
 // A missing picture leaves the button blank; it still works.
 QIcon pictureButtonIcon(std::string_view fileName) {
-    const QImage picture(fromUtf8(fileName));
+    const QImage picture = readImageFile(fileName);
     QIcon icon;
     if (picture.isNull()) return icon;
     const int half = picture.width() / 2;
@@ -97,7 +97,7 @@ Tpakkor::~Tpakkor() {
 
 void Tpakkor::createControls() {
     setWindowTitle(ApplicationTitle);
-    setWindowIcon(QIcon(fromUtf8(WindowIconFile)));
+    setWindowIcon(QIcon(QPixmap::fromImage(readImageFile(WindowIconFile))));
     setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                    Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
                    Qt::WindowCloseButtonHint);

@@ -1,7 +1,9 @@
 // Reading the four picture files, cutting the sheet and scaling the background.
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
 #include <array>
+#include <filesystem>
 
 #include "core/gameerror.h"
 #include "sheets.h"
@@ -67,6 +69,14 @@ TEST(LoadAssets, NamesAPictureThatCannotBeDecoded) {
     folder.writeFile("backgr8.bmp", "BM this is no bitmap");
 
     EXPECT_EQ(loadError(), "Kann Datei backgr8.bmp nicht öffnen.");
+}
+
+TEST(LoadAssets, APictureThatIsNoFileIsMissingAndNothingWaits) {
+    ScratchFolder folder;
+    writePictures(folder, assetsWith(SheetBuilder().sheet), 4);
+    std::filesystem::remove("titel.bmp");
+    ASSERT_EQ(::mkfifo("titel.bmp", 0666), 0);
+    EXPECT_EQ(loadError(), "Kann Datei titel.bmp nicht öffnen.");
 }
 
 TEST(LoadAssets, TilesBeyondASmallSheetAreTransparent) {

@@ -1,8 +1,8 @@
 #include "help.h"
 
-#include <QFile>
 #include <QTextBrowser>
 
+#include "core/filefinder.h"
 #include "core/gameerror.h"
 
 namespace quarbel {
@@ -11,17 +11,16 @@ HelpWindow::HelpWindow() = default;
 HelpWindow::~HelpWindow() = default;
 
 void HelpWindow::showTopic(int topic) {
-    QFile file(HelpFile);
-    if (!file.open(QIODevice::ReadOnly)) {
-        throw GameError(std::string("Kann Datei ") + HelpFile + " nicht öffnen.");
-    }
+    const auto document = readRegularFile(findName(HelpFile));
+    if (!document) throw GameError(std::string("Kann Datei ") + HelpFile + " nicht öffnen.");
     if (!browser_) {
         browser_ = std::make_unique<QTextBrowser>();
         browser_->setWindowTitle("QUARBEL 98 - Help");
         browser_->setOpenExternalLinks(true);
         browser_->resize(640, 560);
     }
-    browser_->setHtml(QString::fromUtf8(file.readAll()));
+    browser_->setHtml(
+        QString::fromUtf8(document->data(), static_cast<qsizetype>(document->size())));
     browser_->scrollToAnchor(QStringLiteral("topic%1").arg(topic));
     browser_->show();
     browser_->raise();

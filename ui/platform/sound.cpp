@@ -6,19 +6,22 @@
 #include <QSoundEffect>
 #include <QUrl>
 
+#include "core/filefinder.h"
+
 namespace quarbel {
 
 WaveSoundPlayer::WaveSoundPlayer() = default;
 WaveSoundPlayer::~WaveSoundPlayer() = default;
 
 bool WaveSoundPlayer::setFileName(std::string_view fileName) {
-    fileName_ = QString::fromUtf8(fileName.data(), static_cast<qsizetype>(fileName.size()));
+    fileName_ = fileName;
     return true;
 }
 
 bool WaveSoundPlayer::open() {
     effect_.reset();
-    const QFileInfo file(fileName_);
+    // Only a regular file is handed to the player, which would wait on a FIFO.
+    const QFileInfo file(QString::fromStdString(findName(fileName_)));
     if (!file.isFile() || !file.isReadable()) return false;
     const QAudioDevice output = QMediaDevices::defaultAudioOutput();
     if (output.isNull()) return false;

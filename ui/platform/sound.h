@@ -1,8 +1,8 @@
 // The wave player on the desktop's default audio output.
 #pragma once
 
-#include <QString>
 #include <memory>
+#include <string>
 
 #include "core/frontend.h"
 
@@ -22,7 +22,7 @@ class WaveSoundPlayer : public SoundPlayer {
     bool play() override;
 
   private:
-    QString fileName_;
+    std::string fileName_;
     std::unique_ptr<QSoundEffect> effect_;
 };
 

@@ -3,8 +3,18 @@
 #include <QImage>
 #include <QMouseEvent>
 #include <QPainter>
+#include <string>
+
+#include "core/filefinder.h"
 
 namespace quarbel {
+
+QImage readImageFile(std::string_view fileName, const char* format) {
+    const auto bytes = readRegularFile(findName(fileName));
+    if (!bytes) return {};
+    return QImage::fromData(reinterpret_cast<const uchar*>(bytes->data()),
+                            static_cast<int>(bytes->size()), format);
+}
 
 ImageView::ImageView(QWidget* parent) : QWidget(parent) {
     // Moves are reported with and without a button held, as the pointer crosses the picture.

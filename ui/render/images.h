@@ -2,12 +2,16 @@
 // and the side strip titel2. Each shows a picture one to one and passes the mouse on.
 #pragma once
 
+#include <QImage>
 #include <QWidget>
 #include <functional>
-
-class QImage;
+#include <string_view>
 
 namespace quarbel {
+
+// A picture file of the working folder, found as the old platform found it (letter case
+// ignored); a null image when there is no such regular file or it holds no picture.
+QImage readImageFile(std::string_view fileName, const char* format = nullptr);
 
 class ImageView : public QWidget {
   public:

@@ -4,6 +4,7 @@
 #include <string>
 
 #include "core/gameerror.h"
+#include "ui/render/images.h"
 
 namespace quarbel {
 
@@ -13,10 +14,8 @@ constexpr std::uint32_t Black = 0xff000000u;
 constexpr std::uint32_t ColourBits = 0x00ffffffu;
 
 QImage readPicture(const char* fileName) {
-    QImage image;
-    if (!image.load(QString::fromUtf8(fileName), "BMP")) {
-        throw GameError(std::string("Kann Datei ") + fileName + " nicht öffnen.");
-    }
+    QImage image = readImageFile(fileName, "BMP");
+    if (image.isNull()) throw GameError(std::string("Kann Datei ") + fileName + " nicht öffnen.");
     return image;
 }
 
