@@ -141,6 +141,13 @@ TEST(WriteMovieFile, WritesOneDigitPerCode) {
 
 using Names = std::vector<std::string>;
 
+// Lets the unprivileged user write where the test runs, so that only the save's own rules
+// stand in its way.
+void openToAll(std::initializer_list<const char*> names) {
+    for (const char* name : names)
+        fs::permissions(name, fs::perms::all);
+}
+
 fs::perms permissionsOf(const char* name) {
     return fs::status(name).permissions();
 }
@@ -165,8 +172,8 @@ TEST(WriteMovieFile, ANewMovieGetsThePermissionsOfAPlainNewFile) {
 
 TEST(WriteMovieFile, AReadOnlyMovieIsNotReplaced) {
     ScratchFolder folder;
-    fs::permissions(folder.path(), fs::perms::all);
     folder.writeFile("m.MOV", "3377");
+    openToAll({"."});
     fs::permissions("m.MOV",
                     fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read);
     {
@@ -187,11 +194,15 @@ TEST(WriteMovieFile, AMovieThatIsALinkIsWrittenThroughToItsFile) {
     ScratchFolder folder;
     fs::create_directory("kept");
     folder.writeFile("kept/level.mov", "3377");
+    openToAll({".", "kept", "kept/level.mov"});
     fs::create_symlink("level.mov", "kept/link.mov");
     fs::create_symlink("kept/link.mov", "m.MOV");  // a link to a link
     fs::create_symlink("kept/new.mov", "n.MOV");   // a link to a file not yet there
-    writeMovieFile("m.MOV", Codes{7, 7});
-    writeMovieFile("n.MOV", Codes{1});
+    {
+        Unprivileged user;
+        writeMovieFile("m.MOV", Codes{7, 7});
+        writeMovieFile("n.MOV", Codes{1});
+    }
     EXPECT_EQ(folder.readFile("kept/level.mov"), "77");
     EXPECT_EQ(folder.readFile("kept/new.mov"), "1");
     EXPECT_TRUE(fs::is_symlink("m.MOV"));
@@ -202,14 +213,21 @@ TEST(WriteMovieFile, AMovieThatIsALinkIsWrittenThroughToItsFile) {
 TEST(WriteMovieFile, WhatStandsAtThePartNameIsNeverFollowedOrWaitedOn) {
     ScratchFolder folder;
     folder.writeFile("victim", "precious");
+    openToAll({".", "victim"});
     fs::create_symlink("victim", "m.MOV.new");
-    writeMovieFile("m.MOV", Codes{3, 4});
+    {
+        Unprivileged user;
+        writeMovieFile("m.MOV", Codes{3, 4});
+    }
     EXPECT_EQ(folder.readFile("m.MOV"), "34");
     EXPECT_EQ(folder.readFile("victim"), "precious");
 
     fs::remove("m.MOV.new");
     ASSERT_EQ(::mkfifo("m.MOV.new", 0666), 0);
-    writeMovieFile("m.MOV", Codes{5});
+    {
+        Unprivileged user;
+        writeMovieFile("m.MOV", Codes{5});
+    }
     EXPECT_EQ(folder.readFile("m.MOV"), "5");
     EXPECT_EQ(folder.entries(), (Names{"m.MOV", "m.MOV.new", "victim"}));
 }
