@@ -48,7 +48,7 @@ TEST_F(SolvedInTheWindow, YesWritesExactlyTheRecordedDigits) {
     EXPECT_EQ(solvedDialogs[0].result, "Level 1 was solved in 13 Steps!");
     EXPECT_EQ(solvedDialogs[0].oldSolution, "");
     EXPECT_EQ(folder.readFile(TheMovie), RoundaboutDigits);
-    EXPECT_FALSE(fs::exists(std::string(TheMovie) + ".new"));
+    EXPECT_EQ(folder.entries("first"), std::vector<std::string>{"ZORP0001.MOV"});
     EXPECT_EQ(caption(Control::stepsview), "0");
     EXPECT_FALSE(state().levelActive);
     EXPECT_EQ(sound.calls, (std::vector<std::string>{"open done.wav", "play done.wav"}));
@@ -108,7 +108,7 @@ TEST_F(SolvedInTheWindow, AFailedSaveKeepsTheOldMovieAndShowsTheError) {
     EXPECT_EQ(solvedDialogs[0].oldSolution, "The old solution contained 13 Steps!");
     EXPECT_EQ(errors.texts, (std::vector<std::string>{"Dateizugriff verweigert"}));
     EXPECT_EQ(folder.readFile(TheMovie), RoundaboutDigits);
-    EXPECT_FALSE(fs::exists(std::string(TheMovie) + ".new"));
+    EXPECT_EQ(folder.entries("first"), std::vector<std::string>{"ZORP0001.MOV"});
     // The level ends all the same: no second dialog for the next key.
     EXPECT_FALSE(state().levelActive);
     EXPECT_EQ(caption(Control::stepsview), "0");
