@@ -82,13 +82,15 @@ void computeDistances(Maze& maze) {
 
 class Search {
   public:
-    Search(const Maze& maze, std::size_t stateLimit) : maze_(maze), stateLimit_(stateLimit) {
+    Search(const Maze& maze, std::size_t stateLimit, const SearchWatch& watch)
+        : maze_(maze), stateLimit_(stateLimit), watch_(watch) {
         reached_.fill(0);
     }
 
     // The pushes of a solution as (square the crate left, direction), or nothing.
     std::optional<std::vector<std::pair<int, int>>> run(const CrateSet& crates, int keeper);
     std::size_t statesSeen() const { return nodes_.size(); }
+    bool exhausted() const { return exhausted_; }
 
   private:
     // Marks the keeper's region and returns its smallest square.
@@ -102,6 +104,8 @@ class Search {
 
     const Maze& maze_;
     std::size_t stateLimit_;
+    const SearchWatch& watch_;
+    bool exhausted_ = false;
     std::vector<Node> nodes_;
     std::vector<std::uint32_t> table_;  // node index + 1, 0 for an empty slot
     std::array<std::uint32_t, Cells> reached_;
@@ -216,11 +220,24 @@ std::optional<std::vector<std::pair<int, int>>> Search::run(const CrateSet& star
 
     add({start, 0, static_cast<std::uint16_t>(flood(start, keeper)), 0, 0});
     pushesTo.push_back(0);
+    // A crate that starts where it can never reach a target makes the level unsolvable; its
+    // distance would also spoil the estimate, which counts only reachable squares.
+    bool stuck = false;
+    start.forEach([&](int c) { stuck = stuck || maze_.distance[c] == NoDistance; });
+    if (stuck) {
+        exhausted_ = true;
+        return std::nullopt;
+    }
     const int startEstimate = estimate(start);
     if (startEstimate == 0) return std::vector<std::pair<int, int>>{};
     open.push({startEstimate, startEstimate, 0});
 
-    while (!open.empty() && nodes_.size() < stateLimit_) {
+    // The watch is asked once per this many expanded positions.
+    constexpr std::uint32_t WatchInterval = 1024;
+    for (std::uint32_t expanded = 1; !open.empty() && nodes_.size() < stateLimit_; ++expanded) {
+        if (watch_ && expanded % WatchInterval == 0 && !watch_(nodes_.size())) {
+            return std::nullopt;
+        }
         const std::uint32_t current = open.top().node;
         open.pop();
         const CrateSet crates = nodes_[current].crates;
@@ -251,6 +268,7 @@ std::optional<std::vector<std::pair<int, int>>> Search::run(const CrateSet& star
             open.push({pushesTo[index] + childEstimate, childEstimate, index});
         }
     }
+    exhausted_ = open.empty();
     return std::nullopt;
 }
 
@@ -279,7 +297,8 @@ std::vector<std::uint16_t> walkBetween(const Maze& maze, const CrateSet& crates,
 
 }  // namespace
 
-SolverResult solveLevel(const Board& board, int keeperX, int keeperY, std::size_t stateLimit) {
+SolverResult solveLevel(const Board& board, int keeperX, int keeperY, std::size_t stateLimit,
+                        const SearchWatch& watch) {
     Maze maze;
     maze.wall.fill(true);
     CrateSet crates;
@@ -306,9 +325,10 @@ SolverResult solveLevel(const Board& board, int keeperX, int keeperY, std::size_
     if (maze.wall[keeper] || crates.has(keeper)) return result;
     computeDistances(maze);
 
-    Search search(maze, stateLimit);
+    Search search(maze, stateLimit, watch);
     const auto pushes = search.run(crates, keeper);
     result.statesSeen = search.statesSeen();
+    result.exhausted = search.exhausted();
     if (!pushes) return result;
 
     std::vector<std::uint16_t> moves;

@@ -4,6 +4,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <span>
 #include <vector>
@@ -17,13 +18,20 @@ struct SolverResult {
     std::optional<std::vector<std::uint16_t>> moves;
     int pushes = 0;
     std::size_t statesSeen = 0;  // positions kept in the transposition table
+    // Every position the pushes can reach was searched without finding a solution: the level
+    // cannot be solved. False when the search stopped at its limit or was stopped.
+    bool exhausted = false;
 };
+
+// Called now and then during a search with the positions kept so far; returning false stops
+// the search, which then reports no solution. Lets another thread show progress and cancel.
+using SearchWatch = std::function<bool(std::size_t statesSeen)>;
 
 // The search gives up once it has kept stateLimit positions.
 constexpr std::size_t DefaultStateLimit = 4'000'000;
 
 SolverResult solveLevel(const Board& board, int keeperX, int keeperY,
-                        std::size_t stateLimit = DefaultStateLimit);
+                        std::size_t stateLimit = DefaultStateLimit, const SearchWatch& watch = {});
 
 // Replays the moves through stepKeeper: true when every move happens as recorded (a walk
 // walks, a push pushes) and no empty target is left at the end.

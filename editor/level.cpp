@@ -1,0 +1,162 @@
+#include "level.h"
+
+#include <algorithm>
+#include <cstdlib>
+
+#include "core/cp1252.h"
+#include "core/levelpack.h"
+
+namespace quarbel::editor {
+
+namespace {
+
+std::uint8_t cellOf(Tool tool) {
+    switch (tool) {
+        case Tool::Wall:
+            return CellWall;
+        case Tool::Crate:
+            return CellCrate;
+        case Tool::Target:
+            return CellTarget;
+        case Tool::CrateOnTarget:
+            return CellCrateOnTarget;
+        case Tool::Floor:
+        case Tool::Keeper:
+            break;
+    }
+    return CellEmpty;
+}
+
+bool keeperMayStand(std::uint8_t cell) {
+    return cell == CellEmpty || cell == CellTarget;
+}
+
+// What is left of a cell when the keeper is put on it.
+std::uint8_t groundUnder(std::uint8_t cell) {
+    return cell == CellTarget || cell == CellCrateOnTarget ? CellTarget : CellEmpty;
+}
+
+bool fitsPackText(std::string_view text, std::size_t limit) {
+    std::string bytes;
+    if (!utf8ToCp1252(text, bytes) || bytes.size() > limit) return false;
+    return std::none_of(bytes.begin(), bytes.end(),
+                        [](char c) { return static_cast<unsigned char>(c) < ' '; });
+}
+
+}  // namespace
+
+bool paintCell(Level& level, int x, int y, Tool tool) {
+    if (!onBoard(x, y)) return false;
+    std::uint8_t& cell = level.board.at(x, y);
+    const Level before = level;
+    if (tool == Tool::Keeper) {
+        level.keeperX = x;
+        level.keeperY = y;
+        cell = groundUnder(cell);
+    } else {
+        cell = cellOf(tool);
+        if (x == level.keeperX && y == level.keeperY && !keeperMayStand(cell)) {
+            level.keeperX = 0;
+            level.keeperY = 0;
+        }
+    }
+    return level != before;
+}
+
+std::vector<Cell> lineCells(Cell from, Cell to) {
+    // How far a cell lies from the ideal line, as the cross product with its direction.
+    auto deviation = [&](Cell c) {
+        return std::abs((c.x - from.x) * (to.y - from.y) - (c.y - from.y) * (to.x - from.x));
+    };
+    const int sx = to.x > from.x ? 1 : -1;
+    const int sy = to.y > from.y ? 1 : -1;
+    std::vector<Cell> cells{from};
+    for (Cell at = from; at != to; cells.push_back(at)) {
+        const Cell across{at.x + sx, at.y};
+        const Cell down{at.x, at.y + sy};
+        if (at.x == to.x)
+            at = down;
+        else if (at.y == to.y)
+            at = across;
+        else
+            at = deviation(across) <= deviation(down) ? across : down;
+    }
+    return cells;
+}
+
+bool shiftLevel(Level& level, int dx, int dy) {
+    const Extent e = extentOf(level);
+    if (e.width == 0) return false;
+    if (e.left + dx < 1 || e.left + e.width - 1 + dx > BoardSide || e.top + dy < 1 ||
+        e.top + e.height - 1 + dy > BoardSide) {
+        return false;
+    }
+    Board moved{};
+    for (int x = 1; x <= BoardSide; ++x) {
+        for (int y = 1; y <= BoardSide; ++y) {
+            if (onBoard(x - dx, y - dy)) moved.at(x, y) = level.board.at(x - dx, y - dy);
+        }
+    }
+    level.board = moved;
+    if (level.hasKeeper()) {
+        level.keeperX += dx;
+        level.keeperY += dy;
+    }
+    return dx != 0 || dy != 0;
+}
+
+bool centreLevel(Level& level) {
+    const Extent e = extentOf(level);
+    if (e.width == 0) return false;
+    const int left = (BoardSide - e.width) / 2 + 1;
+    const int top = (BoardSide - e.height) / 2 + 1;
+    return shiftLevel(level, left - e.left, top - e.top);
+}
+
+Extent extentOf(const Level& level) {
+    int left = BoardSide + 1, top = BoardSide + 1, right = 0, bottom = 0;
+    auto include = [&](int x, int y) {
+        left = std::min(left, x);
+        top = std::min(top, y);
+        right = std::max(right, x);
+        bottom = std::max(bottom, y);
+    };
+    for (int x = 1; x <= BoardSide; ++x) {
+        for (int y = 1; y <= BoardSide; ++y) {
+            if (level.board.at(x, y) != CellEmpty) include(x, y);
+        }
+    }
+    if (level.hasKeeper()) include(level.keeperX, level.keeperY);
+    if (right == 0) return {};
+    return {left, top, right - left + 1, bottom - top + 1};
+}
+
+LevelCheck checkLevel(const Level& level) {
+    LevelCheck check;
+    for (std::uint8_t cell : level.board.cells) {
+        check.crates += cell == CellCrate || cell == CellCrateOnTarget;
+        check.targets += cell == CellTarget || cell == CellCrateOnTarget;
+    }
+    if (!level.hasKeeper()) {
+        check.problems.push_back("no keeper");
+    } else if (!keeperMayStand(level.board.at(level.keeperX, level.keeperY))) {
+        check.problems.push_back("the keeper stands on a wall or a crate");
+    }
+    if (check.crates == 0) {
+        check.problems.push_back("no crate");
+    } else if (check.crates != check.targets) {
+        check.problems.push_back(std::to_string(check.crates) + " crates but " +
+                                 std::to_string(check.targets) + " targets");
+    }
+    return check;
+}
+
+bool fitsPackTitle(std::string_view text) {
+    return fitsPackText(text, MaxTitleBytes);
+}
+
+bool fitsAuthor(std::string_view text) {
+    return fitsPackText(text, AuthorFieldSize);
+}
+
+}  // namespace quarbel::editor

@@ -1,0 +1,221 @@
+#include "packfile.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
+#include "core/gameerror.h"
+#include "core/levelpack.h"
+#include "tools/leveltext.h"
+
+namespace quarbel::editor {
+
+namespace {
+
+namespace fs = std::filesystem;
+
+[[noreturn]] void fail(const std::string& doing, const std::string& fileName, int error) {
+    throw FileError("Cannot " + doing + " " + fileName + ": " + std::strerror(error));
+}
+
+// Refuses folders, pipes and devices before anything opens them: a pipe would block.
+void checkReadable(const std::string& fileName) {
+    struct stat info {};
+    if (::stat(fileName.c_str(), &info) != 0) fail("open", fileName, errno);
+    if (!S_ISREG(info.st_mode)) throw FileError("Cannot open " + fileName + ": not a file");
+    if (::faccessat(AT_FDCWD, fileName.c_str(), R_OK, AT_EACCESS) != 0)
+        fail("open", fileName, errno);
+}
+
+// Drops characters from the end until the text fits.
+std::string cutToFit(std::string text, bool (*fits)(std::string_view)) {
+    while (!text.empty() && !fits(text)) {
+        text.pop_back();
+        while (!text.empty() && (static_cast<unsigned char>(text.back()) & 0xC0) == 0x80)
+            text.pop_back();
+    }
+    return text;
+}
+
+void keepTitle(OpenedPack& opened, std::string title) {
+    opened.pack.title = cutToFit(title, fitsPackTitle);
+    if (opened.pack.title != title) {
+        opened.notes.push_back("the title \"" + title + "\" was cut to \"" + opened.pack.title +
+                               "\" (a pack title holds 29 characters)");
+    }
+}
+
+OpenedPack openPack(const std::string& fileName) {
+    OpenedPack opened;
+    try {
+        const PackHeader header = readPackHeader(fileName);
+        const auto size = static_cast<std::int64_t>(fs::file_size(fileName));
+        int complete = 0;
+        while (complete < header.levelCount &&
+               levelRecordOffset(complete + 1) + LevelRecordSize <= size) {
+            ++complete;
+        }
+        for (int k = 1; k <= complete; ++k) {
+            const LevelRecord record = readLevelRecord(fileName, k);
+            opened.pack.levels.push_back(
+                {record.board, record.keeperX, record.keeperY, record.author, {}});
+        }
+        if (complete < header.levelCount) {
+            opened.notes.push_back("the file ends before level " + std::to_string(complete + 1) +
+                                   ": levels " + std::to_string(complete + 1) + " to " +
+                                   std::to_string(header.levelCount) + " are left out");
+        }
+        keepTitle(opened, header.title);
+    } catch (const GameError& error) {
+        throw FileError("Cannot read " + fileName + ": " + error.what());
+    } catch (const fs::filesystem_error& error) {
+        fail("read", fileName, error.code().value());
+    }
+    return opened;
+}
+
+OpenedPack openText(const std::string& fileName) {
+    std::ifstream in(fileName, std::ios::binary);
+    if (!in) fail("open", fileName, errno);
+    std::ostringstream text;
+    text << in.rdbuf();
+    if (in.bad()) fail("read", fileName, errno);
+
+    OpenedPack opened;
+    LevelCollection collection;
+    try {
+        collection = parseLevelText(text.str());
+    } catch (const LevelTextError& error) {
+        throw FileError("Cannot read " + fileName + ": " + error.what());
+    }
+    for (std::size_t k = 0; k < collection.levels.size(); ++k) {
+        if (opened.pack.levels.size() == MaxPackLevels) {
+            opened.notes.push_back("levels " + std::to_string(k + 1) + " to " +
+                                   std::to_string(collection.levels.size()) +
+                                   " are left out: a pack holds 255 levels");
+            break;
+        }
+        const TextLevel& source = collection.levels[k];
+        try {
+            const PackLevel level = packLevelOf(source, static_cast<int>(k) + 1);
+            opened.pack.levels.push_back(
+                {level.board, level.keeperX, level.keeperY, level.author, source.title});
+        } catch (const LevelTextError& error) {
+            opened.notes.push_back(std::string(error.what()) + ": left out");
+        }
+    }
+    keepTitle(opened, collection.title);
+    return opened;
+}
+
+std::vector<PackLevel> packLevelsOf(const Pack& pack) {
+    std::vector<PackLevel> levels;
+    for (const Level& level : pack.levels)
+        levels.push_back({level.keeperX, level.keeperY, level.author, level.board});
+    return levels;
+}
+
+void writeBeside(const std::string& fileName, std::string_view bytes) {
+    std::error_code error;
+    // A link is saved through to the file it points to, and stays a link.
+    fs::path target = fileName;
+    if (fs::is_symlink(fs::symlink_status(target, error))) {
+        target = fs::canonical(target, error);
+        if (error) fail("save", fileName, error.value());
+    }
+    struct stat old {};
+    const bool exists = ::stat(target.c_str(), &old) == 0;
+    if (exists && !S_ISREG(old.st_mode))
+        throw FileError("Cannot save " + fileName + ": not a file");
+    if (exists && ::faccessat(AT_FDCWD, target.c_str(), W_OK, AT_EACCESS) != 0)
+        fail("save", fileName, errno);
+
+    std::string partName = target.string() + ".XXXXXX";
+    const int fd = ::mkstemp(partName.data());
+    if (fd < 0) fail("save", fileName, errno);
+    const mode_t umaskNow = ::umask(0);
+    ::umask(umaskNow);
+    const mode_t mode = exists ? old.st_mode & 07777 : 0666 & ~umaskNow;
+    int failure = ::fchmod(fd, mode) == 0 ? 0 : errno;
+    for (std::size_t written = 0; failure == 0 && written < bytes.size();) {
+        const ssize_t n = ::write(fd, bytes.data() + written, bytes.size() - written);
+        if (n < 0 && errno != EINTR) failure = errno;
+        if (n > 0) written += static_cast<std::size_t>(n);
+    }
+    if (failure == 0 && ::fsync(fd) != 0) failure = errno;
+    if (::close(fd) != 0 && failure == 0) failure = errno;
+    if (failure == 0 && ::rename(partName.c_str(), target.c_str()) != 0) failure = errno;
+    if (failure != 0) {
+        ::unlink(partName.c_str());
+        fail("save", fileName, failure);
+    }
+}
+
+}  // namespace
+
+bool isPackFileName(const std::string& fileName) {
+    std::string extension = fs::path(fileName).extension().string();
+    std::transform(extension.begin(), extension.end(), extension.begin(),
+                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+    return extension == ".dat";
+}
+
+OpenedPack openFile(const std::string& fileName) {
+    checkReadable(fileName);
+    OpenedPack opened = isPackFileName(fileName) ? openPack(fileName) : openText(fileName);
+    if (opened.pack.levels.empty()) opened.notes.push_back("the file holds no level");
+    return opened;
+}
+
+std::vector<std::uint8_t> packBytesOf(const Pack& pack) {
+    try {
+        return encodePack(pack.title, packLevelsOf(pack));
+    } catch (const GameError& error) {
+        throw StoreError(error.what());
+    }
+}
+
+std::string textOf(const Pack& pack) {
+    LevelCollection collection;
+    collection.title = pack.title;
+    for (std::size_t k = 0; k < pack.levels.size(); ++k) {
+        const Level& level = pack.levels[k];
+        const LevelRecord record{level.keeperX, level.keeperY, !level.author.empty(), level.author,
+                                 level.board};
+        try {
+            TextLevel text = textLevelOf(record, static_cast<int>(k) + 1);
+            text.title = level.title;
+            collection.levels.push_back(std::move(text));
+        } catch (const LevelTextError& error) {
+            throw StoreError(error.what());
+        }
+    }
+    return formatLevelText(collection);
+}
+
+void saveFile(const std::string& fileName, const Pack& pack) {
+    if (!isPackFileName(fileName)) return exportText(fileName, pack);
+    try {
+        const std::vector<std::uint8_t> bytes = packBytesOf(pack);
+        writeBeside(fileName, {reinterpret_cast<const char*>(bytes.data()), bytes.size()});
+    } catch (const StoreError& error) {
+        throw FileError("Cannot save " + fileName + ": " + error.what());
+    }
+}
+
+void exportText(const std::string& fileName, const Pack& pack) {
+    try {
+        writeBeside(fileName, textOf(pack));
+    } catch (const StoreError& error) {
+        throw FileError("Cannot save " + fileName + ": " + error.what());
+    }
+}
+
+}  // namespace quarbel::editor

@@ -1,0 +1,54 @@
+// Opening and saving what the editor edits: level packs (.dat) and text collections.
+#pragma once
+
+#include <cstdint>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+#include "editor/document.h"
+
+namespace quarbel::editor {
+
+// A file that could not be opened, read or written. The message names the file and the
+// system's reason.
+class FileError : public std::runtime_error {
+  public:
+    using std::runtime_error::runtime_error;
+};
+
+// A level or text that the chosen kind of file cannot store; the message names it.
+class StoreError : public std::runtime_error {
+  public:
+    using std::runtime_error::runtime_error;
+};
+
+struct OpenedPack {
+    Pack pack;
+    // What could not be kept, one line each: levels left out, texts cut short.
+    std::vector<std::string> notes;
+};
+
+// A name ending in ".dat" (any letter case) is a pack; every other name a text collection.
+bool isPackFileName(const std::string& fileName);
+
+// Opens either kind of file. A pack whose file ends before its last level opens with the
+// levels that are complete; a text collection opens without the levels a pack cannot hold.
+// Each such loss is named in the notes.
+OpenedPack openFile(const std::string& fileName);
+
+// The pack file's bytes, exactly as the pack tool writes them. Throws StoreError when a
+// level or a text cannot be stored.
+std::vector<std::uint8_t> packBytesOf(const Pack& pack);
+// The pack as a text collection. Throws StoreError, naming the level, for one that text
+// cannot show.
+std::string textOf(const Pack& pack);
+
+// Writes the pack in the kind its name says, into a new file beside the old one that is
+// renamed over it only when complete: a failed save leaves the old file as it was. Throws
+// FileError naming the file and the reason.
+void saveFile(const std::string& fileName, const Pack& pack);
+// Writes the pack as a text collection, whatever the name.
+void exportText(const std::string& fileName, const Pack& pack);
+
+}  // namespace quarbel::editor

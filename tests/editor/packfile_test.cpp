@@ -1,0 +1,166 @@
+// Opening and saving packs and text collections: what our writer wrote comes back byte for
+// byte, what a pack cannot hold is named, and a failed save leaves the old file as it was.
+#include <gtest/gtest.h>
+
+#include <sys/stat.h>
+#include <fstream>
+
+#include <filesystem>
+
+#include "../tools/shippedlevels.h"
+#include "editor/packfile.h"
+#include "support/packbuilder.h"
+#include "support/unprivileged.h"
+
+namespace quarbel::editor {
+namespace {
+
+namespace fs = std::filesystem;
+using testing::ScratchFolder;
+
+std::string bytesOf(const std::vector<std::uint8_t>& bytes) {
+    return {bytes.begin(), bytes.end()};
+}
+
+Pack smallPack() {
+    const PackLevel drawn = testing::levelFromRows({"#####", "#@$.#", "#####"}, "Ann");
+    return {"Small", {{drawn.board, drawn.keeperX, drawn.keeperY, drawn.author, {}}}};
+}
+
+TEST(PackFile, SavingAShippedPackGivesTheSameBytes) {
+    ScratchFolder folder;
+    for (const char* name : {"lessons.dat", "warehouse.dat"}) {
+        SCOPED_TRACE(name);
+        const fs::path shipped = fs::path(QUARBEL_GAME_DIR) / name;
+        const OpenedPack opened = openFile(shipped.string());
+        EXPECT_TRUE(opened.notes.empty());
+        EXPECT_GT(opened.pack.levels.size(), 5u);
+        saveFile("copy.dat", opened.pack);
+        std::ifstream in(shipped, std::ios::binary);
+        const std::string original{std::istreambuf_iterator<char>(in), {}};
+        EXPECT_EQ(folder.readFile("copy.dat"), original);
+    }
+}
+
+TEST(PackFile, ExportingAnOpenedCollectionGivesTheSameText) {
+    ScratchFolder folder;
+    for (const auto& source : testing::shippedLevelSources()) {
+        SCOPED_TRACE(source.name);
+        folder.writeFile("in.txt", source.text);
+        const OpenedPack opened = openFile("in.txt");
+        EXPECT_TRUE(opened.notes.empty());
+        exportText("out.txt", opened.pack);
+        EXPECT_EQ(folder.readFile("out.txt"), source.text);
+    }
+    // Level titles have no place in a pack but stay with the levels in text.
+    const std::string titled =
+        "Collection: Mine\n\n#####\n#@$.#\n#####\nTitle: One\nAuthor: Me\n\n"
+        " ####\n##. #\n#@$ #\n####\nTitle: Two\n";
+    folder.writeFile("titled.txt", titled);
+    exportText("titled-out.txt", openFile("titled.txt").pack);
+    EXPECT_EQ(folder.readFile("titled-out.txt"), titled);
+}
+
+TEST(PackFile, ATextCollectionOpensWithoutTheLevelsAPackCannotHold) {
+    ScratchFolder folder;
+    folder.writeFile("big.txt", "Collection: Big\n\n#####\n#@$.#\n#####\n\n" +
+                                    std::string(16, '#') + "\n#@$." + std::string(11, ' ') + "#\n" +
+                                    std::string(16, '#') + "\n\n####\n#@*#\n####\n");
+    const OpenedPack opened = openFile("big.txt");
+    ASSERT_EQ(opened.pack.levels.size(), 2u);
+    ASSERT_EQ(opened.notes.size(), 1u);
+    EXPECT_NE(opened.notes[0].find("level 2"), std::string::npos) << opened.notes[0];
+    EXPECT_EQ(opened.pack.title, "Big");
+}
+
+TEST(PackFile, APackThatEndsEarlyOpensWithItsCompleteLevels) {
+    ScratchFolder folder;
+    Pack pack = smallPack();
+    pack.levels.push_back(pack.levels[0]);
+    pack.levels.push_back(pack.levels[0]);
+    const std::string bytes = bytesOf(packBytesOf(pack));
+    folder.writeFile("short.dat", bytes.substr(0, bytes.size() - 100));
+    const OpenedPack opened = openFile("short.dat");
+    EXPECT_EQ(opened.pack.levels.size(), 2u);
+    ASSERT_EQ(opened.notes.size(), 1u);
+    EXPECT_NE(opened.notes[0].find("levels 3 to 3"), std::string::npos) << opened.notes[0];
+    EXPECT_EQ(opened.pack.levels[1], pack.levels[1]);
+}
+
+TEST(PackFile, OpeningSaysWhichFileAndWhy) {
+    ScratchFolder folder;
+    try {
+        openFile("missing.dat");
+        FAIL() << "a missing file opened";
+    } catch (const FileError& error) {
+        EXPECT_STREQ(error.what(), "Cannot open missing.dat: No such file or directory");
+    }
+    // A pipe would block the window in the open; a folder is no pack either.
+    ASSERT_EQ(::mkfifo("pipe.dat", 0600), 0);
+    EXPECT_THROW(openFile("pipe.dat"), FileError);
+    fs::create_directory("folder.txt");
+    EXPECT_THROW(openFile("folder.txt"), FileError);
+    folder.writeFile("bad.txt", "#####\n#@$.#\n#####\nColour: blue\n");
+    EXPECT_THROW(openFile("bad.txt"), FileError);
+}
+
+TEST(PackFile, AFailedSaveLeavesTheOldFileAsItWas) {
+    ScratchFolder folder;
+    folder.writeFile("keep.txt", "old text");
+    Pack unshowable = smallPack();
+    // A blank row inside the level cannot be written as text.
+    unshowable.levels[0].board.at(2, 6) = CellWall;
+    try {
+        saveFile("keep.txt", unshowable);
+        FAIL() << "an unshowable level was saved as text";
+    } catch (const FileError& error) {
+        EXPECT_NE(std::string(error.what()).find("Cannot save keep.txt: level 1"),
+                  std::string::npos)
+            << error.what();
+    }
+    EXPECT_EQ(folder.readFile("keep.txt"), "old text");
+    EXPECT_EQ(std::distance(fs::directory_iterator("."), fs::directory_iterator()), 1)
+        << "no part file is left behind";
+
+    fs::permissions(".", fs::perms::all);
+    folder.writeFile("locked.dat", "old pack");
+    fs::permissions("locked.dat",
+                    fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read);
+    testing::Unprivileged user;
+    ASSERT_TRUE(user.permissionsBind());
+    try {
+        saveFile("locked.dat", smallPack());
+        FAIL() << "a read-only pack was replaced";
+    } catch (const FileError& error) {
+        EXPECT_STREQ(error.what(), "Cannot save locked.dat: Permission denied");
+    }
+    EXPECT_EQ(folder.readFile("locked.dat"), "old pack");
+}
+
+TEST(PackFile, SavingReplacesTheFileWholeAndFollowsALink) {
+    ScratchFolder folder;
+    saveFile("real.dat", smallPack());
+    ::chmod("real.dat", 0640);
+    fs::create_symlink("real.dat", "link.dat");
+    Pack changed = smallPack();
+    changed.title = "Changed";
+    saveFile("link.dat", changed);
+    EXPECT_TRUE(fs::is_symlink("link.dat"));
+    EXPECT_EQ(openFile("real.dat").pack, changed);
+    EXPECT_EQ(fs::status("real.dat").permissions() & fs::perms::all,
+              fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
+}
+
+TEST(PackFile, TheNameSaysTheKind) {
+    EXPECT_TRUE(isPackFileName("a.dat"));
+    EXPECT_TRUE(isPackFileName("dir/CLASSICS.DAT"));
+    EXPECT_FALSE(isPackFileName("a.txt"));
+    EXPECT_FALSE(isPackFileName("dat"));
+    ScratchFolder folder;
+    saveFile("both.txt", smallPack());
+    EXPECT_EQ(folder.readFile("both.txt"),
+              "Collection: Small\n\n#####\n#@$.#\n#####\nAuthor: Ann\n");
+}
+
+}  // namespace
+}  // namespace quarbel::editor

@@ -1,0 +1,79 @@
+// Solving for the editor: a verdict the author can trust, progress and a way to stop.
+#include <gtest/gtest.h>
+
+#include "editor/solving.h"
+#include "support/packbuilder.h"
+
+namespace quarbel::editor {
+namespace {
+
+Level levelOf(const std::vector<std::string>& rows) {
+    const PackLevel drawn = testing::levelFromRows(rows);
+    return {drawn.board, drawn.keeperX, drawn.keeperY, drawn.author, {}};
+}
+
+// Three crates in a wide room and a third target walled in where no crate can reach: the
+// search has to look at every position before it knows, and asks its watch many times.
+const std::vector<std::string> WideRoom = {
+    "#############", "#           #", "#  $     $  #", "#           #",
+    "#     $     #", "#           #", "#  .     .  #", "#     @     #",
+    "#############", "######.######", "#############",
+};
+
+TEST(Solving, ASolvableLevelShowsItsPushesAndMoves) {
+    const SolveOutcome outcome = solveEditorLevel(levelOf({"######", "#@ $.#", "######"}), {});
+    ASSERT_EQ(outcome.verdict, SolveOutcome::Verdict::Solvable);
+    EXPECT_EQ(outcome.solution, (std::vector<std::uint16_t>{3, 7}));
+    EXPECT_EQ(describe(outcome), "solvable in 1 pushes and 2 moves");
+}
+
+TEST(Solving, TellsUnsolvableFromUndecided) {
+    const SolveOutcome stuck = solveEditorLevel(levelOf({"#####", "#$  #", "#@ .#", "#####"}), {});
+    EXPECT_EQ(stuck.verdict, SolveOutcome::Verdict::Unsolvable);
+    EXPECT_EQ(describe(stuck), "cannot be solved");
+    const SolveOutcome limited = solveEditorLevel(levelOf(WideRoom), {}, 50);
+    EXPECT_EQ(limited.verdict, SolveOutcome::Verdict::Undecided);
+    EXPECT_EQ(describe(limited).rfind("undecided after ", 0), 0u) << describe(limited);
+    const SolveOutcome searched = solveEditorLevel(levelOf(WideRoom), {});
+    EXPECT_EQ(searched.verdict, SolveOutcome::Verdict::Unsolvable);
+    EXPECT_GT(searched.positions, 10'000u);
+}
+
+TEST(Solving, ACrateStuckFromTheStartIsNeverASolution) {
+    // The corner crate can never move; the other is one push from a target. The search used
+    // to take the two distances for "solved" and offer an empty solution.
+    const SolveOutcome outcome =
+        solveEditorLevel(levelOf({"#######", "#$    #", "#  @$.#", "#    .#", "#######"}), {});
+    EXPECT_EQ(outcome.verdict, SolveOutcome::Verdict::Unsolvable);
+}
+
+TEST(Solving, TheWatchSeesProgressAndCanStopTheSearch) {
+    std::vector<std::size_t> seen;
+    const SolveOutcome outcome = solveEditorLevel(levelOf(WideRoom), [&](std::size_t positions) {
+        seen.push_back(positions);
+        return seen.size() < 3;
+    });
+    EXPECT_EQ(outcome.verdict, SolveOutcome::Verdict::Cancelled);
+    ASSERT_EQ(seen.size(), 3u);
+    EXPECT_LT(seen[0], seen[1]);
+    EXPECT_LT(seen[1], seen[2]);
+    SolveResults results;
+    results.remember(levelOf(WideRoom), outcome);
+    EXPECT_EQ(results.find(levelOf(WideRoom)), nullptr) << "a cancelled search proves nothing";
+}
+
+TEST(Solving, VerdictsAreRememberedByWhatTheLevelLooksLike) {
+    SolveResults results;
+    Level level = levelOf({"######", "#@ $.#", "######"});
+    results.remember(level, solveEditorLevel(level, {}));
+    level.author = "someone";
+    ASSERT_NE(results.find(level), nullptr) << "the author does not change the verdict";
+    level.keeperX = 3;
+    EXPECT_EQ(results.find(level), nullptr);
+    EXPECT_EQ(groupedNumber(4000000), "4,000,000");
+    EXPECT_EQ(groupedNumber(999), "999");
+    EXPECT_EQ(groupedNumber(1000), "1,000");
+}
+
+}  // namespace
+}  // namespace quarbel::editor
