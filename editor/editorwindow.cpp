@@ -1,0 +1,807 @@
+#include "editorwindow.h"
+
+#include <QAction>
+#include <QActionGroup>
+#include <QApplication>
+#include <QCloseEvent>
+#include <QCoreApplication>
+#include <QDir>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QGridLayout>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListView>
+#include <QMenuBar>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QScreen>
+#include <QSettings>
+#include <QSplitter>
+#include <QStatusBar>
+#include <QToolBar>
+#include <QToolButton>
+#include <QVBoxLayout>
+#include <QValidator>
+
+#include "core/engine.h"
+#include "core/levelpack.h"
+#include "editor/boardview.h"
+#include "editor/levellist.h"
+#include "editor/packfile.h"
+
+namespace quarbel::editor {
+
+namespace {
+
+// Refuses, as the author types, a text the pack could not store.
+class PackTextValidator : public QValidator {
+  public:
+    PackTextValidator(bool (*fits)(std::string_view), QObject* parent)
+        : QValidator(parent), fits_(fits) {}
+    State validate(QString& input, int&) const override {
+        return fits_(input.toStdString()) ? Acceptable : Invalid;
+    }
+
+  private:
+    bool (*fits_)(std::string_view);
+};
+
+struct ToolEntry {
+    Tool tool;
+    const char* name;
+    const char* text;
+    Qt::Key key;
+};
+
+constexpr ToolEntry ToolEntries[] = {
+    {Tool::Wall, "toolWall", "Wall", Qt::Key_1},
+    {Tool::Floor, "toolFloor", "Floor", Qt::Key_2},
+    {Tool::Crate, "toolCrate", "Crate", Qt::Key_3},
+    {Tool::Target, "toolTarget", "Target", Qt::Key_4},
+    {Tool::CrateOnTarget, "toolCrateOnTarget", "Crate on target", Qt::Key_5},
+    {Tool::Keeper, "toolKeeper", "Keeper", Qt::Key_6},
+};
+
+QString fromUtf8(const std::string& text) {
+    return QString::fromStdString(text);
+}
+
+// The text of a shortcut for tooltips: "Ctrl+S".
+QString keyText(const QList<QKeySequence>& keys) {
+    QStringList texts;
+    for (const QKeySequence& key : keys)
+        texts << key.toString(QKeySequence::NativeText);
+    return texts.join(", ");
+}
+
+constexpr auto SettingsGeometry = "window/geometry";
+constexpr auto SettingsSplitter = "window/splitter";
+constexpr auto SettingsDefaultAuthor = "levels/defaultAuthor";
+constexpr auto SettingsFolder = "files/folder";
+
+}  // namespace
+
+EditorWindow::EditorWindow(const QStringList& pictureFolders, QWidget* parent)
+    : QMainWindow(parent) {
+    prompts.askToSave = [this](const QString& fileLabel) {
+        const auto answer = QMessageBox::question(
+            this, "Unsaved changes", "Save the changes to " + fileLabel + "?",
+            QMessageBox::Save | QMessageBox::Discard | QMessageBox::Cancel, QMessageBox::Save);
+        return answer == QMessageBox::Save      ? Prompts::Answer::Save
+               : answer == QMessageBox::Discard ? Prompts::Answer::Discard
+                                                : Prompts::Answer::Cancel;
+    };
+    prompts.confirmFailingLevels = [this](const QString& failing) {
+        return QMessageBox::warning(this, "Levels that cannot be played",
+                                    failing + "\n\nSave the pack anyway?",
+                                    QMessageBox::Save | QMessageBox::Cancel,
+                                    QMessageBox::Cancel) == QMessageBox::Save;
+    };
+    prompts.chooseFileToOpen = [this] {
+        return QFileDialog::getOpenFileName(
+            this, "Open level pack", QSettings().value(SettingsFolder).toString(),
+            "Level packs and collections (*.dat *.DAT *.txt *.sok *.xsb);;All files (*)");
+    };
+    prompts.chooseFileToSave = [this](const QString& suggestion, bool asText) {
+        return QFileDialog::getSaveFileName(
+            this, asText ? "Export as text" : "Save level pack", suggestion,
+            asText ? "Text collections (*.txt)" : "Level packs (*.dat);;Text collections (*.txt)");
+    };
+    prompts.showError = [this](const QString& message) {
+        QMessageBox::critical(this, "Level editor", message);
+    };
+    prompts.showNotes = [this](const QString& message) {
+        QMessageBox::information(this, "Level editor", message);
+    };
+
+    loadPictures(pictureFolders);
+    levels_ =
+        new LevelList(document_, results_, picturesLoaded_ ? &pictureRenderer_ : nullptr, this);
+    document_.listen([this](const Change& change) { documentChanged(change); });
+    connect(&runner_, &SolveRunner::progress, this, &EditorWindow::solveProgress);
+    connect(&runner_, &SolveRunner::finished, this, &EditorWindow::solveFinished);
+
+    buildActions();
+    buildMenus();
+    buildToolBar();
+    splitter_ = new QSplitter(this);
+    splitter_->addWidget(buildLevelPanel());
+    splitter_->addWidget(buildBoardPanel());
+    splitter_->setStretchFactor(0, 0);
+    splitter_->setStretchFactor(1, 1);
+    splitter_->setChildrenCollapsible(false);
+    setCentralWidget(splitter_);
+
+    checkLabel_ = new QLabel(this);
+    solveLabel_ = new QLabel(this);
+    cancelButton_ = new QPushButton("Cancel", this);
+    cancelButton_->setToolTip("Stop solving (Esc)");
+    connect(cancelButton_, &QPushButton::clicked, this, [this] { cancelSolving(); });
+    statusBar()->addWidget(checkLabel_, 1);
+    statusBar()->addPermanentWidget(solveLabel_);
+    statusBar()->addPermanentWidget(cancelButton_);
+    solveLabel_->hide();
+    cancelButton_->hide();
+    if (!picturesLoaded_) {
+        statusBar()->showMessage(
+            "The board's pictures backgr8.bmp and playal8n.bmp were not found in " +
+            pictureFolders.join(" or "));
+    }
+
+    restoreSettings();
+    selectLevel(0);
+    updateWindowTitle();
+}
+
+EditorWindow::~EditorWindow() = default;
+
+QStringList EditorWindow::standardPictureFolders() {
+    const QString program = QCoreApplication::applicationDirPath();
+    return {program, QDir::cleanPath(program + "/../share/quarbel98")};
+}
+
+void EditorWindow::loadPictures(const QStringList& folders) {
+    for (const QString& folder : folders) {
+        AssetImages images;
+        images.background.load(folder + "/backgr8.bmp", "BMP");
+        images.tileSheet.load(folder + "/playal8n.bmp", "BMP");
+        if (images.background.isNull() || images.tileSheet.isNull()) continue;
+        renderer_.loadAssets(images);
+        pictureRenderer_.loadAssets(images);
+        picturesLoaded_ = true;
+        return;
+    }
+}
+
+void EditorWindow::restoreSettings() {
+    QSettings settings;
+    if (!restoreGeometry(settings.value(SettingsGeometry).toByteArray())) {
+        const QRect screen = QApplication::primaryScreen()->availableGeometry();
+        resize(std::min(screen.width() * 9 / 10, 1500), std::min(screen.height() * 9 / 10, 1000));
+    }
+    if (!splitter_->restoreState(settings.value(SettingsSplitter).toByteArray())) {
+        splitter_->setSizes({300, 900});
+    }
+    const QString author = settings.value(SettingsDefaultAuthor).toString();
+    if (document_.setDefaultAuthor(author.toStdString())) defaultAuthorEdit_->setText(author);
+}
+
+QAction* EditorWindow::addAction(const QString& name, const QString& text,
+                                 const QList<QKeySequence>& keys,
+                                 const std::function<void()>& run) {
+    auto* action = new QAction(text, this);
+    action->setObjectName(name);
+    action->setShortcuts(keys);
+    if (!keys.isEmpty()) {
+        QString plain = text;
+        plain.remove('&');
+        plain.remove("\u2026");
+        action->setToolTip(plain + " (" + keyText(keys) + ")");
+    }
+    connect(action, &QAction::triggered, this, run);
+    QWidget::addAction(action);
+    actions_[name] = action;
+    return action;
+}
+
+void EditorWindow::buildActions() {
+    addAction("new", "&New", {QKeySequence::New}, [this] { newPack(); });
+    addAction("open", "&Open\u2026", {QKeySequence::Open}, [this] { openPack(); });
+    addAction("save", "&Save", {QKeySequence::Save}, [this] { save(); });
+    addAction("saveAs", "Save &As\u2026", {QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S)},
+              [this] { saveAs(); });
+    addAction("exportText", "&Export as Text\u2026", {}, [this] { exportAsText(); });
+    addAction("quit", "&Quit", {QKeySequence(Qt::CTRL | Qt::Key_Q)}, [this] { close(); });
+
+    addAction("undo", "&Undo", {QKeySequence(Qt::CTRL | Qt::Key_Z)}, [this] { document_.undo(); });
+    addAction("redo", "&Redo",
+              {QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z), QKeySequence(Qt::CTRL | Qt::Key_Y)},
+              [this] { document_.redo(); });
+
+    addAction("addLevel", "&Add Level", {QKeySequence(Qt::Key_Insert)},
+              [this] { document_.addLevel(current_ + 1); });
+    addAction("duplicateLevel", "D&uplicate Level", {QKeySequence(Qt::CTRL | Qt::Key_D)},
+              [this] { document_.duplicateLevel(current_); });
+    addAction("deleteLevel", "&Delete Level", {QKeySequence(Qt::Key_Delete)},
+              [this] { document_.removeLevel(current_); });
+    addAction("moveUp", "Move Level &Up", {QKeySequence(Qt::CTRL | Qt::Key_Up)},
+              [this] { document_.moveLevel(current_, current_ - 1); });
+    addAction("moveDown", "Move Level Do&wn", {QKeySequence(Qt::CTRL | Qt::Key_Down)},
+              [this] { document_.moveLevel(current_, current_ + 1); });
+    const struct {
+        const char* name;
+        const char* text;
+        Qt::Key key;
+        int dx, dy;
+    } shifts[] = {
+        {"shiftLeft", "Shift &Left", Qt::Key_Left, -1, 0},
+        {"shiftRight", "Shift &Right", Qt::Key_Right, 1, 0},
+        {"shiftUp", "Shift U&p", Qt::Key_Up, 0, -1},
+        {"shiftDown", "Shift Dow&n", Qt::Key_Down, 0, 1},
+    };
+    for (const auto& s : shifts) {
+        addAction(s.name, s.text, {QKeySequence(Qt::SHIFT | s.key)}, [this, dx = s.dx, dy = s.dy] {
+            if (!document_.shift(current_, dx, dy)) {
+                statusBar()->showMessage("The level does not fit one cell further that way", 3000);
+            }
+        });
+    }
+    addAction("centre", "&Centre Level", {QKeySequence(Qt::CTRL | Qt::Key_E)},
+              [this] { document_.centre(current_); });
+
+    tools_ = new QActionGroup(this);
+    for (const ToolEntry& entry : ToolEntries) {
+        QAction* action = addAction(entry.name, entry.text, {QKeySequence(entry.key)},
+                                    [this, tool = entry.tool] { tool_ = tool; });
+        action->setCheckable(true);
+        action->setChecked(entry.tool == tool_);
+        tools_->addAction(action);
+    }
+
+    addAction("play", "&Play Level", {QKeySequence(Qt::Key_F5)}, [this] { startPlaying(false); });
+    addAction("watch", "&Watch Solution", {QKeySequence(Qt::Key_F7)},
+              [this] { startPlaying(true); });
+    addAction("solve", "&Solve Level", {QKeySequence(Qt::CTRL | Qt::Key_R)},
+              [this] { solveCurrent(); });
+    addAction("solveAll", "Solve A&ll Levels", {QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_R)},
+              [this] { solveAll(); });
+    addAction("stop", "S&top", {QKeySequence(Qt::Key_Escape)}, [this] { stopPlayingOrSolving(); });
+
+    for (const char* name :
+         {"new",       "open",       "save",           "saveAs",      "exportText", "undo",
+          "redo",      "addLevel",   "duplicateLevel", "deleteLevel", "moveUp",     "moveDown",
+          "shiftLeft", "shiftRight", "shiftUp",        "shiftDown",   "centre",     "play",
+          "watch",     "solve",      "solveAll"}) {
+        editingActions_ << actions_[name];
+    }
+    for (QAction* tool : tools_->actions())
+        editingActions_ << tool;
+}
+
+void EditorWindow::buildMenus() {
+    auto addMenu = [this](const QString& title, std::initializer_list<const char*> names) {
+        QMenu* menu = menuBar()->addMenu(title);
+        for (const char* name : names) {
+            if (name == nullptr)
+                menu->addSeparator();
+            else
+                menu->addAction(actions_[name]);
+        }
+        return menu;
+    };
+    addMenu("&File", {"new", "open", nullptr, "save", "saveAs", "exportText", nullptr, "quit"});
+    addMenu("&Edit", {"undo", "redo"});
+    addMenu("&Level", {"addLevel", "duplicateLevel", "deleteLevel", nullptr, "moveUp", "moveDown",
+                       nullptr, "shiftLeft", "shiftRight", "shiftUp", "shiftDown", "centre"});
+    QMenu* tools = menuBar()->addMenu("&Tools");
+    tools->addActions(tools_->actions());
+    addMenu("&Test", {"play", "watch", nullptr, "solve", "solveAll", nullptr, "stop"});
+}
+
+void EditorWindow::buildToolBar() {
+    QToolBar* bar = addToolBar("Tools");
+    bar->setObjectName("toolBar");
+    bar->setMovable(false);
+    bar->setToolButtonStyle(Qt::ToolButtonTextOnly);
+    bar->addActions(tools_->actions());
+    bar->addSeparator();
+    bar->addAction(actions_["undo"]);
+    bar->addAction(actions_["redo"]);
+    bar->addAction(actions_["centre"]);
+    bar->addSeparator();
+    bar->addAction(actions_["play"]);
+    bar->addAction(actions_["solve"]);
+    bar->addAction(actions_["solveAll"]);
+}
+
+QWidget* EditorWindow::buildLevelPanel() {
+    auto* panel = new QWidget(this);
+    auto* layout = new QVBoxLayout(panel);
+    layout->setContentsMargins(6, 6, 0, 6);
+    levelView_ = new QListView(panel);
+    levelView_->setObjectName("levels");
+    levelView_->setModel(levels_);
+    levelView_->setIconSize({LevelList::PictureSide, LevelList::PictureSide});
+    levelView_->setSpacing(2);
+    levelView_->setUniformItemSizes(true);
+    levelView_->setDragDropMode(QAbstractItemView::InternalMove);
+    levelView_->setDefaultDropAction(Qt::MoveAction);
+    levelView_->setDropIndicatorShown(true);
+    levelView_->setSelectionMode(QAbstractItemView::SingleSelection);
+    connect(levelView_->selectionModel(), &QItemSelectionModel::currentChanged, this,
+            [this](const QModelIndex& index) {
+                if (index.isValid() && index.row() != current_) {
+                    current_ = index.row();
+                    showLevel();
+                }
+            });
+    layout->addWidget(levelView_, 1);
+
+    auto* buttons = new QHBoxLayout;
+    for (const char* name : {"addLevel", "duplicateLevel", "deleteLevel", "moveUp", "moveDown"}) {
+        auto* button = new QToolButton(panel);
+        button->setDefaultAction(actions_[name]);
+        buttons->addWidget(button);
+    }
+    actions_["addLevel"]->setIconText("Add");
+    actions_["duplicateLevel"]->setIconText("Duplicate");
+    actions_["deleteLevel"]->setIconText("Delete");
+    actions_["moveUp"]->setIconText("Up");
+    actions_["moveDown"]->setIconText("Down");
+    buttons->addStretch();
+    layout->addLayout(buttons);
+    return panel;
+}
+
+QWidget* EditorWindow::buildBoardPanel() {
+    auto* panel = new QWidget(this);
+    auto* layout = new QVBoxLayout(panel);
+    layout->setContentsMargins(6, 6, 6, 6);
+    auto* fields = new QGridLayout;
+    auto makeField = [&](const char* name, const QString& label, const QString& tip,
+                         bool (*fits)(std::string_view), int row, int column) {
+        auto* edit = new QLineEdit(panel);
+        edit->setObjectName(name);
+        edit->setValidator(new PackTextValidator(fits, edit));
+        edit->setToolTip(tip);
+        auto* caption = new QLabel(label, panel);
+        caption->setBuddy(edit);
+        fields->addWidget(caption, row, column);
+        fields->addWidget(edit, row, column + 1);
+        return edit;
+    };
+    titleEdit_ =
+        makeField("title", "Pack &title:", "At most 29 characters that Windows-1252 can hold",
+                  fitsPackTitle, 0, 0);
+    authorEdit_ =
+        makeField("author", "Level &author:", "At most 12 characters; empty stores no author",
+                  fitsAuthor, 0, 2);
+    defaultAuthorEdit_ = makeField("defaultAuthor", "Author of new &levels:",
+                                   "Given to every level added from now on", fitsAuthor, 1, 2);
+    fields->setColumnStretch(1, 3);
+    fields->setColumnStretch(3, 1);
+    layout->addLayout(fields);
+    connect(titleEdit_, &QLineEdit::textEdited, this,
+            [this](const QString& text) { document_.setTitle(text.toStdString()); });
+    connect(authorEdit_, &QLineEdit::textEdited, this,
+            [this](const QString& text) { document_.setAuthor(current_, text.toStdString()); });
+    connect(defaultAuthorEdit_, &QLineEdit::textEdited, this, [this](const QString& text) {
+        document_.setDefaultAuthor(text.toStdString());
+        QSettings().setValue(SettingsDefaultAuthor, text);
+    });
+
+    board_ = new BoardView(panel);
+    board_->setObjectName("board");
+    board_->onResize = [this](int side) {
+        renderer_.setBoardSide(side);
+        redrawBoard(true);
+        board_->showFrame(picturesLoaded_ ? &renderer_.boardFrame() : nullptr);
+    };
+    board_->onPress = [this](Qt::MouseButton button, Cell cell) { pressCell(button, cell); };
+    board_->onDrag = [this](Cell cell) { dragTo(cell); };
+    board_->onRelease = [this] { stroke_ = 0; };
+    board_->onKey = [this](QKeyEvent* event) { return boardKey(event); };
+    layout->addWidget(board_, 1);
+    return panel;
+}
+
+void EditorWindow::documentChanged(const Change& change) {
+    levels_->documentChanged(change);
+    switch (change.kind) {
+        case Change::Kind::Reset:
+            titleEdit_->setText(fromUtf8(document_.pack().title));
+            selectLevel(0);
+            break;
+        case Change::Kind::Title:
+            if (titleEdit_->text().toStdString() != document_.pack().title) {
+                titleEdit_->setText(fromUtf8(document_.pack().title));
+            }
+            break;
+        case Change::Kind::Level:
+        case Change::Kind::Inserted:
+            selectLevel(change.index);
+            break;
+        case Change::Kind::Removed:
+            selectLevel(std::min(change.index, document_.levelCount() - 1));
+            break;
+        case Change::Kind::Moved:
+            selectLevel(change.to);
+            break;
+        case Change::Kind::Modified:
+            updateWindowTitle();
+            break;
+    }
+    updateActions();
+}
+
+void EditorWindow::selectLevel(int index) {
+    current_ = std::clamp(index, 0, document_.levelCount() - 1);
+    levelView_->setCurrentIndex(levels_->index(current_));
+    showLevel();
+}
+
+void EditorWindow::showLevel() {
+    const Level& level = document_.level(current_);
+    if (authorEdit_->text().toStdString() != level.author) {
+        authorEdit_->setText(fromUtf8(level.author));
+    }
+    redrawBoard(true);
+    updateStatus();
+    updateActions();
+}
+
+void EditorWindow::redrawBoard(bool full) {
+    if (!picturesLoaded_) return;
+    if (play_) {
+        renderer_.drawBoard(play_->state, full, true);
+    } else {
+        const Level& level = document_.level(current_);
+        view_.board = level.board;
+        view_.keeperX = level.keeperX;
+        view_.keeperY = level.keeperY;
+        renderer_.drawBoard(view_, true, true);
+    }
+    board_->update();
+}
+
+void EditorWindow::updateWindowTitle() {
+    const QString name = fileName_.isEmpty() ? "Untitled" : QFileInfo(fileName_).fileName();
+    setWindowTitle(name + "[*] \u2014 QUARBEL 98 Level Editor");
+    setWindowModified(document_.modified());
+}
+
+void EditorWindow::updateStatus() {
+    if (play_) {
+        const GameState& s = play_->state;
+        const bool solved = std::find(s.board.cells.begin(), s.board.cells.end(), CellTarget) ==
+                            s.board.cells.end();
+        QString text = QString("Playing level %1: %2 steps").arg(current_ + 1).arg(s.historyTop);
+        if (!play_->solution.empty()) {
+            text = QString(
+                       "Watching the solution of level %1: move %2 of %3 \u00b7 Space plays "
+                       "the next move")
+                       .arg(current_ + 1)
+                       .arg(s.historyTop)
+                       .arg(play_->solution.size());
+        }
+        if (solved) text += " \u00b7 solved!";
+        checkLabel_->setText(text +
+                             " \u00b7 Backspace takes a step back \u00b7 Esc returns to "
+                             "editing");
+        return;
+    }
+    checkLabel_->setText(QString("Level %1 of %2: ").arg(current_ + 1).arg(document_.levelCount()) +
+                         levelVerdict(document_.level(current_), results_));
+}
+
+void EditorWindow::updateActions() {
+    const bool editing = !play_;
+    for (QAction* action : editingActions_)
+        action->setEnabled(editing);
+    levelView_->setEnabled(editing);
+    titleEdit_->setEnabled(editing);
+    authorEdit_->setEnabled(editing);
+    if (!editing) return;
+    const int count = document_.levelCount();
+    actions_["undo"]->setEnabled(document_.canUndo());
+    actions_["redo"]->setEnabled(document_.canRedo());
+    actions_["addLevel"]->setEnabled(count < MaxPackLevels);
+    actions_["duplicateLevel"]->setEnabled(count < MaxPackLevels);
+    actions_["deleteLevel"]->setEnabled(count > 1);
+    actions_["moveUp"]->setEnabled(current_ > 0);
+    actions_["moveDown"]->setEnabled(current_ < count - 1);
+    const SolveOutcome* outcome = results_.find(document_.level(current_));
+    actions_["watch"]->setEnabled(outcome != nullptr &&
+                                  outcome->verdict == SolveOutcome::Verdict::Solvable);
+}
+
+bool EditorWindow::openFile(const QString& fileName) {
+    try {
+        OpenedPack opened = editor::openFile(fileName.toStdString());
+        stopPlaying();
+        fileName_ = fileName;
+        document_.reset(std::move(opened.pack));
+        updateWindowTitle();
+        QSettings().setValue(SettingsFolder, QFileInfo(fileName).absolutePath());
+        if (!opened.notes.empty()) {
+            QStringList notes;
+            for (const std::string& note : opened.notes)
+                notes << fromUtf8(note);
+            prompts.showNotes(QFileInfo(fileName).fileName() +
+                              " was opened without what a pack cannot hold:\n\n" +
+                              notes.join("\n"));
+        }
+        statusBar()->showMessage("Opened " + fileName, 5000);
+        return true;
+    } catch (const FileError& error) {
+        prompts.showError(QString::fromStdString(error.what()));
+        return false;
+    }
+}
+
+bool EditorWindow::maybeSave() {
+    if (!document_.modified()) return true;
+    const QString label = fileName_.isEmpty() ? "the new pack" : QFileInfo(fileName_).fileName();
+    switch (prompts.askToSave(label)) {
+        case Prompts::Answer::Save:
+            return save();
+        case Prompts::Answer::Discard:
+            return true;
+        case Prompts::Answer::Cancel:
+            break;
+    }
+    return false;
+}
+
+void EditorWindow::newPack() {
+    if (!maybeSave()) return;
+    stopPlaying();
+    fileName_.clear();
+    document_.reset({});
+    updateWindowTitle();
+}
+
+void EditorWindow::openPack() {
+    if (!maybeSave()) return;
+    const QString name = prompts.chooseFileToOpen();
+    if (!name.isEmpty()) openFile(name);
+}
+
+bool EditorWindow::save() {
+    return fileName_.isEmpty() ? saveAs() : writeTo(fileName_);
+}
+
+bool EditorWindow::saveAs() {
+    const QString folder = QSettings().value(SettingsFolder, QDir::homePath()).toString();
+    const QString suggestion = fileName_.isEmpty() ? folder + "/levels.dat" : fileName_;
+    const QString name = prompts.chooseFileToSave(suggestion, false);
+    if (name.isEmpty() || !writeTo(name)) return false;
+    fileName_ = name;
+    QSettings().setValue(SettingsFolder, QFileInfo(name).absolutePath());
+    updateWindowTitle();
+    return true;
+}
+
+QString EditorWindow::failingLevels() const {
+    QStringList lines;
+    for (int k = 0; k < document_.levelCount(); ++k) {
+        const LevelCheck check = checkLevel(document_.level(k));
+        if (check.passes()) continue;
+        QStringList problems;
+        for (const std::string& problem : check.problems)
+            problems << fromUtf8(problem);
+        lines << QString("Level %1: %2").arg(k + 1).arg(problems.join("; "));
+    }
+    if (lines.isEmpty()) return {};
+    return (lines.size() == 1 ? "This level fails a check and cannot be played:\n\n"
+                              : "These levels fail a check and cannot be played:\n\n") +
+           lines.join("\n");
+}
+
+bool EditorWindow::writeTo(const QString& fileName) {
+    const QString failing = failingLevels();
+    if (!failing.isEmpty() && !prompts.confirmFailingLevels(failing)) return false;
+    try {
+        saveFile(fileName.toStdString(), document_.pack());
+    } catch (const FileError& error) {
+        prompts.showError(QString::fromStdString(error.what()));
+        return false;
+    }
+    document_.markSaved();
+    statusBar()->showMessage("Saved " + fileName, 5000);
+    return true;
+}
+
+void EditorWindow::exportAsText() {
+    const QString base =
+        fileName_.isEmpty()
+            ? QSettings().value(SettingsFolder, QDir::homePath()).toString() + "/levels"
+            : QFileInfo(fileName_).absolutePath() + "/" + QFileInfo(fileName_).completeBaseName();
+    const QString name = prompts.chooseFileToSave(base + ".txt", true);
+    if (name.isEmpty()) return;
+    try {
+        editor::exportText(name.toStdString(), document_.pack());
+        statusBar()->showMessage("Exported " + name, 5000);
+    } catch (const FileError& error) {
+        prompts.showError(QString::fromStdString(error.what()));
+    }
+}
+
+void EditorWindow::closeEvent(QCloseEvent* event) {
+    if (!maybeSave()) {
+        event->ignore();
+        return;
+    }
+    cancelSolving();
+    QSettings settings;
+    settings.setValue(SettingsGeometry, saveGeometry());
+    settings.setValue(SettingsSplitter, splitter_->saveState());
+    event->accept();
+}
+
+void EditorWindow::pressCell(Qt::MouseButton button, Cell cell) {
+    if (play_ || (button != Qt::LeftButton && button != Qt::RightButton)) return;
+    strokeTool_ = button == Qt::LeftButton ? tool_ : Tool::Floor;
+    stroke_ = document_.beginStroke();
+    lastCell_ = cell;
+    document_.paintLine(current_, cell, cell, strokeTool_, stroke_);
+}
+
+void EditorWindow::dragTo(Cell cell) {
+    if (stroke_ == 0 || cell == lastCell_) return;
+    document_.paintLine(current_, lastCell_, cell, strokeTool_, stroke_);
+    lastCell_ = cell;
+}
+
+bool EditorWindow::boardKey(QKeyEvent* event) {
+    if (!play_ || event->modifiers() & ~Qt::KeypadModifier) return false;
+    GameState& s = play_->state;
+    switch (event->key()) {
+        case Qt::Key_Left:
+            stepKeeper(s, quietWindow_, KeyLeft);
+            break;
+        case Qt::Key_Right:
+            stepKeeper(s, quietWindow_, KeyRight);
+            break;
+        case Qt::Key_Up:
+            stepKeeper(s, quietWindow_, KeyUp);
+            break;
+        case Qt::Key_Down:
+            stepKeeper(s, quietWindow_, KeyDown);
+            break;
+        case Qt::Key_Backspace:
+            undoMove(s, quietWindow_);
+            break;
+        case Qt::Key_Space: {
+            // The next move of the solution, while the moves so far are the solution's.
+            const auto& solution = play_->solution;
+            const auto done = static_cast<std::size_t>(s.historyTop);
+            if (done >= solution.size() ||
+                !std::equal(solution.begin(), solution.begin() + s.historyTop, s.history.begin())) {
+                return true;
+            }
+            stepKeeper(s, quietWindow_, keyForCode(solution[done]));
+            break;
+        }
+        default:
+            return false;
+    }
+    redrawBoard(false);
+    updateStatus();
+    return true;
+}
+
+void EditorWindow::solveCurrent() {
+    if (runner_.running()) return;
+    const LevelCheck check = checkLevel(document_.level(current_));
+    if (!check.passes()) {
+        statusBar()->showMessage(
+            QString("Level %1 fails its checks and is not solved").arg(current_ + 1), 5000);
+        return;
+    }
+    solveQueue_ = {{current_, document_.level(current_)}};
+    solveBatch_ = 1;
+    startNextSolve();
+}
+
+void EditorWindow::solveAll() {
+    if (runner_.running()) return;
+    solveQueue_.clear();
+    for (int k = 0; k < document_.levelCount(); ++k) {
+        const Level& level = document_.level(k);
+        if (checkLevel(level).passes() && results_.find(level) == nullptr) {
+            solveQueue_.push_back({k, level});
+        }
+    }
+    solveBatch_ = static_cast<int>(solveQueue_.size());
+    if (solveQueue_.empty()) {
+        statusBar()->showMessage("Every level that passes its checks has been solved", 5000);
+        return;
+    }
+    startNextSolve();
+}
+
+void EditorWindow::startNextSolve() {
+    if (solveQueue_.empty()) {
+        solvingIndex_ = -1;
+        solveLabel_->hide();
+        cancelButton_->hide();
+        return;
+    }
+    const QueuedSolve next = solveQueue_.front();
+    solveQueue_.pop_front();
+    solvingIndex_ = next.index;
+    runner_.start(next.level);
+    solveProgress(0);
+    solveLabel_->show();
+    cancelButton_->show();
+}
+
+void EditorWindow::solveProgress(qulonglong positions) {
+    const int done = solveBatch_ - static_cast<int>(solveQueue_.size());
+    QString text = QString("Solving level %1").arg(solvingIndex_ + 1);
+    if (solveBatch_ > 1) text += QString(" (%1 of %2)").arg(done).arg(solveBatch_);
+    solveLabel_->setText(text + ": " + fromUtf8(groupedNumber(positions)) + " positions searched");
+}
+
+void EditorWindow::solveFinished(const Level& level, const SolveOutcome& outcome) {
+    results_.remember(level, outcome);
+    levels_->verdictsChanged();
+    statusBar()->showMessage(
+        QString("Level %1: ").arg(solvingIndex_ + 1) + fromUtf8(describe(outcome)), 8000);
+    if (outcome.verdict == SolveOutcome::Verdict::Cancelled) solveQueue_.clear();
+    startNextSolve();
+    if (!play_) {
+        updateStatus();
+        updateActions();
+    }
+}
+
+void EditorWindow::cancelSolving() {
+    solveQueue_.clear();
+    runner_.cancel();
+}
+
+void EditorWindow::startPlaying(bool watchSolution) {
+    if (play_) return;
+    const Level& level = document_.level(current_);
+    if (!checkLevel(level).passes()) {
+        statusBar()->showMessage(
+            QString("Level %1 fails its checks and cannot be played").arg(current_ + 1), 5000);
+        return;
+    }
+    PlaySession session;
+    session.state.board = level.board;
+    session.state.keeperX = level.keeperX;
+    session.state.keeperY = level.keeperY;
+    session.state.titleShowing = false;
+    if (watchSolution) {
+        const SolveOutcome* outcome = results_.find(level);
+        if (outcome == nullptr || outcome->verdict != SolveOutcome::Verdict::Solvable) return;
+        session.solution = outcome->solution;
+    }
+    play_ = std::move(session);
+    stroke_ = 0;
+    updateActions();
+    redrawBoard(true);
+    updateStatus();
+    board_->setFocus();
+}
+
+void EditorWindow::stopPlaying() {
+    if (!play_) return;
+    play_.reset();
+    updateActions();
+    showLevel();
+}
+
+void EditorWindow::stopPlayingOrSolving() {
+    if (play_)
+        stopPlaying();
+    else
+        cancelSolving();
+}
+
+}  // namespace quarbel::editor

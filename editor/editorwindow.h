@@ -1,0 +1,156 @@
+// The editor's main window: menus, tool bar, the level list beside the board, the pack's
+// texts above it and the checks in the status bar. Every change goes to the document as an
+// edit; the window redraws what the document says has changed.
+#pragma once
+
+#include <QMainWindow>
+#include <QStringList>
+#include <deque>
+#include <functional>
+#include <optional>
+
+#include "core/gamestate.h"
+#include "core/nullfrontend.h"
+#include "editor/document.h"
+#include "editor/solverunner.h"
+#include "editor/solving.h"
+#include "ui/render/renderer.h"
+
+class QAction;
+class QActionGroup;
+class QLabel;
+class QLineEdit;
+class QListView;
+class QPushButton;
+class QSplitter;
+
+namespace quarbel::editor {
+
+class BoardView;
+class LevelList;
+
+class EditorWindow : public QMainWindow {
+  public:
+    // The questions and messages the window puts to the author; the tests answer them.
+    struct Prompts {
+        enum class Answer { Save, Discard, Cancel };
+        std::function<Answer(const QString& fileLabel)> askToSave;
+        // Saving a pack with levels that fail a check goes ahead only when this says yes.
+        std::function<bool(const QString& failingLevels)> confirmFailingLevels;
+        std::function<QString()> chooseFileToOpen;
+        std::function<QString(const QString& suggestion, bool asText)> chooseFileToSave;
+        std::function<void(const QString& message)> showError;
+        std::function<void(const QString& message)> showNotes;
+    };
+
+    // Looks for the background and the tile sheet in the folders, in order.
+    explicit EditorWindow(const QStringList& pictureFolders, QWidget* parent = nullptr);
+    ~EditorWindow() override;
+
+    // Beside the program first, then where the game installs its files.
+    static QStringList standardPictureFolders();
+
+    // Opens a file without asking about unsaved changes, as the command line does.
+    bool openFile(const QString& fileName);
+
+    Prompts prompts;
+    const Document& document() const { return document_; }
+    int currentLevel() const { return current_; }
+    BoardView* boardView() const { return board_; }
+    QString fileName() const { return fileName_; }
+    bool playing() const { return play_.has_value(); }
+    const GameState* playState() const { return play_ ? &play_->state : nullptr; }
+    SolveRunner& solveRunner() { return runner_; }
+    const SolveResults& solveResults() const { return results_; }
+
+  protected:
+    void closeEvent(QCloseEvent* event) override;
+
+  private:
+    struct PlaySession {
+        GameState state;
+        std::vector<std::uint16_t> solution;  // empty unless a found solution is watched
+    };
+
+    void buildActions();
+    void buildMenus();
+    void buildToolBar();
+    QWidget* buildLevelPanel();
+    QWidget* buildBoardPanel();
+    QAction* addAction(const QString& name, const QString& text, const QList<QKeySequence>& keys,
+                       const std::function<void()>& run);
+    void loadPictures(const QStringList& folders);
+    void restoreSettings();
+
+    void documentChanged(const Change& change);
+    void selectLevel(int index);
+    void showLevel();
+    void redrawBoard(bool full);
+    void updateWindowTitle();
+    void updateStatus();
+    void updateActions();
+
+    bool maybeSave();
+    void newPack();
+    void openPack();
+    bool save();
+    bool saveAs();
+    bool writeTo(const QString& fileName);
+    void exportAsText();
+    QString failingLevels() const;
+
+    void pressCell(Qt::MouseButton button, Cell cell);
+    void dragTo(Cell cell);
+    bool boardKey(QKeyEvent* event);
+
+    void solveCurrent();
+    void solveAll();
+    void startNextSolve();
+    void solveProgress(qulonglong positions);
+    void solveFinished(const Level& level, const SolveOutcome& outcome);
+    void cancelSolving();
+
+    void startPlaying(bool watchSolution);
+    void stopPlaying();
+    void stopPlayingOrSolving();
+
+    Document document_;
+    SolveResults results_;
+    SolveRunner runner_;
+    Renderer renderer_;         // the board
+    Renderer pictureRenderer_;  // the list's small pictures
+    bool picturesLoaded_ = false;
+    GameState view_;  // what the board shows while editing
+    NullFrontend quietWindow_;
+    std::optional<PlaySession> play_;
+    QString fileName_;
+    int current_ = 0;
+    Tool tool_ = Tool::Wall;
+    int stroke_ = 0;  // the drag in progress, 0 for none
+    Tool strokeTool_ = Tool::Wall;
+    Cell lastCell_;
+
+    struct QueuedSolve {
+        int index;
+        Level level;
+    };
+    std::deque<QueuedSolve> solveQueue_;
+    int solvingIndex_ = -1;
+    int solveBatch_ = 0;  // levels in this round of solving
+
+    LevelList* levels_ = nullptr;
+    QListView* levelView_ = nullptr;
+    BoardView* board_ = nullptr;
+    QSplitter* splitter_ = nullptr;
+    QLineEdit* titleEdit_ = nullptr;
+    QLineEdit* authorEdit_ = nullptr;
+    QLineEdit* defaultAuthorEdit_ = nullptr;
+    QLabel* checkLabel_ = nullptr;
+    QLabel* solveLabel_ = nullptr;
+    QPushButton* cancelButton_ = nullptr;
+    QActionGroup* tools_ = nullptr;
+    QList<QAction*> editingActions_;  // off while playing
+    std::map<QString, QAction*> actions_;
+};
+
+}  // namespace quarbel::editor

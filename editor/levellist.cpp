@@ -1,0 +1,131 @@
+#include "levellist.h"
+
+#include "ui/render/renderer.h"
+
+namespace quarbel::editor {
+
+LevelList::LevelList(Document& document, const SolveResults& results, Renderer* renderer,
+                     QObject* parent)
+    : QAbstractListModel(parent), document_(document), results_(results), renderer_(renderer) {
+    pictures_.resize(static_cast<std::size_t>(document_.levelCount()));
+}
+
+int LevelList::rowCount(const QModelIndex& parent) const {
+    return parent.isValid() ? 0 : document_.levelCount();
+}
+
+QString levelHeading(int index, const Level& level) {
+    const Extent extent = extentOf(level);
+    return QString("Level %1 \u00b7 %2 \u00d7 %3")
+        .arg(index + 1)
+        .arg(extent.width)
+        .arg(extent.height);
+}
+
+QString levelVerdict(const Level& level, const SolveResults& results) {
+    const LevelCheck check = checkLevel(level);
+    if (!check.passes()) {
+        QStringList problems;
+        for (const std::string& problem : check.problems)
+            problems << QString::fromStdString(problem);
+        return "\u2717 " + problems.join("; ");
+    }
+    const SolveOutcome* outcome = results.find(level);
+    if (outcome == nullptr) return "\u2713 passes the checks";
+    return "\u2713 " + QString::fromStdString(describe(*outcome));
+}
+
+QVariant LevelList::data(const QModelIndex& index, int role) const {
+    if (!index.isValid() || index.row() >= document_.levelCount()) return {};
+    const Level& level = document_.level(index.row());
+    switch (role) {
+        case Qt::DisplayRole:
+            return levelHeading(index.row(), level) + "\n" + levelVerdict(level, results_);
+        case Qt::DecorationRole:
+            return pictureOf(index.row());
+        case Qt::ToolTipRole:
+            return level.author.empty() ? QString("No author")
+                                        : "By " + QString::fromStdString(level.author);
+        default:
+            return {};
+    }
+}
+
+QPixmap LevelList::pictureOf(int row) const {
+    if (renderer_ == nullptr) return {};
+    QPixmap& picture = pictures_[static_cast<std::size_t>(row)];
+    if (picture.isNull()) {
+        GameState view;
+        const Level& level = document_.level(row);
+        view.board = level.board;
+        view.keeperX = level.keeperX;
+        view.keeperY = level.keeperY;
+        renderer_->drawBoard(view, true, true);
+        const PixelBuffer& front = renderer_->frontPicture();
+        const QImage image(reinterpret_cast<const uchar*>(front.pixels.data()), front.width,
+                           front.height, front.width * 4, QImage::Format_RGB32);
+        picture = QPixmap::fromImage(
+            image.scaled(PictureSide, PictureSide, Qt::KeepAspectRatio, Qt::SmoothTransformation));
+    }
+    return picture;
+}
+
+Qt::ItemFlags LevelList::flags(const QModelIndex& index) const {
+    // Only the gaps between entries take a drop, so a drag always moves a level.
+    if (!index.isValid()) return Qt::ItemIsDropEnabled;
+    return Qt::ItemIsSelectable | Qt::ItemIsEnabled | Qt::ItemIsDragEnabled;
+}
+
+bool LevelList::moveRows(const QModelIndex& sourceParent, int sourceRow, int count,
+                         const QModelIndex& destinationParent, int destinationChild) {
+    if (sourceParent.isValid() || destinationParent.isValid() || count != 1) return false;
+    // The destination is the row the level goes before; the document wants its new index.
+    const int to = destinationChild > sourceRow ? destinationChild - 1 : destinationChild;
+    return document_.moveLevel(sourceRow, to);
+}
+
+void LevelList::documentChanged(const Change& change) {
+    auto& pictures = pictures_;
+    const auto at = pictures.begin() + change.index;
+    switch (change.kind) {
+        case Change::Kind::Reset:
+            beginResetModel();
+            pictures.assign(static_cast<std::size_t>(document_.levelCount()), QPixmap());
+            endResetModel();
+            return;
+        case Change::Kind::Level:
+            *at = QPixmap();
+            emit dataChanged(index(change.index), index(change.index));
+            return;
+        case Change::Kind::Inserted:
+            beginInsertRows(QModelIndex(), change.index, change.index);
+            pictures.insert(at, QPixmap());
+            endInsertRows();
+            break;
+        case Change::Kind::Removed:
+            beginRemoveRows(QModelIndex(), change.index, change.index);
+            pictures.erase(at);
+            endRemoveRows();
+            break;
+        case Change::Kind::Moved: {
+            beginMoveRows(QModelIndex(), change.index, change.index, QModelIndex(),
+                          change.to > change.index ? change.to + 1 : change.to);
+            QPixmap moved = std::move(*at);
+            pictures.erase(at);
+            pictures.insert(pictures.begin() + change.to, std::move(moved));
+            endMoveRows();
+            break;
+        }
+        case Change::Kind::Title:
+        case Change::Kind::Modified:
+            return;
+    }
+    // The numbers of the entries after the change have moved on.
+    verdictsChanged();
+}
+
+void LevelList::verdictsChanged() {
+    if (document_.levelCount() > 0) emit dataChanged(index(0), index(document_.levelCount() - 1));
+}
+
+}  // namespace quarbel::editor
