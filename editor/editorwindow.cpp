@@ -135,7 +135,9 @@ EditorWindow::EditorWindow(const QStringList& pictureFolders, QWidget* parent)
     setCentralWidget(splitter_);
 
     checkLabel_ = new QLabel(this);
+    checkLabel_->setObjectName("checks");
     solveLabel_ = new QLabel(this);
+    solveLabel_->setObjectName("solveProgress");
     cancelButton_ = new QPushButton("Cancel", this);
     cancelButton_->setToolTip("Stop solving (Esc)");
     connect(cancelButton_, &QPushButton::clicked, this, [this] { cancelSolving(); });
