@@ -141,7 +141,8 @@ EditorWindow::EditorWindow(const QStringList& pictureFolders, QWidget* parent)
     cancelButton_ = new QPushButton("Cancel", this);
     cancelButton_->setToolTip("Stop solving (Esc)");
     connect(cancelButton_, &QPushButton::clicked, this, [this] { cancelSolving(); });
-    statusBar()->addWidget(checkLabel_, 1);
+    // Permanent, so that passing messages never hide the checks.
+    statusBar()->addPermanentWidget(checkLabel_);
     statusBar()->addPermanentWidget(solveLabel_);
     statusBar()->addPermanentWidget(cancelButton_);
     solveLabel_->hide();
@@ -331,6 +332,8 @@ QWidget* EditorWindow::buildLevelPanel() {
     levelView_->setDragDropMode(QAbstractItemView::InternalMove);
     levelView_->setDefaultDropAction(Qt::MoveAction);
     levelView_->setDropIndicatorShown(true);
+    levelView_->setTextElideMode(Qt::ElideRight);
+    levelView_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     levelView_->setSelectionMode(QAbstractItemView::SingleSelection);
     connect(levelView_->selectionModel(), &QItemSelectionModel::currentChanged, this,
             [this](const QModelIndex& index) {
@@ -398,7 +401,7 @@ QWidget* EditorWindow::buildBoardPanel() {
     board_->setObjectName("board");
     board_->onResize = [this](int side) {
         renderer_.setBoardSide(side);
-        redrawBoard(true);
+        redrawBoard();
         board_->showFrame(picturesLoaded_ ? &renderer_.boardFrame() : nullptr);
     };
     board_->onPress = [this](Qt::MouseButton button, Cell cell) { pressCell(button, cell); };
@@ -449,15 +452,17 @@ void EditorWindow::showLevel() {
     if (authorEdit_->text().toStdString() != level.author) {
         authorEdit_->setText(fromUtf8(level.author));
     }
-    redrawBoard(true);
+    redrawBoard();
     updateStatus();
     updateActions();
 }
 
-void EditorWindow::redrawBoard(bool full) {
+void EditorWindow::redrawBoard() {
     if (!picturesLoaded_) return;
+    // Always whole: the game's partial redraw leaves the top and left overhang of a tile
+    // that moved away, which an author should not mistake for part of the level.
     if (play_) {
-        renderer_.drawBoard(play_->state, full, true);
+        renderer_.drawBoard(play_->state, true, true);
     } else {
         const Level& level = document_.level(current_);
         view_.board = level.board;
@@ -495,7 +500,7 @@ void EditorWindow::updateStatus() {
         return;
     }
     checkLabel_->setText(QString("Level %1 of %2: ").arg(current_ + 1).arg(document_.levelCount()) +
-                         levelVerdict(document_.level(current_), results_));
+                         levelVerdict(document_.level(current_), results_, false));
 }
 
 void EditorWindow::updateActions() {
@@ -690,7 +695,7 @@ bool EditorWindow::boardKey(QKeyEvent* event) {
         default:
             return false;
     }
-    redrawBoard(false);
+    redrawBoard();
     updateStatus();
     return true;
 }
@@ -787,7 +792,7 @@ void EditorWindow::startPlaying(bool watchSolution) {
     play_ = std::move(session);
     stroke_ = 0;
     updateActions();
-    redrawBoard(true);
+    redrawBoard();
     updateStatus();
     board_->setFocus();
 }

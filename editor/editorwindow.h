@@ -85,7 +85,7 @@ class EditorWindow : public QMainWindow {
     void documentChanged(const Change& change);
     void selectLevel(int index);
     void showLevel();
-    void redrawBoard(bool full);
+    void redrawBoard();
     void updateWindowTitle();
     void updateStatus();
     void updateActions();

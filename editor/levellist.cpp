@@ -22,17 +22,35 @@ QString levelHeading(int index, const Level& level) {
         .arg(extent.height);
 }
 
-QString levelVerdict(const Level& level, const SolveResults& results) {
+QString levelVerdict(const Level& level, const SolveResults& results, bool brief) {
     const LevelCheck check = checkLevel(level);
     if (!check.passes()) {
+        if (brief) {
+            return "\u2717 " + QString::fromStdString(check.problems[0]) +
+                   (check.problems.size() > 1 ? " \u2026" : "");
+        }
         QStringList problems;
         for (const std::string& problem : check.problems)
             problems << QString::fromStdString(problem);
         return "\u2717 " + problems.join("; ");
     }
     const SolveOutcome* outcome = results.find(level);
-    if (outcome == nullptr) return "\u2713 passes the checks";
-    return "\u2713 " + QString::fromStdString(describe(*outcome));
+    if (outcome == nullptr) return brief ? "\u2713 checks pass" : "\u2713 passes the checks";
+    if (!brief)
+        return "\u2713 passes the checks \u00b7 " + QString::fromStdString(describe(*outcome));
+    switch (outcome->verdict) {
+        case SolveOutcome::Verdict::Solvable:
+            return "\u2713 " +
+                   QString::fromStdString(
+                       counted(static_cast<std::size_t>(outcome->pushes), "push", "pushes") + ", " +
+                       counted(outcome->solution.size(), "move", "moves"));
+        case SolveOutcome::Verdict::Unsolvable:
+            return "\u2717 cannot be solved";
+        case SolveOutcome::Verdict::Undecided:
+        case SolveOutcome::Verdict::Cancelled:
+            break;
+    }
+    return "? undecided";
 }
 
 QVariant LevelList::data(const QModelIndex& index, int role) const {
@@ -40,12 +58,13 @@ QVariant LevelList::data(const QModelIndex& index, int role) const {
     const Level& level = document_.level(index.row());
     switch (role) {
         case Qt::DisplayRole:
-            return levelHeading(index.row(), level) + "\n" + levelVerdict(level, results_);
+            return levelHeading(index.row(), level) + "\n" + levelVerdict(level, results_, true);
         case Qt::DecorationRole:
             return pictureOf(index.row());
         case Qt::ToolTipRole:
-            return level.author.empty() ? QString("No author")
-                                        : "By " + QString::fromStdString(level.author);
+            return (level.author.empty() ? QString("No author")
+                                         : "By " + QString::fromStdString(level.author)) +
+                   "\n" + levelVerdict(level, results_, false);
         default:
             return {};
     }

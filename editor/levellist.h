@@ -47,7 +47,9 @@ class LevelList : public QAbstractListModel {
 
 // "Level 3 · 11 × 7", the level's number and the size of its walls, crates and targets.
 QString levelHeading(int index, const Level& level);
-// "✓ passes the checks" or "✗ no keeper; 2 crates but 1 targets", and what solving found.
-QString levelVerdict(const Level& level, const SolveResults& results);
+// Whether the level passes its checks and what solving found: in full for the status bar
+// ("✓ passes the checks · solvable in 9 pushes and 33 moves", "✗ no keeper; no crate"), or
+// briefly for the list ("✓ 9 pushes, 33 moves", "✗ no keeper …").
+QString levelVerdict(const Level& level, const SolveResults& results, bool brief);
 
 }  // namespace quarbel::editor

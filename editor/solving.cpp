@@ -33,11 +33,16 @@ std::string groupedNumber(std::size_t number) {
     return digits;
 }
 
+std::string counted(std::size_t count, const std::string& one, const std::string& many) {
+    return std::to_string(count) + " " + (count == 1 ? one : many);
+}
+
 std::string describe(const SolveOutcome& outcome) {
     switch (outcome.verdict) {
         case SolveOutcome::Verdict::Solvable:
-            return "solvable in " + std::to_string(outcome.pushes) + " pushes and " +
-                   std::to_string(outcome.solution.size()) + " moves";
+            return "solvable in " +
+                   counted(static_cast<std::size_t>(outcome.pushes), "push", "pushes") + " and " +
+                   counted(outcome.solution.size(), "move", "moves");
         case SolveOutcome::Verdict::Unsolvable:
             return "cannot be solved";
         case SolveOutcome::Verdict::Undecided:

@@ -122,7 +122,7 @@ TEST_F(EditorWindowTest, OpensAPackAndShowsItsLevels) {
     EXPECT_FALSE(window->isWindowModified());
     const QString entry =
         window->findChild<QListView*>("levels")->model()->index(0, 0).data().toString();
-    EXPECT_EQ(entry, "Level 1 \u00b7 5 \u00d7 3\n\u2713 passes the checks");
+    EXPECT_EQ(entry, "Level 1 \u00b7 5 \u00d7 3\n\u2713 checks pass");
 
     EXPECT_FALSE(window->openFile(QString::fromStdString(path("missing.dat"))));
     ASSERT_EQ(errors.size(), 1);
@@ -296,8 +296,9 @@ TEST_F(EditorWindowTest, SolvingKeepsTheWindowAnsweringAndCanBeCancelled) {
     action("solve")->trigger();
     ASSERT_TRUE(QTest::qWaitFor([&] { return !window->solveRunner().running(); }, 10000));
     const QString entry = levels->model()->index(1, 0).data().toString();
-    EXPECT_TRUE(entry.endsWith("\u2713 solvable in 1 pushes and 2 moves")) << entry.toStdString();
-    EXPECT_TRUE(statusText().endsWith("solvable in 1 pushes and 2 moves"));
+    EXPECT_TRUE(entry.endsWith("\n\u2713 1 push, 2 moves")) << entry.toStdString();
+    EXPECT_TRUE(statusText().endsWith("passes the checks \u00b7 solvable in 1 push and 2 moves"))
+        << statusText().toStdString();
 }
 
 TEST_F(EditorWindowTest, PlaysTheLevelAndWatchesTheSolution) {

@@ -24,7 +24,7 @@ TEST(Solving, ASolvableLevelShowsItsPushesAndMoves) {
     const SolveOutcome outcome = solveEditorLevel(levelOf({"######", "#@ $.#", "######"}), {});
     ASSERT_EQ(outcome.verdict, SolveOutcome::Verdict::Solvable);
     EXPECT_EQ(outcome.solution, (std::vector<std::uint16_t>{3, 7}));
-    EXPECT_EQ(describe(outcome), "solvable in 1 pushes and 2 moves");
+    EXPECT_EQ(describe(outcome), "solvable in 1 push and 2 moves");
 }
 
 TEST(Solving, TellsUnsolvableFromUndecided) {

@@ -80,6 +80,7 @@ TEST(Solver, FindsNothingForACrateInACorner) {
     });
     EXPECT_FALSE(result.moves.has_value());
     EXPECT_EQ(result.statesSeen, 1u);
+    EXPECT_TRUE(result.exhausted);
 }
 
 TEST(Solver, FindsNothingWhenTheCratesCanOnlySlideAlongAWall) {
@@ -92,6 +93,7 @@ TEST(Solver, FindsNothingWhenTheCratesCanOnlySlideAlongAWall) {
         "######",
     });
     EXPECT_FALSE(result.moves.has_value());
+    EXPECT_TRUE(result.exhausted) << "every position was searched";
 }
 
 TEST(Solver, GivesUpAtTheStateLimit) {
@@ -107,6 +109,7 @@ TEST(Solver, GivesUpAtTheStateLimit) {
         3);
     EXPECT_FALSE(result.moves.has_value());
     EXPECT_GE(result.statesSeen, 3u);
+    EXPECT_FALSE(result.exhausted) << "stopped at the limit, the search proves nothing";
 }
 
 TEST(Solver, ASolvedLevelNeedsNoMoves) {
