@@ -756,14 +756,28 @@ void EditorWindow::solveProgress(qulonglong positions) {
 void EditorWindow::solveFinished(const Level& level, const SolveOutcome& outcome) {
     results_.remember(level, outcome);
     levels_->verdictsChanged();
-    statusBar()->showMessage(
-        QString("Level %1: ").arg(solvingIndex_ + 1) + fromUtf8(describe(outcome)), 8000);
+    QString message = QString("Level %1: ").arg(solvingIndex_ + 1) + fromUtf8(describe(outcome));
     if (outcome.verdict == SolveOutcome::Verdict::Cancelled) solveQueue_.clear();
+    if (solveQueue_.empty() && solveBatch_ > 1 &&
+        outcome.verdict != SolveOutcome::Verdict::Cancelled) {
+        message = "Solved all levels: " + levelsWithout(SolveOutcome::Verdict::Solvable);
+    }
+    statusBar()->showMessage(message, 8000);
     startNextSolve();
     if (!play_) {
         updateStatus();
         updateActions();
     }
+}
+
+QString EditorWindow::levelsWithout(SolveOutcome::Verdict verdict) const {
+    QStringList others;
+    for (int k = 0; k < document_.levelCount(); ++k) {
+        const SolveOutcome* outcome = results_.find(document_.level(k));
+        if (outcome == nullptr || outcome->verdict != verdict) others << QString::number(k + 1);
+    }
+    return others.isEmpty() ? QString("every level can be solved")
+                            : "levels not proven solvable: " + others.join(", ");
 }
 
 void EditorWindow::cancelSolving() {
