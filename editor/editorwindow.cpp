@@ -760,7 +760,7 @@ void EditorWindow::solveFinished(const Level& level, const SolveOutcome& outcome
     if (outcome.verdict == SolveOutcome::Verdict::Cancelled) solveQueue_.clear();
     if (solveQueue_.empty() && solveBatch_ > 1 &&
         outcome.verdict != SolveOutcome::Verdict::Cancelled) {
-        message = "Solved all levels: " + levelsWithout(SolveOutcome::Verdict::Solvable);
+        message = "Solved all levels: " + levelsNotProvenSolvable();
     }
     statusBar()->showMessage(message, 8000);
     startNextSolve();
@@ -770,11 +770,11 @@ void EditorWindow::solveFinished(const Level& level, const SolveOutcome& outcome
     }
 }
 
-QString EditorWindow::levelsWithout(SolveOutcome::Verdict verdict) const {
+QString EditorWindow::levelsNotProvenSolvable() const {
     QStringList others;
     for (int k = 0; k < document_.levelCount(); ++k) {
         const SolveOutcome* outcome = results_.find(document_.level(k));
-        if (outcome == nullptr || outcome->verdict != verdict) others << QString::number(k + 1);
+        if (outcome == nullptr || outcome->verdict != SolveOutcome::Verdict::Solvable) others << QString::number(k + 1);
     }
     return others.isEmpty() ? QString("every level can be solved")
                             : "levels not proven solvable: " + others.join(", ");

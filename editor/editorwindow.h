@@ -109,8 +109,8 @@ class EditorWindow : public QMainWindow {
     void solveProgress(qulonglong positions);
     void solveFinished(const Level& level, const SolveOutcome& outcome);
     void cancelSolving();
-    // "every level can be solved", or the numbers of the levels without that verdict.
-    QString levelsWithout(SolveOutcome::Verdict verdict) const;
+    // "every level can be solved", or the numbers of the levels not proven solvable.
+    QString levelsNotProvenSolvable() const;
 
     void startPlaying(bool watchSolution);
     void stopPlaying();
