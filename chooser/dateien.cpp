@@ -3,15 +3,17 @@
 #include <QFrame>
 #include <QLabel>
 #include <QListWidget>
+#include <QMessageBox>
 #include <QMouseEvent>
 #include <QPushButton>
-#include <QScreen>
+#include <QTimer>
 #include <algorithm>
 #include <filesystem>
 #include <system_error>
 
 #include "core/gameerror.h"
 #include "core/levelpack.h"
+#include "ui/platform/placement.h"
 #include "ui/platform/shell.h"
 
 namespace {
@@ -54,6 +56,22 @@ std::vector<std::string> packFileNames() {
     return names;
 }
 
+// A list whose one selected entry the player can move but never clear: a press with Ctrl on
+// the selected entry, or Ctrl+Space, leaves it selected.
+class SingleSelectionList : public QListWidget {
+  public:
+    using QListWidget::QListWidget;
+
+  protected:
+    QItemSelectionModel::SelectionFlags selectionCommand(const QModelIndex& index,
+                                                         const QEvent* event) const override {
+        const auto command = QListWidget::selectionCommand(index, event);
+        return command & (QItemSelectionModel::Deselect | QItemSelectionModel::Toggle)
+                   ? QItemSelectionModel::NoUpdate
+                   : command;
+    }
+};
+
 template <typename Control>
 Control* placed(Control* control, const char* name, int left, int top, int width, int height) {
     control->setObjectName(name);
@@ -73,7 +91,7 @@ TLevelpac::TLevelpac(quarbel::Shell& shell, QWidget* parent)
     setFont(systemFont);
 
     ui.choose = placed(new QLabel(this), "choose", 8, 6, 185, 22);
-    ui.Liste = placed(new QListWidget(this), "Liste", 8, 34, 312, 154);
+    ui.Liste = placed(new SingleSelectionList(this), "Liste", 8, 34, 312, 154);
     ui.Level = placed(new QLabel(this), "Level", 8, 191, 312, 22);
     ui.weiter = placed(new QPushButton(QStringLiteral("Ok"), this), "weiter", 105, 224, 116, 43);
     ui.Bevel1 = placed(new QFrame(this), "Bevel1", 8, 281, 312, 2);
@@ -105,11 +123,10 @@ TLevelpac::TLevelpac(quarbel::Shell& shell, QWidget* parent)
     connect(ui.Button1, &QPushButton::clicked, this, &TLevelpac::Button1Click);
 }
 
-std::optional<std::string> TLevelpac::choose() {
-    const QRect screenArea = screen()->geometry();
-    move((screenArea.width() - width()) / 2, (screenArea.height() - height()) / 2);
+std::optional<std::string> TLevelpac::choose(const QWidget* gameWindow) {
+    game = gameWindow;
     chosenFile.reset();
-    exec();
+    quarbel::execCentred(*this, game);
     return chosenFile;
 }
 
@@ -141,6 +158,8 @@ void TLevelpac::FormActivate() {
     ui.choose->setText(ChooseText);
     ui.internet->setText(InternetText);
     ui.monthlevel->setText(MonthlevelText);
+    // The cursor keys move the selection, also when a button had the focus last time.
+    ui.Liste->setFocus();
 }
 
 // Filled once: packs added to or removed from the folder later are not noticed.
@@ -149,19 +168,38 @@ void TLevelpac::form1Click() {
     packFiles.clear();
     packTitles.clear();
     packLevelCounts.clear();
+    unreadablePacks.clear();
     for (const std::string& name : packFileNames()) {
         if (packCount() == MaxPacks) break;
         quarbel::PackHeader header;
         try {
             header = quarbel::readPackHeader(name, ShownTitleLength);
-        } catch (const quarbel::IoError&) {
-            continue;  // left out, so that every listed title opens its own file
+        } catch (const quarbel::IoError& error) {
+            // Left out, so that every listed title opens its own file; the player is told.
+            unreadablePacks.emplace_back(name, error.what());
+            continue;
         }
         packFiles.push_back(name);
         packTitles.push_back(header.title);
         packLevelCounts.push_back(header.levelCount);
         ui.Liste->addItem(QString::fromStdString(packTitles.back()));
     }
+    // Over the dialog, once it is on the screen.
+    if (!unreadablePacks.empty()) {
+        QTimer::singleShot(0, this, &TLevelpac::reportUnreadablePacks);
+    }
+}
+
+void TLevelpac::reportUnreadablePacks() {
+    QString text = packFiles.empty() ? QStringLiteral("No level pack could be read:")
+                                     : QStringLiteral("These files could not be read:");
+    text += '\n';
+    for (const auto& [name, reason] : unreadablePacks) {
+        text += QStringLiteral("\n%1: %2")
+                    .arg(QString::fromStdString(name), QString::fromStdString(reason));
+    }
+    QMessageBox box(QMessageBox::Warning, windowTitle(), text, QMessageBox::Ok, this);
+    quarbel::execCentred(box, game);
 }
 
 void TLevelpac::ListeClick() {

@@ -5,6 +5,7 @@
 #include <QDialog>
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 class QFrame;
@@ -24,10 +25,13 @@ class TLevelpac : public QDialog {
 
     explicit TLevelpac(quarbel::Shell& shell, QWidget* parent = nullptr);
 
-    // Shows the dialog modally, centred on the screen: the chosen pack file's name, or
-    // nothing when it closed without a choice. The list and its selection are kept for
-    // the next showing.
-    std::optional<std::string> choose();
+    // Shows the dialog modally, centred on the screen of `game`: the chosen pack file's
+    // name, or nothing when it closed without a choice. The list and its selection are kept
+    // for the next showing.
+    std::optional<std::string> choose(const QWidget* game = nullptr);
+
+    // Whether the list is empty although pack files were found: none of them could be read.
+    bool onlyUnreadablePacks() const { return packFiles.empty() && !unreadablePacks.empty(); }
 
   public slots:
     // There is no cancel button: Escape leaves the dialog open.
@@ -43,6 +47,7 @@ class TLevelpac : public QDialog {
     void ListeClick();
     void weiterClick();
     void Button1Click();
+    void reportUnreadablePacks();
 
     int packCount() const { return static_cast<int>(packFiles.size()); }
 
@@ -67,4 +72,8 @@ class TLevelpac : public QDialog {
     int selectedPack = 0;  // 1-based; 0 until the first selection
 
     std::optional<std::string> chosenFile;  // of the current showing
+    const QWidget* game = nullptr;          // of the current showing
+
+    // Files of the last filling that are not listed: name and the reason.
+    std::vector<std::pair<std::string, std::string>> unreadablePacks;
 };

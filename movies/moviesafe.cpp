@@ -1,9 +1,9 @@
 #include "moviesafe.h"
 
-#include <QGuiApplication>
 #include <QLabel>
 #include <QPushButton>
-#include <QScreen>
+
+#include "ui/platform/placement.h"
 
 namespace quarbel {
 
@@ -56,13 +56,6 @@ Tmoviesafe::Tmoviesafe(QWidget* parent)
 }
 
 void Tmoviesafe::Dialog(const QString& level, const QString& steps, const QString& oldSteps) {
-    // The native window knows the size of its frame once it exists.
-    winId();
-    const QRect screen = QGuiApplication::primaryScreen()->geometry();
-    const QSize outer = frameGeometry().size();
-    move(screen.x() + (screen.width() - outer.width()) / 2,
-         screen.y() + (screen.height() - outer.height()) / 2);
-
     geschafft->setText("Level " + level + " was solved in " + steps + " Steps!");
     geschafft2->setText(oldSteps == "0" ? QString()
                                         : "The old solution contained " + oldSteps + " Steps!");
@@ -70,7 +63,7 @@ void Tmoviesafe::Dialog(const QString& level, const QString& steps, const QStrin
         label->move((width() - label->width()) / 2, label->y());
     }
     UJa->setFocus();
-    exec();
+    execCentred(*this, parentWidget());
 }
 
 void Tmoviesafe::reject() {

@@ -17,8 +17,9 @@ class Tmoviesafe : public QDialog {
   public:
     explicit Tmoviesafe(QWidget* parent = nullptr);
 
-    // Fills in the texts, centres the dialog on the screen and shows it modally; the answer
-    // is then in saveAnswer. oldSteps "0" means no stored movie and leaves its line empty.
+    // Fills in the texts, centres the dialog on the screen of its parent, the game window,
+    // and shows it modally; the answer is then in saveAnswer. oldSteps "0" means no stored
+    // movie and leaves its line empty.
     void Dialog(const QString& level, const QString& steps, const QString& oldSteps);
 
     // 1 Yes, 0 No; kept from one showing to the next.

@@ -3,8 +3,10 @@
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
+#include <QApplication>
 #include <QLabel>
 #include <QListWidget>
+#include <QMessageBox>
 #include <QPushButton>
 #include <QScreen>
 #include <QTest>
@@ -16,6 +18,7 @@
 #include "core/levelpack.h"
 #include "qtprint.h"
 #include "support/packbuilder.h"
+#include "ui/platform/placement.h"
 #include "ui/platform/shell.h"
 
 namespace {
@@ -28,6 +31,14 @@ class RecordingShell : public quarbel::Shell {
     std::vector<std::string> opened;
 };
 
+// The window's frame stands in the middle of its screen, halves dropped.
+bool frameIsCentred(const QWidget& window) {
+    const QRect screen = window.screen()->geometry();
+    const QRect frame = window.frameGeometry();
+    return frame.x() == (screen.width() - frame.width()) / 2 &&
+           frame.y() == (screen.height() - frame.height()) / 2 && frame != window.geometry();
+}
+
 // A pack header as raw bytes: reserved byte, level count, title.
 std::string header(unsigned char levelCount, const std::string& title) {
     return std::string(1, '\0') + static_cast<char>(levelCount) + title;
@@ -35,6 +46,19 @@ std::string header(unsigned char levelCount, const std::string& title) {
 
 class Chooser : public ::testing::Test {
   protected:
+    // Message boxes of the chooser are read and answered as soon as they show.
+    Chooser() {
+        messageWatcher.setInterval(5);
+        QObject::connect(&messageWatcher, &QTimer::timeout, [this] {
+            if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
+                messages.push_back(box->text());
+                EXPECT_TRUE(frameIsCentred(*box));
+                box->accept();
+            }
+        });
+        messageWatcher.start();
+    }
+
     void writePack(const std::string& fileName, const std::string& title, int levelCount = 1) {
         folder.writePack(fileName, title, std::vector<quarbel::PackLevel>(levelCount));
     }
@@ -71,6 +95,8 @@ class Chooser : public ::testing::Test {
     ScratchFolder folder;
     RecordingShell shell;
     TLevelpac dialog{shell};
+    QTimer messageWatcher;
+    QStringList messages;
 };
 
 TEST_F(Chooser, ListsTitlesByFileNameIgnoringCaseAndOkChoosesTheSelectedFile) {
@@ -142,9 +168,75 @@ TEST_F(Chooser, LeavesOutWhatIsNoReadableFileAndListsThePacksAfterIt) {
         EXPECT_EQ(titles(), QStringList({"First", "Last"}));
         clickEntry(1);
         EXPECT_EQ(level()->text(), "Number of levels: 7");
+        QTest::qWait(50);
         clickOk();
     });
     EXPECT_EQ(chosen, "f.dat");
+    // Told once, after the list was filled; folders, pipes and dangling links are no packs.
+    EXPECT_EQ(messages, QStringList({"These files could not be read:\n\ne.dat: E/A-Fehler 5"}));
+    EXPECT_FALSE(dialog.onlyUnreadablePacks());
+
+    chooseWhile([] {});
+    EXPECT_EQ(messages.size(), 1);  // the kept list is not read again
+}
+
+TEST_F(Chooser, SaysSoWhenNoPackCouldBeRead) {
+    // Regular files that fail on reading, also for root.
+    for (const char* name : {"a.dat", "b.dat"})
+        std::filesystem::create_symlink("/proc/self/mem", folder.path() / name);
+    const auto none = chooseWhile([&] {
+        QTest::qWait(50);
+        EXPECT_EQ(liste()->count(), 0);
+        QTest::mouseClick(liste()->viewport(), Qt::LeftButton);
+    });
+    EXPECT_EQ(none, std::nullopt);
+    EXPECT_EQ(
+        messages,
+        QStringList({"No level pack could be read:\n\na.dat: E/A-Fehler 5\nb.dat: E/A-Fehler 5"}));
+    EXPECT_TRUE(dialog.onlyUnreadablePacks());
+}
+
+TEST_F(Chooser, CtrlClickOrCtrlSpaceNeverClearsTheSelection) {
+    writePack("a.dat", "Alpha", 3);
+    writePack("b.dat", "Beta", 5);
+    const auto chosen = chooseWhile([&] {
+        clickEntry(1);
+        QTest::mouseClick(liste()->viewport(), Qt::LeftButton, Qt::ControlModifier,
+                          liste()->visualItemRect(liste()->item(1)).center());
+        EXPECT_TRUE(liste()->item(1)->isSelected());
+        QTest::keyClick(liste(), Qt::Key_Space, Qt::ControlModifier);
+        EXPECT_TRUE(liste()->item(1)->isSelected());
+        EXPECT_EQ(liste()->selectedItems().size(), 1);
+        // Ctrl+click on another entry still moves the selection there.
+        QTest::mouseClick(liste()->viewport(), Qt::LeftButton, Qt::ControlModifier,
+                          liste()->visualItemRect(liste()->item(0)).center());
+        EXPECT_EQ(liste()->selectedItems(), QList<QListWidgetItem*>({liste()->item(0)}));
+        EXPECT_EQ(level()->text(), "Number of levels: 3");
+        clickOk();
+    });
+    EXPECT_EQ(chosen, "a.dat");
+}
+
+TEST_F(Chooser, TheListHoldsTheFocusAtEveryShowing) {
+    writePack("a.dat", "Alpha", 3);
+    writePack("b.dat", "Beta", 5);
+    writePack("c.dat", "Gamma", 8);
+    const auto first = chooseWhile([&] {
+        EXPECT_EQ(QApplication::focusWidget(), liste());
+        clickEntry(0);
+        QTest::keyClick(liste(), Qt::Key_Tab);
+        ASSERT_EQ(QApplication::focusWidget(), weiter());
+        QTest::keyClick(weiter(), Qt::Key_Space);  // Ok by the keys
+    });
+    ASSERT_EQ(first, "a.dat");
+
+    const auto second = chooseWhile([&] {
+        EXPECT_EQ(QApplication::focusWidget(), liste());
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Down);
+        EXPECT_EQ(level()->text(), "Number of levels: 5");
+        clickOk();
+    });
+    EXPECT_EQ(second, "b.dat");
 }
 
 TEST_F(Chooser, ListsAtMost200Packs) {
@@ -275,15 +367,18 @@ TEST_F(Chooser, WebButtonOpensTheAddressAndLeavesTheDialogOpen) {
 }
 
 TEST_F(Chooser, WindowControlsTextsAndTabOrder) {
-    chooseWhile([&] {
-        const QSize screen = dialog.screen()->geometry().size();
-        EXPECT_EQ(dialog.pos(), QPoint((screen.width() - 330) / 2, (screen.height() - 395) / 2));
-    });
+    chooseWhile([&] { EXPECT_TRUE(frameIsCentred(dialog)); });
     EXPECT_EQ(dialog.windowTitle(), "Levelpack?");
     EXPECT_EQ(dialog.minimumSize(), QSize(330, 395));
     EXPECT_EQ(dialog.maximumSize(), QSize(330, 395));
-    EXPECT_FALSE(dialog.windowFlags() & Qt::WindowCloseButtonHint);
-    EXPECT_FALSE(dialog.windowFlags() & Qt::WindowSystemMenuHint);
+    // A title bar without buttons.
+    EXPECT_TRUE(dialog.windowFlags() & Qt::CustomizeWindowHint);
+    EXPECT_TRUE(dialog.windowFlags() & Qt::WindowTitleHint);
+    for (const Qt::WindowType button :
+         {Qt::WindowCloseButtonHint, Qt::WindowSystemMenuHint, Qt::WindowMinimizeButtonHint,
+          Qt::WindowMaximizeButtonHint, Qt::WindowContextHelpButtonHint}) {
+        EXPECT_FALSE(dialog.windowFlags() & button) << button;
+    }
 
     const struct {
         const char* name;
@@ -314,6 +409,21 @@ TEST_F(Chooser, WindowControlsTextsAndTabOrder) {
         if (w->focusPolicy() & Qt::TabFocus) tabOrder << w;
     }
     EXPECT_EQ(tabOrder, QList<QWidget*>({liste(), weiter(), button1()}));
+}
+
+// The frame, title bar included, stands in the middle of the screen, not the client area.
+TEST(DialogPlacement, CentresTheFrameWithItsTitleBar) {
+    const QRect screen(0, 0, 800, 600);
+    const QMargins frame(1, 20, 1, 1);  // left, top (the title bar), right, bottom
+    const QRect client = quarbel::centredClientArea(screen, QSize(330, 395), frame);
+    EXPECT_EQ(client, QRect(235, 112, 330, 395));
+    const QRect outer = client.marginsAdded(frame);
+    EXPECT_EQ(outer.left() - screen.left(), screen.right() - outer.right());
+    EXPECT_EQ(outer.top() - screen.top(), screen.bottom() - outer.bottom());
+
+    // On a second screen, with an odd free space whose half pixel is dropped.
+    EXPECT_EQ(quarbel::centredClientArea(QRect(800, 0, 1024, 768), QSize(435, 188), frame),
+              QRect(800 + 293 + 1, 279 + 20, 435, 188));
 }
 
 }  // namespace

@@ -2,11 +2,15 @@
 
 #include <QMessageBox>
 
+#include "ui/platform/placement.h"
+
 namespace quarbel {
 
 void MessageBoxReport::showError(std::string_view text) {
-    QMessageBox::critical(parent_, ApplicationTitle,
-                          QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())));
+    QMessageBox box(QMessageBox::Critical, ApplicationTitle,
+                    QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())),
+                    QMessageBox::Ok, parent_);
+    execCentred(box, parent_);
 }
 
 }  // namespace quarbel
