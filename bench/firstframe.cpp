@@ -23,7 +23,7 @@ int main(int argc, char* argv[]) {
     quarbel::MessageBoxReport errors;
     quarbel::Platform platform{sound, help, shell, errors};
     quarbel::Tpakkor window(platform);
-    window.showMaximized();
+    window.show();
     const QImage frame = window.grab().toImage();
     std::printf("first title frame %dx%d painted %lld ms after the application started\n",
                 frame.width(), frame.height(), static_cast<long long>(clock.elapsed()));

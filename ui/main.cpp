@@ -26,7 +26,7 @@ int main(int argc, char* argv[]) {
         return 1;
     }
     errors.setParent(window.get());
-    window->showMaximized();
+    window->show();
     window->activateWindow();
     return app.exec();
 }

@@ -6,6 +6,7 @@
 #include <QPushButton>
 #include <QScreen>
 #include <QTimer>
+#include <QWindow>
 
 #include "chooser/dateien.h"
 #include "core/engine.h"
@@ -20,6 +21,7 @@
 #include "ui/keymap.h"
 #include "ui/platform/errorreport.h"
 #include "ui/platform/help.h"
+#include "ui/platform/placement.h"
 #include "ui/render/blink.h"
 #include "ui/render/images.h"
 
@@ -83,6 +85,9 @@ Tpakkor::Tpakkor(Platform& platform) : platform_(platform) {
     createTimers();
     FormCreate();
     connectHandlers();
+    winId();  // the native window, to follow its screen from the start
+    connect(windowHandle(), &QWindow::screenChanged, this, &Tpakkor::followScreen);
+    followScreen(windowHandle()->screen());
     moviesafe_ = std::make_unique<Tmoviesafe>(this);
     levelpac_ = std::make_unique<TLevelpac>(platform_.shell, this);
 }
@@ -120,6 +125,9 @@ void Tpakkor::createControls() {
         if (design.kind == ControlKind::Picture) {
             auto* button = new QPushButton(this);
             button->setFocusPolicy(Qt::NoFocus);
+            // A press of any button on it belongs to it: a right press must not reach the
+            // window and start stepping back.
+            button->setAttribute(Qt::WA_NoMousePropagation);
             QPalette face = button->palette();
             face.setColor(QPalette::Button, PictureButtonFace);
             button->setPalette(face);
@@ -163,6 +171,9 @@ void Tpakkor::createTimers() {
         timers_[t]->setInterval(Intervals[t]);
         timers_[t]->setTimerType(Qt::PreciseTimer);
     }
+    // startanim ticks at the pace of startanimPace_, armed anew for each tick.
+    timer(Timer::startanim)->setSingleShot(true);
+    clock_.start();
 }
 
 void Tpakkor::FormCreate() {
@@ -181,11 +192,9 @@ void Tpakkor::FormCreate() {
     state_.historyTop = 0;
     qApp->installEventFilter(this);  // key preview
 
-    const QRect screenArea = screen()->geometry();
-    setGeometry(screenArea);
-    sideStrip_ = scaledSideStrip(renderer_.sidePicture(), screenArea.height());
+    fitToScreen();
+    layOut(width(), height());
     titel2_->showImage(&sideStrip_);
-    layOut(screenArea.width(), screenArea.height());
 
     state_.titleBandOffset = 640;
     state_.levelActive = true;
@@ -195,10 +204,44 @@ void Tpakkor::FormCreate() {
     setTimerEnabled(Timer::startanim, true);
 }
 
+// The whole window, frame included, covers the screen, at a size the player cannot change:
+// no maximise button, no edges to drag. The client area is what the frame leaves, so this is
+// done again once the window manager has framed the window, and when the screen changes.
+void Tpakkor::fitToScreen() {
+    const QRect client = screen()->geometry().marginsRemoved(frameMarginsOf(*this));
+    if (client == geometry() && minimumSize() == maximumSize()) return;
+    setFixedSize(client.size());
+    setGeometry(client);
+}
+
+// Another screen, or a new size of this one, gives the window a new size and layout.
+void Tpakkor::followScreen(QScreen* newScreen) {
+    disconnect(screenSize_);
+    if (newScreen) {
+        screenSize_ = connect(newScreen, &QScreen::geometryChanged, this, &Tpakkor::fitToScreen);
+    }
+    fitToScreen();
+}
+
+void Tpakkor::changeEvent(QEvent* event) {
+    // The frame is known by the time the window manager activates the window.
+    if (event->type() == QEvent::ActivationChange) fitToScreen();
+    QWidget::changeEvent(event);
+}
+
+void Tpakkor::moveEvent(QMoveEvent*) {
+    fitToScreen();
+}
+
 // Worked out again whenever the client area changes size, for the window manager decides
 // the frame only once the window is shown.
 void Tpakkor::layOut(int clientWidth, int clientHeight) {
     const int screenHeight = screen()->geometry().height();
+    if (screenHeight != sideStripScreenHeight_) {
+        sideStrip_ = scaledSideStrip(renderer_.sidePicture(), screenHeight);
+        sideStripScreenHeight_ = screenHeight;
+        titel2_->update();
+    }
     const QImage& side = renderer_.sidePicture();
     const QImage& title = renderer_.titleScreen().picture();
     layout_ = layoutWindow(screenHeight, clientWidth, clientHeight, {side.width(), side.height()},
@@ -269,6 +312,9 @@ void Tpakkor::connectHandlers() {
     onTimer(Timer::movietimer, [this] { movietimerTimer(state_, *this); });
     onTimer(Timer::zwinkern, [this] { zwinkernTimer(state_, *this); });
     onTimer(Timer::startanim, [this] {  // startanimTimer
+        // Armed for the next tick first, so that the handler can switch it off.
+        timer(Timer::startanim)
+            ->start(startanimPace_.millisecondsToNextTick(clock_.nsecsElapsed() / 1000));
         if (!renderer_.titleScreen().startanimTimer(state_)) {
             setTimerEnabled(Timer::startanim, false);
         }
@@ -321,7 +367,7 @@ void Tpakkor::resizeEvent(QResizeEvent*) {
 }
 
 void Tpakkor::mousePressEvent(QMouseEvent* event) {
-    const QPoint at = event->position().toPoint();
+    const QPoint at = pixelAt(event->position());
     pressAt(Sender::MainWindow, event->button(), at.x(), at.y());
 }
 
@@ -355,10 +401,17 @@ bool Tpakkor::timerEnabled(Timer t) const {
 }
 
 void Tpakkor::setTimerEnabled(Timer t, bool enabled) {
-    if (!enabled)
+    if (!enabled) {
         timer(t)->stop();
-    else if (!timer(t)->isActive())
-        timer(t)->start();
+    } else if (!timer(t)->isActive()) {
+        if (t == Timer::startanim) {
+            const std::int64_t now = clock_.nsecsElapsed() / 1000;
+            startanimPace_.start(now);
+            timer(t)->start(startanimPace_.millisecondsToNextTick(now));
+        } else {
+            timer(t)->start();
+        }
+    }
 }
 
 int Tpakkor::timerInterval(Timer t) const {
@@ -388,8 +441,12 @@ void Tpakkor::placeSideStrip(bool rightMargin) {
 // After a modal dialog the main window is the active window again, whatever the desktop
 // does with the focus.
 std::optional<std::string> Tpakkor::choosePackFile() {
-    auto chosen = levelpac_->choose();
+    auto chosen = levelpac_->choose(this);
     activateWindow();
+    // The chooser has named the files; "no pack was found" would not be true.
+    if (!chosen && levelpac_->onlyUnreadablePacks()) {
+        throw GameError("No level pack could be read.");
+    }
     return chosen;
 }
 

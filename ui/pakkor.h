@@ -3,12 +3,14 @@
 // and is the game's Frontend.
 #pragma once
 
+#include <QElapsedTimer>
 #include <QWidget>
 #include <array>
 #include <memory>
 
 #include "core/frontend.h"
 #include "core/gamestate.h"
+#include "core/tickpace.h"
 #include "mouse/pathfinder.h"
 #include "ui/layout.h"
 #include "ui/platform/platform.h"
@@ -67,6 +69,8 @@ class Tpakkor : public QWidget, public Frontend {
 
   protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
+    void changeEvent(QEvent* event) override;
+    void moveEvent(QMoveEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
@@ -80,6 +84,8 @@ class Tpakkor : public QWidget, public Frontend {
     void FormCreate();
     void createControls();
     void createTimers();
+    void fitToScreen();
+    void followScreen(QScreen* screen);
     void layOut(int clientWidth, int clientHeight);
     void connectHandlers();
     void onClick(Control control, void (*handler)(GameState&, Frontend&));
@@ -97,6 +103,9 @@ class Tpakkor : public QWidget, public Frontend {
     PathFinder pathFinder_;
     WindowLayout layout_;
     QImage sideStrip_;
+    int sideStripScreenHeight_ = 0;  // the screen height sideStrip_ was scaled for
+    TickPace startanimPace_;
+    QElapsedTimer clock_;
 
     std::array<QWidget*, static_cast<std::size_t>(Control::Count)> widgets_{};
     std::array<TCoolButton*, static_cast<std::size_t>(Control::Count)> captions_{};
@@ -107,6 +116,7 @@ class Tpakkor : public QWidget, public Frontend {
     QLineEdit* controller_ = nullptr;
 
     QMetaObject::Connection focusKeeper_;
+    QMetaObject::Connection screenSize_;
     std::unique_ptr<Tmoviesafe> moviesafe_;
     std::unique_ptr<TLevelpac> levelpac_;
 };

@@ -5,6 +5,7 @@
 #include <QListWidget>
 #include <QPainter>
 #include <QPushButton>
+#include <QScreen>
 #include <QTest>
 
 #include "chooser/dateien.h"
@@ -58,7 +59,7 @@ WindowTest::~WindowTest() {
 
 void WindowTest::openWindow() {
     window = std::make_unique<Tpakkor>(platform);
-    window->showMaximized();
+    window->show();
     window->activateWindow();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(window.get()));
     ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
@@ -81,7 +82,10 @@ void WindowTest::whenModalShows(std::function<bool(QWidget*)> answer) {
     watcher->setInterval(5);
     QObject::connect(watcher, &QTimer::timeout, [this, watcher, answer] {
         QWidget* modal = QApplication::activeModalWidget();
-        if (modal && modal->isVisible() && answer(modal)) {
+        if (!modal || !modal->isVisible()) return;
+        const std::pair place(modal->frameGeometry(), modal->screen()->geometry());
+        if (answer(modal)) {
+            dialogPlaces.push_back(place);
             watcher->stop();
             ++dialogsAnswered;
         }

@@ -73,6 +73,8 @@ class WindowTest : public ::testing::Test {
     Platform platform{sound, help, shell, errors};
     std::unique_ptr<Tpakkor> window;
     int dialogsAnswered = 0;
+    // Where each answered dialog stood, frame included, and the screen it was on.
+    std::vector<std::pair<QRect, QRect>> dialogPlaces;
     std::vector<SolvedDialogLines> solvedDialogs;
 
   private:

@@ -18,6 +18,8 @@ void HelpWindow::showTopic(int topic) {
         browser_->setWindowTitle("QUARBEL 98 - Help");
         browser_->setOpenExternalLinks(true);
         browser_->resize(640, 560);
+        // Closing the game window ends the program, also while the help is open.
+        browser_->setAttribute(Qt::WA_QuitOnClose, false);
     }
     browser_->setHtml(
         QString::fromUtf8(document->data(), static_cast<qsizetype>(document->size())));

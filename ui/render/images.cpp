@@ -3,6 +3,7 @@
 #include <QImage>
 #include <QMouseEvent>
 #include <QPainter>
+#include <cmath>
 #include <string>
 
 #include "core/filefinder.h"
@@ -14,6 +15,11 @@ QImage readImageFile(std::string_view fileName, const char* format) {
     if (!bytes) return {};
     return QImage::fromData(reinterpret_cast<const uchar*>(bytes->data()),
                             static_cast<int>(bytes->size()), format);
+}
+
+QPoint pixelAt(const QPointF& position) {
+    return QPoint(static_cast<int>(std::floor(position.x())),
+                  static_cast<int>(std::floor(position.y())));
 }
 
 ImageView::ImageView(QWidget* parent) : QWidget(parent) {
@@ -33,17 +39,17 @@ void ImageView::paintEvent(QPaintEvent* event) {
 }
 
 void ImageView::mousePressEvent(QMouseEvent* event) {
-    const QPoint at = event->position().toPoint();
+    const QPoint at = pixelAt(event->position());
     if (onPress) onPress(event->button(), at.x(), at.y());
 }
 
 void ImageView::mouseMoveEvent(QMouseEvent* event) {
-    const QPoint at = event->position().toPoint();
+    const QPoint at = pixelAt(event->position());
     if (onMove) onMove(at.x(), at.y());
 }
 
 void ImageView::mouseReleaseEvent(QMouseEvent* event) {
-    const QPoint at = event->position().toPoint();
+    const QPoint at = pixelAt(event->position());
     if (onRelease) onRelease(event->button(), at.x(), at.y());
 }
 

@@ -7,11 +7,18 @@
 #include <functional>
 #include <string_view>
 
+class QPointF;
+
 namespace quarbel {
 
 // A picture file of the working folder, found as the old platform found it (letter case
 // ignored); a null image when there is no such regular file or it holds no picture.
 QImage readImageFile(std::string_view fileName, const char* format = nullptr);
+
+// The pixel under a pointer position. At a device pixel ratio above 1 positions have fractions;
+// the pixel is the one the position lies in (rounding would give the next one from its middle
+// on), also left of or above the control.
+QPoint pixelAt(const QPointF& position);
 
 class ImageView : public QWidget {
   public:

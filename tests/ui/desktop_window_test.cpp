@@ -1,0 +1,233 @@
+// The real window, offscreen, as a desktop treats it: a fixed window covering its screen, that
+// follows another screen; dialogs in the middle of the game's screen; pointer positions with
+// fractions; the end of the program; the pace of the title band.
+#include <QElapsedTimer>
+#include <QGuiApplication>
+#include <QMessageBox>
+#include <QMouseEvent>
+#include <QScreen>
+#include <QTest>
+#include <QTextBrowser>
+#include <QWindow>
+#include <filesystem>
+
+#include "chooser/dateien.h"
+#include "ui/platform/errorreport.h"
+#include "ui/platform/help.h"
+#include "ui/render/images.h"
+#include "windowfixture.h"
+
+namespace quarbel::testing {
+namespace {
+
+QScreen* secondScreen() {
+    const auto screens = QGuiApplication::screens();
+    return screens.size() > 1 ? screens[1] : nullptr;
+}
+
+bool centredOn(const QRect& frame, const QRect& screen) {
+    return frame.x() - screen.x() == (screen.width() - frame.width()) / 2 &&
+           frame.y() - screen.y() == (screen.height() - frame.height()) / 2;
+}
+
+using DesktopWindow = WindowTest;
+
+TEST_F(DesktopWindow, CoversTheScreenAtASizeThePlayerCannotChange) {
+    openWindow();
+    const QRect screen = window->screen()->geometry();
+    EXPECT_EQ(window->frameGeometry(), screen);
+    EXPECT_EQ(window->minimumSize(), screen.size());
+    EXPECT_EQ(window->maximumSize(), screen.size());
+    EXPECT_FALSE(window->windowFlags() & Qt::WindowMaximizeButtonHint);
+    EXPECT_TRUE(window->windowFlags() & Qt::WindowMinimizeButtonHint);
+    EXPECT_TRUE(window->windowFlags() & Qt::WindowSystemMenuHint);
+
+    // A request to resize leaves it as it is.
+    window->resize(640, 480);
+    wait(20);
+    EXPECT_EQ(window->size(), screen.size());
+}
+
+TEST_F(DesktopWindow, OnAnotherScreenTheLayoutAndTheSideStripAreMadeAnew) {
+    QScreen* second = secondScreen();
+    ASSERT_NE(second, nullptr);
+    openWindow();
+    enterFirstPack();
+    const auto* strip = static_cast<ImageView*>(window->widget(Control::titel2));
+    ASSERT_EQ(strip->size(), strip->shownImage()->size());
+    const QSize stripAt600 = strip->size();
+
+    window->windowHandle()->setScreen(second);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return window->size() == QSize(1024, 768); }));
+    EXPECT_EQ(window->frameGeometry(), second->geometry());
+    EXPECT_EQ(window->boardSide(), 768 - 45);
+    EXPECT_EQ(window->widget(Control::zeichenflaeche)->geometry(),
+              QRect((1024 - 723) / 2, (768 - 723) / 2, 723, 723));
+    // Scaled by 768 / 600, and the picture shown is that size too.
+    EXPECT_EQ(strip->height(), stripAt600.height() * 768 / 600);
+    EXPECT_EQ(strip->shownImage()->size(), strip->size());
+    EXPECT_EQ(strip->x(), window->windowLayout().titel2LeftX);
+
+    // Played on at the new size: a step is drawn on the larger board.
+    key(Qt::Key_Right);
+    EXPECT_EQ(state().keeperX, 3);
+    EXPECT_EQ(window->renderer().boardFrame().size(), QSize(723, 723));
+}
+
+TEST_F(DesktopWindow, DialogsStandInTheMiddleOfTheGamesScreen) {
+    QScreen* second = secondScreen();
+    ASSERT_NE(second, nullptr);
+    openWindow();
+    window->windowHandle()->setScreen(second);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return window->screen() == second; }));
+
+    enterFirstPack();  // the chooser
+    answerSolvedDialog(false);
+    for (int step = 0; step < 3; ++step)
+        key(Qt::Key_Right);
+
+    MessageBoxReport report;  // the game's error report
+    report.setParent(window.get());
+    int reported = 0;
+    QTimer::singleShot(0, [&] { report.showError("Datei nicht gefunden"); });
+    QTimer watcher;
+    QObject::connect(&watcher, &QTimer::timeout, [&] {
+        if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
+            dialogPlaces.emplace_back(box->frameGeometry(), box->screen()->geometry());
+            ++reported;
+            box->accept();
+        }
+    });
+    watcher.start(5);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return reported == 1; }));
+
+    ASSERT_EQ(dialogPlaces.size(), 3u);
+    for (const auto& [frame, screen] : dialogPlaces) {
+        EXPECT_EQ(screen, second->geometry());
+        EXPECT_TRUE(centredOn(frame, second->geometry())) << frame.x() << "," << frame.y();
+    }
+}
+
+TEST_F(DesktopWindow, AChooserThatCouldReadNoPackSaysSo) {
+    std::filesystem::remove("first.dat");
+    std::filesystem::create_symlink("/proc/self/mem", "broken.dat");  // fails on reading
+    openWindow();
+    QStringList told;
+    QTimer watcher;
+    QObject::connect(&watcher, &QTimer::timeout, [&] {
+        if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
+            told << box->text();
+            box->accept();
+        }
+    });
+    watcher.start(5);
+    chooseWhenAsked(-1);
+    key(Qt::Key_Space);
+    EXPECT_EQ(told, QStringList({"No level pack could be read:\n\nbroken.dat: E/A-Fehler 5"}));
+    EXPECT_EQ(errors.texts, std::vector<std::string>({"No level pack could be read."}));
+    EXPECT_TRUE(state().titleShowing);
+}
+
+// A stored movie of level 1 in movie mode, ten steps in.
+TEST_F(DesktopWindow, APressOnAPictureButtonBelongsToTheButton) {
+    std::filesystem::create_directory("first");
+    folder.writeFile("first/ZORP0001.MOV", "3434343434377");
+    openWindow();
+    enterFirstPack();
+    click(Control::movie);
+    click(Control::load);
+    click(Control::m10forward);
+    ASSERT_EQ(caption(Control::mstepsview), "10");
+
+    for (Control button : {Control::mplay, Control::mbacktostart, Control::mstop, Control::mback,
+                           Control::mforward, Control::m10back, Control::m10forward}) {
+        SCOPED_TRACE(static_cast<int>(button));
+        QWidget* target = window->widget(button);
+        for (Qt::MouseButton mouse : {Qt::RightButton, Qt::MiddleButton}) {
+            QTest::mousePress(target, mouse, {}, target->rect().center());
+            EXPECT_FALSE(window->timerEnabled(Timer::mousetimer));
+            QTest::mouseRelease(target, mouse, {}, target->rect().center());
+        }
+        EXPECT_EQ(caption(Control::mstepsview), "10");
+        EXPECT_EQ(state().historyTop, 10);
+    }
+    // Beside the buttons the right button still starts the window's step-back repeat.
+    QTest::mousePress(window.get(), Qt::RightButton, {}, QPoint(60, 590));
+    EXPECT_TRUE(window->timerEnabled(Timer::mousetimer));
+    QTest::mouseRelease(window.get(), Qt::RightButton, {}, QPoint(60, 590));
+    EXPECT_FALSE(window->timerEnabled(Timer::mousetimer));
+}
+
+// With a device pixel ratio of 1.25, 1.5 or 2 a position has fractions; the square is the one
+// whose pixels the position lies in. Level 1 has the keeper in column 2 of row 2, a wall below.
+TEST_F(DesktopWindow, PointerPositionsAreTruncatedNeverRounded) {
+    openWindow();
+    enterFirstPack();
+    QWidget* board = window->widget(Control::zeichenflaeche);
+    ASSERT_EQ(board->width(), 555);  // 37 pixels a square
+    const auto clickAt = [board](QPointF at) {
+        for (QEvent::Type type : {QEvent::MouseButtonPress, QEvent::MouseButtonRelease}) {
+            QMouseEvent event(type, at, board->mapToGlobal(at), Qt::LeftButton,
+                              type == QEvent::MouseButtonPress ? Qt::LeftButton : Qt::NoButton,
+                              Qt::NoModifier);
+            QApplication::sendEvent(board, &event);
+        }
+    };
+    // Physical pixel 92 at 1.25, 110 at 1.5, 147 at 2: the last pixel of column 2, which
+    // rounding would put into column 3, the crate-free square right of the keeper.
+    for (const double x : {92 / 1.25, 110 / 1.5, 147 / 2.0}) {
+        clickAt(QPointF(x, 55.5));
+        EXPECT_EQ(state().keeperX, 2) << x;
+        EXPECT_EQ(state().historyTop, 0) << x;
+    }
+    // The last pixel row of row 2 in column 3: one step right; rounded, row 3 is the wall.
+    clickAt(QPointF(92.5, 147 / 2.0));
+    EXPECT_EQ(state().keeperX, 3);
+    EXPECT_EQ(state().keeperY, 2);
+
+    EXPECT_EQ(pixelAt(QPointF(-0.5, 36.99)), QPoint(-1, 36));  // left of the board stays off it
+}
+
+TEST_F(DesktopWindow, TheTitleBandSlidesAtSixtyFourTicksASecond) {
+    QElapsedTimer clock;
+    clock.start();
+    openWindow();
+    wait(250);
+    const int ticks = (640 - state().titleBandOffset) / 4;
+    // Never faster than the grid allows, however busy the machine.
+    EXPECT_LE(ticks, clock.elapsed() * 64 / 1000 + 1);
+    EXPECT_TRUE(window->timerEnabled(Timer::startanim));
+    EXPECT_GT(state().titleBandOffset, 0);
+
+    // A key stops it where it is, at once; the other timers keep their intervals.
+    chooseWhenAsked(0);
+    key(Qt::Key_Space);
+    EXPECT_EQ(state().titleBandOffset, 0);
+    wait(40);
+    EXPECT_FALSE(window->timerEnabled(Timer::startanim));
+    EXPECT_EQ(window->timerInterval(Timer::zeittime), 1000);
+    EXPECT_EQ(window->timerInterval(Timer::focusset), 200);
+    EXPECT_EQ(window->timerInterval(Timer::movietimer), 200);
+    EXPECT_EQ(window->timerInterval(Timer::zwinkern), 1000);
+    EXPECT_EQ(window->timerInterval(Timer::mousetimer), 50);
+}
+
+TEST_F(DesktopWindow, ClosingTheWindowEndsTheProgramWhileTheHelpIsOpen) {
+    folder.writeFile(HelpFile, "<p><a name=\"topic1000\"></a>Help</p>");
+    openWindow();
+    HelpWindow realHelp;
+    realHelp.showTopic(HelpTopic);
+    bool helpWasOpen = false;
+    QTimer::singleShot(50, [&] {
+        for (const QWidget* shown : QApplication::topLevelWidgets())
+            helpWasOpen |= shown->isVisible() && qobject_cast<const QTextBrowser*>(shown);
+        window->close();
+    });
+    // Should the program go on running, this ends the test instead of hanging it.
+    QTimer::singleShot(5000, [] { QApplication::exit(1); });
+    EXPECT_EQ(QApplication::exec(), 0);
+    EXPECT_TRUE(helpWasOpen);
+}
+
+}  // namespace
+}  // namespace quarbel::testing
