@@ -48,6 +48,10 @@ void BoardView::paintEvent(QPaintEvent*) {
     const QRect board = boardRect();
     if (frame_ != nullptr && frame_->width() == board.width()) {
         painter.drawImage(board.topLeft(), *frame_);
+    } else {
+        painter.setPen(palette().color(QPalette::BrightText));
+        painter.drawText(board.adjusted(20, 20, -20, -20), Qt::AlignCenter | Qt::TextWordWrap,
+                         placeholder_);
     }
     // A faint grid on the cell borders, light enough not to hide the tiles.
     painter.setPen(QColor(255, 255, 255, 40));

@@ -22,6 +22,11 @@ class BoardView : public QWidget {
         frame_ = frame;
         update();
     }
+    // Shown in place of the board while there is no frame.
+    void setPlaceholder(const QString& text) {
+        placeholder_ = text;
+        update();
+    }
     // The side the board is drawn at: 555 times the largest whole number that fits, or the
     // largest multiple of 15 below 555 in a small widget.
     int boardSide() const;
@@ -49,6 +54,7 @@ class BoardView : public QWidget {
     Cell cellAt(QPoint point) const;
 
     const QImage* frame_ = nullptr;
+    QString placeholder_;
     bool dragging_ = false;
 };
 

@@ -148,9 +148,12 @@ EditorWindow::EditorWindow(const QStringList& pictureFolders, QWidget* parent)
     solveLabel_->hide();
     cancelButton_->hide();
     if (!picturesLoaded_) {
-        statusBar()->showMessage(
-            "The board's pictures backgr8.bmp and playal8n.bmp were not found in " +
-            pictureFolders.join(" or "));
+        board_->setPlaceholder(
+            "The board's pictures backgr8.bmp and playal8n.bmp were found "
+            "neither in " +
+            pictureFolders.join(" nor in ") +
+            ". Levels can still be edited; the list and the status bar show "
+            "them.");
     }
 
     restoreSettings();
@@ -774,7 +777,8 @@ QString EditorWindow::levelsNotProvenSolvable() const {
     QStringList others;
     for (int k = 0; k < document_.levelCount(); ++k) {
         const SolveOutcome* outcome = results_.find(document_.level(k));
-        if (outcome == nullptr || outcome->verdict != SolveOutcome::Verdict::Solvable) others << QString::number(k + 1);
+        if (outcome == nullptr || outcome->verdict != SolveOutcome::Verdict::Solvable)
+            others << QString::number(k + 1);
     }
     return others.isEmpty() ? QString("every level can be solved")
                             : "levels not proven solvable: " + others.join(", ");

@@ -8,6 +8,9 @@
 #include <QLineEdit>
 #include <QListView>
 #include <QMouseEvent>
+#include <QPixmap>
+#include <QSettings>
+#include <QSplitter>
 #include <QStandardPaths>
 #include <QStatusBar>
 #include <QTest>
@@ -41,6 +44,7 @@ class EditorWindowTest : public ::testing::Test {
   protected:
     void SetUp() override {
         QStandardPaths::setTestModeEnabled(true);
+        QSettings().clear();
         window = std::make_unique<EditorWindow>(QStringList{QUARBEL_GAME_DIR});
         window->prompts.askToSave = [this](const QString& label) {
             questions << label;
@@ -330,6 +334,37 @@ TEST_F(EditorWindowTest, PlaysTheLevelAndWatchesTheSolution) {
     EXPECT_TRUE(statusText().contains("solved!"));
     key(Qt::Key_Escape);
     EXPECT_EQ(window->document().level(0), level);
+}
+
+TEST_F(EditorWindowTest, KeepsItsSizeAndTheListWidthBetweenRuns) {
+    window->resize(1100, 700);
+    auto* splitter = window->findChild<QSplitter*>();
+    splitter->setSizes({420, 600});
+    const QList<int> sizes = splitter->sizes();
+    window->close();
+    EditorWindow next(QStringList{QUARBEL_GAME_DIR});
+    next.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&next));
+    EXPECT_EQ(next.size(), QSize(1100, 700));
+    EXPECT_EQ(next.findChild<QSplitter*>()->sizes(), sizes);
+}
+
+TEST_F(EditorWindowTest, EditsWithoutTheBoardsPictures) {
+    EditorWindow bare(QStringList{QString::fromStdString(folder.path().string())});
+    bare.resize(800, 600);
+    bare.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&bare));
+    EXPECT_TRUE(bare.findChild<QListView*>("levels")
+                    ->model()
+                    ->index(0, 0)
+                    .data(Qt::DecorationRole)
+                    .value<QPixmap>()
+                    .isNull());
+    const QImage shown = bare.boardView()->grab().toImage();
+    EXPECT_FALSE(shown.isNull());
+    bare.findChild<QAction*>("toolKeeper")->trigger();
+    bare.findChild<QAction*>("addLevel")->trigger();
+    EXPECT_EQ(bare.document().levelCount(), 2);
 }
 
 }  // namespace
