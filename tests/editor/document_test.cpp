@@ -2,16 +2,11 @@
 // a drag, a shift, typing into a field, and changes to the level list.
 #include <gtest/gtest.h>
 
+#include "drawnlevel.h"
 #include "editor/document.h"
-#include "support/packbuilder.h"
 
 namespace quarbel::editor {
 namespace {
-
-Level levelOf(const std::vector<std::string>& rows, const std::string& author = "") {
-    const PackLevel drawn = testing::levelFromRows(rows, author);
-    return {drawn.board, drawn.keeperX, drawn.keeperY, drawn.author, {}};
-}
 
 // A document holding the levels, with a log of the changes it reports.
 struct Fixture {

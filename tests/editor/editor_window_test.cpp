@@ -17,6 +17,7 @@
 #include <QTimer>
 #include <filesystem>
 
+#include "drawnlevel.h"
 #include "editor/boardview.h"
 #include "editor/editorwindow.h"
 #include "editor/packfile.h"
@@ -26,11 +27,6 @@ namespace quarbel::editor {
 namespace {
 
 using Answer = EditorWindow::Prompts::Answer;
-
-Level levelOf(const std::vector<std::string>& rows, const std::string& author = "") {
-    const PackLevel drawn = testing::levelFromRows(rows, author);
-    return {drawn.board, drawn.keeperX, drawn.keeperY, drawn.author, {}};
-}
 
 // Four crates in a wide room and a target walled in where no crate can reach: the solver
 // searches for seconds before it would know.

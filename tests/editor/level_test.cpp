@@ -3,17 +3,13 @@
 
 #include <cmath>
 
+#include "drawnlevel.h"
 #include "editor/level.h"
 #include "support/packbuilder.h"
 #include "tools/leveltext.h"
 
 namespace quarbel::editor {
 namespace {
-
-Level levelOf(const std::vector<std::string>& rows) {
-    const PackLevel drawn = testing::levelFromRows(rows);
-    return {drawn.board, drawn.keeperX, drawn.keeperY, drawn.author, {}};
-}
 
 std::vector<std::string> rowsOf(const Level& level, int height) {
     std::vector<std::string> rows = testing::rowsOf(level.board, level.keeperX, level.keeperY);

@@ -8,6 +8,7 @@
 #include <filesystem>
 
 #include "../tools/shippedlevels.h"
+#include "drawnlevel.h"
 #include "editor/packfile.h"
 #include "support/packbuilder.h"
 #include "support/unprivileged.h"
@@ -23,8 +24,7 @@ std::string bytesOf(const std::vector<std::uint8_t>& bytes) {
 }
 
 Pack smallPack() {
-    const PackLevel drawn = testing::levelFromRows({"#####", "#@$.#", "#####"}, "Ann");
-    return {"Small", {{drawn.board, drawn.keeperX, drawn.keeperY, drawn.author, {}}}};
+    return {"Small", {levelOf({"#####", "#@$.#", "#####"}, "Ann")}};
 }
 
 TEST(PackFile, SavingAShippedPackGivesTheSameBytes) {

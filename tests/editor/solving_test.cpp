@@ -1,16 +1,11 @@
 // Solving for the editor: a verdict the author can trust, progress and a way to stop.
 #include <gtest/gtest.h>
 
+#include "drawnlevel.h"
 #include "editor/solving.h"
-#include "support/packbuilder.h"
 
 namespace quarbel::editor {
 namespace {
-
-Level levelOf(const std::vector<std::string>& rows) {
-    const PackLevel drawn = testing::levelFromRows(rows);
-    return {drawn.board, drawn.keeperX, drawn.keeperY, drawn.author, {}};
-}
 
 // Three crates in a wide room and a third target walled in where no crate can reach: the
 // search has to look at every position before it knows, and asks its watch many times.
