@@ -1,12 +1,27 @@
-// The common plain-text level format, and its conversion to and from pack levels.
+// Level collections in the plain-text form that crate-pushing players trade (*.txt, *.sok,
+// *.xsb), written by many programs: reading them liberally, turning them into pack levels
+// with a reason for each level a pack cannot hold, and writing them from a pack.
 //
-// A collection file holds an optional first line "Collection: TITLE" and then levels, one
-// block of lines each, blocks separated by blank lines. A block is the board rows ("#" wall,
-// " " floor, "$" crate, "." target, "*" crate on a target, "@" keeper, "+" keeper on a
-// target) followed by optional "Title: ..." and "Author: ..." lines.
+// What the reader takes:
+// - Board rows: "#" wall; " ", "-" and "_" floor; "$" or "b" crate; "." target; "*" or "B"
+//   crate on a target; "@" or "p" keeper; "+" or "P" keeper on a target. A count repeats the
+//   next character ("4#" is "####") and "|" separates rows written on one line. A line is a
+//   board row when it holds only these and at least one wall; consecutive board rows are
+//   one level, any other line ends it.
+// - ";" comment lines; "Comment: text" one-line comments; "Comment:" blocks up to
+//   "Comment-End:". Nothing inside a comment is read as a board.
+// - "Key: value" lines. Before the first level they describe the collection ("Title:" or
+//   "Collection:" is its title, "Author:" the author of every level that names none);
+//   after a level's board they describe that level. "Solution:" (or a line of only u d l r
+//   U D L R letters, counts allowed) after a level is its solution.
+// - A single free text line next to a board, with no other free text line beside it, is
+//   that level's title (before the board wins when it could be either); one pair of
+//   quotes round it is dropped. Other free text counts as comment lines.
+// - UTF-8 with or without a byte-order mark, or else Windows-1252; LF, CRLF or CR.
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <stdexcept>
 #include <string>
 #include <string_view>
@@ -16,47 +31,136 @@
 
 namespace quarbel {
 
-// A level or collection the pack cannot hold; the message names the level and the reason.
+// A pack level that text cannot show, or a pack that cannot be read as text.
 class LevelTextError : public std::runtime_error {
   public:
     using std::runtime_error::runtime_error;
 };
 
+// Something that had to be changed or left out on the way, in words for the player.
+struct TextReport {
+    enum class Kind {
+        Reading,          // how the file was read: Windows-1252, an unended Comment block
+        SkippedLevel,     // a level a pack cannot hold; it is not imported
+        CutText,          // an author or pack title cut to fit its field
+        ReplacedText,     // characters Windows-1252 cannot hold, stored as "?"
+        LeftOut,          // the one line counting titles, comments and key: value lines
+        RefusedSolution,  // a solution that does not solve its level, or is too long
+    };
+    Kind kind = Kind::Reading;
+    int level = 0;        // 1-based number in the file; 0 for the collection as a whole
+    std::string message;  // "level 12 'The Long Hall': 21 x 9 is larger than 15 x 15"
+};
+
+struct TextProperty {
+    std::string key;  // as written: "Date created"
+    std::string value;
+};
+
 struct TextLevel {
-    std::vector<std::string> rows;  // trailing spaces trimmed
-    std::string title;              // a pack has no room for it; kept only in text
-    std::string author;
+    // Only "# $.*@+": counts expanded, the other spellings turned into these, trailing
+    // spaces trimmed, and the indentation all rows share removed.
+    std::vector<std::string> rows;
+    std::string title;     // UTF-8; empty for none
+    std::string author;    // UTF-8; the collection's author when the level names none
+    std::string solution;  // only "udlrUDLR", counts expanded; empty for none
+    std::vector<std::string> comments;      // comment and free text lines, one per entry
+    std::vector<TextProperty> properties;   // other key: value lines after its board
+    int line = 0;  // the file line of its first row, 1-based; 0 when not read from a file
 };
 
 struct LevelCollection {
-    std::string title;
-    std::vector<TextLevel> levels;
+    std::string title;   // UTF-8; empty for none
+    std::string author;  // the default author, already given to the levels that name none
+    std::vector<std::string> comments;     // before the first level
+    std::vector<TextProperty> properties;  // other key: value lines before the first level
+    std::vector<TextLevel> levels;         // every level found, in file order
 };
 
-// Reads a collection file. Throws LevelTextError for an unknown character or line, or a
-// title or author holding a control character (a pack's texts end at byte 0 or 13).
-LevelCollection parseLevelText(std::string_view text);
+struct ReadCollection {
+    LevelCollection collection;
+    std::vector<TextReport> reports;  // Reading reports only
+};
 
-// The canonical text: the collection line, a blank line, then each level's rows with its
-// Title and Author lines, one blank line between levels and a line end after the last.
+// Reads a collection file's bytes. Never throws: a line that is no board row is read as
+// text, and what text it is ends up in the collection or a report.
+ReadCollection readLevelText(std::string_view bytes);
+
+// The canonical text, UTF-8: "Title:" and "Author:" of the collection and its other lines,
+// then per level its rows (one "|" line when a row holds no wall), "Title:", "Author:",
+// the other key: value lines, "Solution:" and ";" comments, one blank line between levels.
+// readLevelText gives back the same collection, lines aside.
 std::string formatLevelText(const LevelCollection& collection);
 
-// The level centred in the 15 x 15 grid: shifted right by (15 - width) / 2 and down by
-// (15 - height) / 2. Throws LevelTextError, naming levelNumber, for a level the pack
-// cannot hold.
-PackLevel packLevelOf(const TextLevel& level, int levelNumber);
+// A text as a pack field stores it: control characters and characters Windows-1252 cannot
+// hold become "?", then it is cut to maxCharacters at a character boundary and trailing
+// spaces are trimmed.
+struct FittedText {
+    std::string text;  // UTF-8
+    bool cut = false;
+    int replaced = 0;  // characters stored as "?"
+};
+FittedText fitPackText(std::string_view utf8, std::size_t maxCharacters);
+
+// A level as a pack holds it, or why it cannot: "21 x 9 is larger than 15 x 15", "no
+// keeper", "2 keepers, a level has one", "3 crates but 2 targets", "no crates". The level
+// is centred in the 15 x 15 grid, shifted right by (15 - width) / 2 and down by
+// (15 - height) / 2; its author is fitted to 12 characters.
+struct PackLevelResult {
+    std::optional<PackLevel> level;
+    std::string reason;  // empty when the level fits
+};
+PackLevelResult packLevelOf(const TextLevel& level);
+
+// History codes of a solution in "udlrUDLR" letters; nothing for any other character.
+std::optional<std::vector<std::uint16_t>> solutionCodes(std::string_view letters);
+// The letters of history codes 1 to 8; nothing for any other code.
+std::optional<std::string> solutionLetters(const std::vector<std::uint16_t>& codes);
+
+struct ConvertedLevel {
+    int number = 0;  // in the file, 1-based, counting every level found
+    std::string title;
+    PackLevel level;
+    // The solution's history codes, checked to replay through the move engine to a solved
+    // board within the 5000 moves a movie holds; empty when there is none or it was refused.
+    std::vector<std::uint16_t> solution;
+};
+
+struct ConvertedCollection {
+    std::string title;                   // UTF-8, fitted to the 29 characters of a pack
+    std::vector<ConvertedLevel> levels;  // every level a pack can hold, in file order
+    int levelsFound = 0;
+    int solutionsFound = 0;  // levels that carried a solution, checked or not
+    std::vector<TextReport> reports;     // all but Reading; each cut or replaced text once
+};
+
+// Never throws. Solutions are checked only when checkSolutions is set (it replays each).
+ConvertedCollection convertCollection(const LevelCollection& collection, bool checkSolutions);
+
+// One pack file of an import: 255 levels at most.
+struct PackPart {
+    std::string fileName;  // "coll.dat", then "coll-2.dat", "coll-3.dat", ...
+    std::string title;     // with "(2/3)" when the collection is split, within 29 characters
+    std::vector<ConvertedLevel> levels;
+};
+
+// The converted levels in packs of at most 255, named after packFile. A split collection's
+// title is cut to leave room for the part number, reported in reports.
+std::vector<PackPart> splitIntoPacks(const ConvertedCollection& collection,
+                                     const std::string& packFile,
+                                     std::vector<TextReport>& reports);
+
+// The pack file's bytes of one part.
+std::vector<std::uint8_t> packBytesOf(const PackPart& part);
 
 // The level cropped to the smallest box that holds every wall, crate, target and the
-// keeper. Throws LevelTextError for a keeper off the board or on a wall or crate, a cell
-// that is none of the five codes, or a blank row inside that box, which text cannot show.
+// keeper. Throws LevelTextError for a keeper off the board or on a wall or crate, or a cell
+// that is none of the five codes.
 TextLevel textLevelOf(const LevelRecord& record, int levelNumber);
 
-// The pack file's bytes, every level checked before anything is built.
-std::vector<std::uint8_t> packBytesOf(const LevelCollection& collection);
-
-// Every level of a pack file, read back as text. Throws LevelTextError for a pack shorter
-// than its level count says or a title holding a control character, and IoError when it
-// cannot be read.
+// Every level of a pack file, read back as text, without solutions. Throws LevelTextError
+// for a pack shorter than its level count says or a title holding a control character, and
+// IoError when it cannot be read.
 LevelCollection readPackAsText(const std::string& fileName);
 
 }  // namespace quarbel
