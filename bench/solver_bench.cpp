@@ -25,11 +25,11 @@ std::vector<ShippedLevel> shippedLevels() {
         std::ifstream in(folder / (std::string(pack) + ".txt"), std::ios::binary);
         std::ostringstream text;
         text << in.rdbuf();
-        const LevelCollection collection = parseLevelText(text.str());
+        const LevelCollection collection = readLevelText(text.str()).collection;
         for (std::size_t k = 0; k < collection.levels.size(); ++k) {
             const int number = static_cast<int>(k) + 1;
             levels.push_back({std::string(pack) + "/" + std::to_string(number),
-                              packLevelOf(collection.levels[k], number)});
+                              packLevelOf(collection.levels[k]).level.value()});
         }
     }
     return levels;

@@ -202,7 +202,7 @@ int main(int argc, char** argv) {
         return 1;
     }
     try {
-        LevelCollection rooms = quarbel::parseLevelText(text.str());
+        LevelCollection rooms = quarbel::readLevelText(text.str()).collection;
         for (std::size_t k = 0; k < rooms.levels.size(); ++k) {
             int pushes = 0;
             const std::string author = rooms.levels[k].author;

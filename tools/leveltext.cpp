@@ -2,145 +2,567 @@
 
 #include <algorithm>
 #include <filesystem>
+#include <set>
 
 #include "core/cp1252.h"
+#include "solver.h"
 
 namespace quarbel {
 
 namespace {
 
-constexpr std::string_view BoardCharacters = "# $.*@+";
-constexpr std::string_view CollectionKey = "Collection:";
-constexpr std::string_view TitleKey = "Title:";
-constexpr std::string_view AuthorKey = "Author:";
+// A count repeats the next character at most this often, and one line expands to at most
+// this many cells or moves, so that a few bytes cannot ask for gigabytes.
+constexpr int MaxCount = 9999;
+constexpr std::size_t MaxBoardLineCells = 1024;
+constexpr std::size_t MaxMovesLineLength = 65536;
+constexpr std::size_t MaxKeyLength = 40;
+
+constexpr std::string_view Utf8ByteOrderMark = "\xEF\xBB\xBF";
+
+std::string_view trimmed(std::string_view text) {
+    const auto first = text.find_first_not_of(" \t");
+    if (first == std::string_view::npos) return {};
+    const auto last = text.find_last_not_of(" \t");
+    return text.substr(first, last - first + 1);
+}
+
+char lowered(char c) {
+    return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
+}
+
+bool sameWord(std::string_view a, std::string_view b) {
+    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(),
+                                               [](char x, char y) { return lowered(x) == lowered(y); });
+}
+
+bool isDigit(char c) {
+    return c >= '0' && c <= '9';
+}
+
+// The length of the UTF-8 sequence at text[i], or 0 when it is malformed.
+std::size_t utf8SequenceLength(std::string_view text, std::size_t i) {
+    const auto lead = static_cast<unsigned char>(text[i]);
+    const std::size_t length = lead < 0x80 ? 1 : (lead >> 5) == 0x6 ? 2 : (lead >> 4) == 0xE ? 3 : (lead >> 3) == 0x1E ? 4 : 0;
+    if (length == 0 || i + length > text.size()) return 0;
+    for (std::size_t k = 1; k < length; ++k) {
+        if ((static_cast<unsigned char>(text[i + k]) >> 6) != 0x2) return 0;
+    }
+    // Overlong forms, surrogates and code points past U+10FFFF are no UTF-8.
+    const auto second = static_cast<unsigned char>(length > 1 ? text[i + 1] : 0);
+    if (length == 2 && lead < 0xC2) return 0;
+    if (length == 3 && ((lead == 0xE0 && second < 0xA0) || (lead == 0xED && second >= 0xA0))) return 0;
+    if (length == 4 && ((lead == 0xF0 && second < 0x90) || lead > 0xF4 || (lead == 0xF4 && second >= 0x90))) {
+        return 0;
+    }
+    return length;
+}
+
+bool isUtf8(std::string_view text) {
+    for (std::size_t i = 0; i < text.size();) {
+        const std::size_t length = utf8SequenceLength(text, i);
+        if (length == 0) return false;
+        i += length;
+    }
+    return true;
+}
+
+// Lines split at LF, CRLF or CR; a line end after the last line starts no empty line.
+std::vector<std::string_view> linesOf(std::string_view text) {
+    std::vector<std::string_view> lines;
+    while (!text.empty()) {
+        const auto end = text.find_first_of("\r\n");
+        lines.push_back(text.substr(0, end));
+        if (end == std::string_view::npos) break;
+        const bool crlf = text[end] == '\r' && end + 1 < text.size() && text[end + 1] == '\n';
+        text.remove_prefix(end + (crlf ? 2 : 1));
+    }
+    return lines;
+}
+
+// A board line as rows of "# $.*@+", or false when the line is no board row.
+bool boardRowsOf(std::string_view line, std::vector<std::string>& rows) {
+    rows.assign(1, std::string());
+    std::size_t cells = 0;
+    int count = -1;
+    bool wall = false;
+    for (const char c : line) {
+        if (isDigit(c)) {
+            count = std::max(count, 0) * 10 + (c - '0');
+            if (count > MaxCount) return false;
+            continue;
+        }
+        if (c == '|') {
+            if (count >= 0) return false;
+            rows.emplace_back();
+            continue;
+        }
+        char cell = 0;
+        switch (c) {
+            case '#':
+            case '$':
+            case '.':
+            case '*':
+            case '@':
+            case '+':
+            case ' ':
+                cell = c;
+                break;
+            case '-':
+            case '_':
+                cell = ' ';
+                break;
+            case 'p':
+                cell = '@';
+                break;
+            case 'P':
+                cell = '+';
+                break;
+            case 'b':
+                cell = '$';
+                break;
+            case 'B':
+                cell = '*';
+                break;
+            default:
+                return false;
+        }
+        const std::size_t times = count < 0 ? 1 : static_cast<std::size_t>(count);
+        count = -1;
+        cells += times;
+        if (cells > MaxBoardLineCells) return false;
+        rows.back().append(times, cell);
+        wall = wall || (cell == '#' && times > 0);
+    }
+    if (count >= 0) return false;
+    for (std::string& row : rows)
+        row.erase(row.find_last_not_of(' ') + 1);
+    return wall;
+}
+
+// A line of moves, counts expanded, or nothing when the line is something else.
+std::optional<std::string> movesOf(std::string_view line) {
+    std::string moves;
+    int count = -1;
+    for (const char c : line) {
+        if (isDigit(c)) {
+            count = std::max(count, 0) * 10 + (c - '0');
+            if (count > MaxCount) return std::nullopt;
+        } else if (c == ' ' || c == '\t') {
+            if (count >= 0) return std::nullopt;
+        } else if (MoveLetters.find(c) != std::string_view::npos) {
+            moves.append(count < 0 ? 1 : static_cast<std::size_t>(count), c);
+            count = -1;
+            if (moves.size() > MaxMovesLineLength) return std::nullopt;
+        } else {
+            return std::nullopt;
+        }
+    }
+    if (count >= 0 || moves.empty()) return std::nullopt;
+    return moves;
+}
+
+// "Date created: 2001" and the like: a key of letters (and a few marks) before a colon.
+bool splitKeyLine(std::string_view line, std::string& key, std::string& value) {
+    const std::string_view text = trimmed(line);
+    const auto colon = text.find(':');
+    if (colon == std::string_view::npos || colon == 0) return false;
+    const std::string_view name = trimmed(text.substr(0, colon));
+    if (name.empty() || name.size() > MaxKeyLength || isDigit(name[0]) || name[0] == '-') return false;
+    const bool keyCharacters = std::all_of(name.begin(), name.end(), [](char c) {
+        return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || static_cast<unsigned char>(c) >= 0x80 ||
+               c == ' ' || c == '-' || c == '_' || c == '(' || c == ')';
+    });
+    if (!keyCharacters) return false;
+    key = std::string(name);
+    value = std::string(trimmed(text.substr(colon + 1)));
+    return true;
+}
+
+bool isCommentEnd(std::string_view line) {
+    const std::string_view text = trimmed(line);
+    constexpr std::string_view End = "comment-end:";
+    constexpr std::string_view Underscored = "comment_end:";
+    return text.size() >= End.size() &&
+           (sameWord(text.substr(0, End.size()), End) || sameWord(text.substr(0, End.size()), Underscored));
+}
+
+std::string withoutQuotes(std::string_view text) {
+    if (text.size() >= 2 && (text.front() == '\'' || text.front() == '"') && text.back() == text.front()) {
+        text = trimmed(text.substr(1, text.size() - 2));
+    }
+    return std::string(text);
+}
+
+enum class LineKind { Blank, Board, Comment, Key, Moves, Free, Nothing };
+
+struct ClassifiedLine {
+    LineKind kind = LineKind::Blank;
+    std::vector<std::string> rows;  // Board
+    std::string text;               // Comment, Moves, Free; the value of Key
+    std::string key;                // Key
+};
+
+std::vector<ClassifiedLine> classify(const std::vector<std::string_view>& lines,
+                                     std::vector<TextReport>& reports) {
+    std::vector<ClassifiedLine> classified(lines.size());
+    std::size_t blockStart = 0;
+    bool inBlock = false;
+    for (std::size_t i = 0; i < lines.size(); ++i) {
+        ClassifiedLine& out = classified[i];
+        const std::string_view line = lines[i];
+        const std::string_view text = trimmed(line);
+        if (inBlock) {
+            if (isCommentEnd(line)) {
+                inBlock = false;
+                out.kind = LineKind::Nothing;
+            } else {
+                out.kind = LineKind::Comment;
+                out.text = std::string(text);
+            }
+        } else if (text.empty()) {
+            out.kind = LineKind::Blank;
+        } else if (text.front() == ';') {
+            out.kind = LineKind::Comment;
+            out.text = std::string(trimmed(text.substr(1)));
+        } else if (boardRowsOf(line, out.rows)) {
+            out.kind = LineKind::Board;
+        } else if (splitKeyLine(line, out.key, out.text)) {
+            out.kind = LineKind::Key;
+            if (sameWord(out.key, "Comment")) {
+                out.kind = out.text.empty() ? LineKind::Nothing : LineKind::Comment;
+                inBlock = out.text.empty();
+                blockStart = i;
+            } else if (isCommentEnd(line)) {
+                out.kind = LineKind::Nothing;  // an end without a start
+            }
+        } else if (auto moves = movesOf(line)) {
+            out.kind = LineKind::Moves;
+            out.text = std::move(*moves);
+        } else {
+            out.kind = LineKind::Free;
+            out.text = std::string(text);
+        }
+    }
+    if (inBlock) {
+        reports.push_back({TextReport::Kind::Reading, 0,
+                           "line " + std::to_string(blockStart + 1) +
+                               ": the Comment block has no Comment-End, so the rest of the "
+                               "file is read as comment"});
+    }
+    return classified;
+}
+
+// Drops the indentation that every row shares.
+void removeSharedIndentation(std::vector<std::string>& rows) {
+    std::size_t shared = std::string::npos;
+    for (const std::string& row : rows) {
+        if (!row.empty()) shared = std::min(shared, row.find_first_not_of(' '));
+    }
+    if (shared == 0 || shared == std::string::npos) return;
+    for (std::string& row : rows) {
+        if (!row.empty()) row.erase(0, shared);
+    }
+}
+
+// Reads the classified lines into the collection: each level with what follows its board.
+class CollectionBuilder {
+  public:
+    explicit CollectionBuilder(LevelCollection& collection) : collection_(collection) {}
+
+    void read(const std::vector<ClassifiedLine>& lines) {
+        const auto firstBoard = std::find_if(lines.begin(), lines.end(),
+                                             [](const ClassifiedLine& l) { return l.kind == LineKind::Board; });
+        auto isFree = [&](std::size_t i) {
+            if (i >= lines.size()) return false;
+            const LineKind kind = lines[i].kind;
+            // Before the first level a line of move letters is just text.
+            return kind == LineKind::Free || (kind == LineKind::Moves && lines.begin() + i < firstBoard);
+        };
+        auto isBoard = [&](std::size_t i) { return i < lines.size() && lines[i].kind == LineKind::Board; };
+        std::string pendingTitle;
+        for (std::size_t i = 0; i < lines.size(); ++i) {
+            const ClassifiedLine& line = lines[i];
+            if (line.kind != LineKind::Moves) solutionOpen_ = false;
+            switch (line.kind) {
+                case LineKind::Board:
+                    if (i == 0 || !isBoard(i - 1)) {
+                        startLevel(static_cast<int>(i) + 1);
+                        level().title = std::move(pendingTitle);
+                        pendingTitle.clear();
+                    }
+                    level().rows.insert(level().rows.end(), line.rows.begin(), line.rows.end());
+                    break;
+                case LineKind::Moves:
+                    if (isFree(i)) {
+                        readFree(line.text, i, isFree, isBoard, pendingTitle);
+                    } else {
+                        readMoves(line.text);
+                    }
+                    break;
+                case LineKind::Free:
+                    readFree(line.text, i, isFree, isBoard, pendingTitle);
+                    break;
+                case LineKind::Key:
+                    readKey(line.key, line.text);
+                    break;
+                case LineKind::Comment:
+                    comments().push_back(line.text);
+                    break;
+                case LineKind::Blank:
+                case LineKind::Nothing:
+                    break;
+            }
+        }
+        for (std::size_t k = 0; k < collection_.levels.size(); ++k) {
+            TextLevel& level = collection_.levels[k];
+            removeSharedIndentation(level.rows);
+            if (!authorGiven_[k]) level.author = collection_.author;
+        }
+    }
+
+  private:
+    LevelCollection& collection_;
+    std::vector<bool> titleGiven_;  // by a Title line rather than free text
+    std::vector<bool> authorGiven_;
+    bool collectionTitleGiven_ = false;
+    bool solutionOpen_ = false;
+
+    bool inLevel() const { return !collection_.levels.empty(); }
+    TextLevel& level() { return collection_.levels.back(); }
+    std::vector<std::string>& comments() { return inLevel() ? level().comments : collection_.comments; }
+    std::vector<TextProperty>& properties() {
+        return inLevel() ? level().properties : collection_.properties;
+    }
+
+    void startLevel(int lineNumber) {
+        collection_.levels.emplace_back();
+        level().line = lineNumber;
+        titleGiven_.push_back(false);
+        authorGiven_.push_back(false);
+    }
+
+    // A single free line beside a board names that level; other free text is a comment.
+    template <typename IsFree, typename IsBoard>
+    void readFree(const std::string& text, std::size_t i, IsFree isFree, IsBoard isBoard,
+                  std::string& pendingTitle) {
+        const bool alone = !(i > 0 && isFree(i - 1)) && !isFree(i + 1);
+        if (alone && isBoard(i + 1)) {
+            pendingTitle = withoutQuotes(text);
+        } else if (alone && i > 0 && isBoard(i - 1) && level().title.empty()) {
+            level().title = withoutQuotes(text);
+        } else {
+            comments().push_back(text);
+        }
+    }
+
+    void readMoves(const std::string& moves) {
+        if (solutionOpen_) {
+            level().solution += moves;
+        } else if (level().solution.empty()) {
+            level().solution = moves;
+            solutionOpen_ = true;
+        } else {
+            properties().push_back({"Solution", moves});  // a second solution
+        }
+    }
+
+    void readKey(const std::string& key, const std::string& value) {
+        const bool title = sameWord(key, "Title") || (!inLevel() && sameWord(key, "Collection"));
+        if ((title || sameWord(key, "Author")) && value.empty()) return;  // names nothing
+        if (!inLevel()) {
+            if (title && !collectionTitleGiven_) {
+                collection_.title = value;
+                collectionTitleGiven_ = true;
+            } else if (sameWord(key, "Author") && collection_.author.empty()) {
+                collection_.author = value;
+            } else {
+                properties().push_back({key, value});
+            }
+            return;
+        }
+        const std::size_t k = collection_.levels.size() - 1;
+        if (title && !titleGiven_[k]) {
+            if (!level().title.empty()) comments().push_back(level().title);
+            level().title = value;
+            titleGiven_[k] = true;
+        } else if (sameWord(key, "Author") && !authorGiven_[k]) {
+            level().author = value;
+            authorGiven_[k] = true;
+        } else if (sameWord(key.substr(0, std::min<std::size_t>(key.size(), 8)), "Solution") &&
+                   level().solution.empty() && (value.empty() || movesOf(value))) {
+            level().solution = value.empty() ? std::string() : *movesOf(value);
+            solutionOpen_ = true;
+        } else {
+            properties().push_back({key, value});
+        }
+    }
+};
+
+std::string inQuotes(std::string_view text) {
+    return "\"" + std::string(text) + "\"";
+}
+
+// "level 12 'The Long Hall'" or "level 12".
+std::string levelName(int number, std::string_view title) {
+    std::string name = "level " + std::to_string(number);
+    if (!title.empty()) name += " '" + std::string(title) + "'";
+    return name;
+}
+
+// Reports a cut or replaced text once per distinct text.
+class TextFitter {
+  public:
+    explicit TextFitter(std::vector<TextReport>& reports) : reports_(reports) {}
+
+    std::string fit(const std::string& text, std::size_t maxCharacters, const std::string& what,
+                    int level) {
+        const FittedText fitted = fitPackText(text, maxCharacters);
+        if ((fitted.cut || fitted.replaced > 0) && reported_.insert(what + '\n' + text).second) {
+            if (fitted.replaced > 0) {
+                reports_.push_back({TextReport::Kind::ReplacedText, level,
+                                    what + " " + inQuotes(text) + ": " + std::to_string(fitted.replaced) +
+                                        (fitted.replaced == 1 ? " character" : " characters") +
+                                        " that a pack cannot store became \"?\""});
+            }
+            if (fitted.cut) {
+                reports_.push_back({TextReport::Kind::CutText, level,
+                                    what + " " + inQuotes(text) + " is cut to " + inQuotes(fitted.text) +
+                                        " (" + std::to_string(maxCharacters) + " characters)"});
+            }
+        }
+        return fitted.text;
+    }
+
+  private:
+    std::vector<TextReport>& reports_;
+    std::set<std::string> reported_;
+};
+
+std::string counted(int count, const std::string& one, const std::string& many) {
+    return std::to_string(count) + " " + (count == 1 ? one : many);
+}
+
+// "a, b and c"
+std::string listed(const std::vector<std::string>& parts) {
+    std::string text;
+    for (std::size_t k = 0; k < parts.size(); ++k) {
+        if (k > 0) text += k + 1 == parts.size() ? " and " : ", ";
+        text += parts[k];
+    }
+    return text;
+}
+
+std::string partFileName(const std::string& packFile, std::size_t part) {
+    if (part == 1) return packFile;
+    const std::string suffix = "-" + std::to_string(part);
+    const std::string extension = ".dat";
+    if (packFile.size() > extension.size() &&
+        sameWord(std::string_view(packFile).substr(packFile.size() - extension.size()), extension)) {
+        return packFile.substr(0, packFile.size() - extension.size()) + suffix +
+               packFile.substr(packFile.size() - extension.size());
+    }
+    return packFile + suffix;
+}
 
 [[noreturn]] void refuse(int levelNumber, const std::string& reason) {
     throw LevelTextError("level " + std::to_string(levelNumber) + ": " + reason);
 }
 
-std::string trimmed(std::string_view text) {
-    const auto first = text.find_first_not_of(" \t");
-    if (first == std::string_view::npos) return {};
-    const auto last = text.find_last_not_of(" \t");
-    return std::string(text.substr(first, last - first + 1));
-}
-
-// A pack's texts end at a byte 13 or 0, and the text format's lines at a line end.
 bool holdsControlCharacter(std::string_view text) {
     return std::any_of(text.begin(), text.end(), [](char c) { return c >= 0 && c < ' '; });
 }
 
-bool isBlank(std::string_view line) {
-    return line.find_first_not_of(" \t") == line.npos;
-}
-
-// "Word: ..." lines carry data about the level rather than board rows.
-bool isKeyLine(std::string_view line) {
-    const auto colon = line.find(':');
-    if (colon == std::string_view::npos || colon == 0) return false;
-    return std::all_of(line.begin(), line.begin() + colon,
-                       [](char c) { return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z'); });
-}
-
-std::vector<std::string_view> linesOf(std::string_view text) {
-    std::vector<std::string_view> lines;
-    while (!text.empty()) {
-        const auto end = text.find('\n');
-        std::string_view line = text.substr(0, end);
-        if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
-        lines.push_back(line);
-        if (end == std::string_view::npos) break;
-        text.remove_prefix(end + 1);
-    }
-    return lines;
-}
-
-std::string cp1252Bytes(const std::string& text, const std::string& what, int levelNumber) {
-    std::string bytes;
-    if (!utf8ToCp1252(text, bytes)) {
-        refuse(levelNumber, what + " \"" + text + "\" holds a character a pack cannot store");
-    }
-    return bytes;
-}
-
 }  // namespace
 
-LevelCollection parseLevelText(std::string_view text) {
-    LevelCollection collection;
-    bool inBlock = false;
-    bool anyLevel = false;
-    auto current = [&]() -> TextLevel& { return collection.levels.back(); };
-    for (std::string_view line : linesOf(text)) {
-        if (isBlank(line)) {
-            inBlock = false;
-            continue;
-        }
-        const int levelNumber = static_cast<int>(collection.levels.size()) + (inBlock ? 0 : 1);
-        if (!anyLevel && line.starts_with(CollectionKey)) {
-            if (!collection.title.empty()) throw LevelTextError("two Collection lines");
-            collection.title = trimmed(line.substr(CollectionKey.size()));
-            if (holdsControlCharacter(collection.title)) {
-                throw LevelTextError("the collection title holds a control character");
-            }
-            continue;
-        }
-        if (!inBlock) {
-            collection.levels.emplace_back();
-            inBlock = true;
-            anyLevel = true;
-        }
-        if (line.starts_with(TitleKey) || line.starts_with(AuthorKey)) {
-            const bool isTitle = line.starts_with(TitleKey);
-            std::string& field = isTitle ? current().title : current().author;
-            if (!field.empty())
-                refuse(levelNumber, isTitle ? "two Title lines" : "two Author lines");
-            field = trimmed(line.substr(isTitle ? TitleKey.size() : AuthorKey.size()));
-            if (holdsControlCharacter(field)) {
-                refuse(levelNumber, std::string(isTitle ? "the title" : "the author") +
-                                        " holds a control character");
-            }
-            continue;
-        }
-        if (isKeyLine(line)) refuse(levelNumber, "unknown line \"" + std::string(line) + "\"");
-        std::string row(line);
-        row.erase(row.find_last_not_of(' ') + 1);
-        const auto bad = row.find_first_not_of(BoardCharacters);
-        if (bad != std::string::npos) {
-            refuse(levelNumber, "unknown character '" + row.substr(bad, 1) + "' in row " +
-                                    std::to_string(current().rows.size() + 1));
-        }
-        current().rows.push_back(std::move(row));
+ReadCollection readLevelText(std::string_view bytes) {
+    ReadCollection read;
+    if (bytes.starts_with(Utf8ByteOrderMark)) bytes.remove_prefix(Utf8ByteOrderMark.size());
+    std::string decoded;
+    if (!isUtf8(bytes)) {
+        decoded = cp1252ToUtf8(bytes);
+        bytes = decoded;
+        read.reports.push_back({TextReport::Kind::Reading, 0, "read as Windows-1252, as it is not UTF-8"});
     }
-    for (std::size_t k = 0; k < collection.levels.size(); ++k) {
-        if (collection.levels[k].rows.empty()) refuse(static_cast<int>(k) + 1, "no board rows");
-    }
-    return collection;
+    const std::vector<ClassifiedLine> lines = classify(linesOf(bytes), read.reports);
+    CollectionBuilder(read.collection).read(lines);
+    return read;
 }
 
 std::string formatLevelText(const LevelCollection& collection) {
     std::string text;
-    if (!collection.title.empty())
-        text += std::string(CollectionKey) + " " + collection.title + "\n";
+    auto line = [&](std::string_view key, std::string_view value) {
+        if (!value.empty()) text.append(key).append(": ").append(value).append("\n");
+    };
+    auto extras = [&](const std::vector<TextProperty>& properties, const std::vector<std::string>& comments) {
+        for (const TextProperty& property : properties)
+            text.append(property.key).append(": ").append(property.value).append("\n");
+        for (const std::string& comment : comments)
+            text.append(comment.empty() ? ";" : "; " + comment).append("\n");
+    };
+    line("Title", collection.title);
+    line("Author", collection.author);
+    extras(collection.properties, collection.comments);
     for (const TextLevel& level : collection.levels) {
         if (!text.empty()) text += '\n';
-        for (const std::string& row : level.rows)
-            text += row + '\n';
-        if (!level.title.empty()) text += std::string(TitleKey) + " " + level.title + "\n";
-        if (!level.author.empty()) text += std::string(AuthorKey) + " " + level.author + "\n";
+        const bool everyRowHasAWall = std::all_of(level.rows.begin(), level.rows.end(), [](const std::string& row) {
+            return row.find('#') != std::string::npos;
+        });
+        if (everyRowHasAWall) {
+            for (const std::string& row : level.rows)
+                text.append(row).append("\n");
+        } else {
+            // A row without a wall would not read as a board row on a line of its own.
+            for (std::size_t r = 0; r < level.rows.size(); ++r) {
+                if (r > 0) text += '|';
+                std::string row = level.rows[r];
+                std::replace(row.begin(), row.end(), ' ', '-');
+                text += row;
+            }
+            text += '\n';
+        }
+        line("Title", level.title);
+        line("Author", level.author);
+        line("Solution", level.solution);
+        extras(level.properties, level.comments);
     }
     return text;
 }
 
-PackLevel packLevelOf(const TextLevel& level, int levelNumber) {
+FittedText fitPackText(std::string_view utf8, std::size_t maxCharacters) {
+    FittedText fitted;
+    std::size_t characters = 0;
+    std::string bytes;
+    utf8 = trimmed(utf8);
+    for (std::size_t i = 0; i < utf8.size();) {
+        std::size_t length = utf8SequenceLength(utf8, i);
+        const bool storable = length > 0 && static_cast<unsigned char>(utf8[i]) >= ' ' &&
+                              utf8ToCp1252(utf8.substr(i, length), bytes);
+        if (length == 0) length = 1;
+        if (characters == maxCharacters) {
+            fitted.cut = true;
+            break;
+        }
+        if (storable) {
+            fitted.text.append(utf8.substr(i, length));
+        } else {
+            fitted.text += '?';
+            ++fitted.replaced;
+        }
+        ++characters;
+        i += length;
+    }
+    fitted.text.erase(fitted.text.find_last_not_of(' ') + 1);
+    return fitted;
+}
+
+PackLevelResult packLevelOf(const TextLevel& level) {
     const int height = static_cast<int>(level.rows.size());
     int width = 0;
     for (const std::string& row : level.rows)
         width = std::max(width, static_cast<int>(row.size()));
-    if (width > BoardSide) {
-        refuse(levelNumber, std::to_string(width) + " columns wide, at most 15 fit");
-    }
-    if (height > BoardSide) {
-        refuse(levelNumber, std::to_string(height) + " rows tall, at most 15 fit");
+    if (width > BoardSide || height > BoardSide) {
+        return {std::nullopt, std::to_string(width) + " x " + std::to_string(height) + " is larger than 15 x 15"};
     }
 
     PackLevel pack;
@@ -163,19 +585,17 @@ PackLevel packLevelOf(const TextLevel& level, int levelNumber) {
                     cell = CellCrate;
                     break;
                 case '.':
+                case '+':
                     cell = CellTarget;
                     break;
                 case '*':
                     cell = CellCrateOnTarget;
                     break;
-                case '+':
-                    cell = CellTarget;
-                    break;
                 case ' ':
                 case '@':
                     break;
                 default:
-                    refuse(levelNumber, "unknown character '" + std::string(1, symbol) + "'");
+                    return {std::nullopt, "unknown character '" + std::string(1, symbol) + "'"};
             }
             crates += symbol == '$' || symbol == '*';
             targets += symbol == '.' || symbol == '*' || symbol == '+';
@@ -186,34 +606,134 @@ PackLevel packLevelOf(const TextLevel& level, int levelNumber) {
             }
         }
     }
-    if (keepers == 0) refuse(levelNumber, "no keeper");
-    if (keepers > 1) refuse(levelNumber, std::to_string(keepers) + " keepers, a level has one");
+    if (keepers == 0) return {std::nullopt, "no keeper"};
+    if (keepers > 1) return {std::nullopt, std::to_string(keepers) + " keepers, a level has one"};
     if (crates != targets) {
-        refuse(levelNumber,
-               std::to_string(crates) + " crates but " + std::to_string(targets) + " targets");
+        return {std::nullopt, counted(crates, "crate", "crates") + " but " + counted(targets, "target", "targets")};
     }
-    if (crates == 0) refuse(levelNumber, "no crates");
-    if (cp1252Bytes(level.author, "the author", levelNumber).size() > AuthorFieldSize) {
-        refuse(levelNumber, "the author \"" + level.author + "\" is longer than 12 characters");
+    if (crates == 0) return {std::nullopt, "no crates"};
+    pack.author = fitPackText(level.author, AuthorFieldSize).text;
+    return {pack, {}};
+}
+
+std::optional<std::vector<std::uint16_t>> solutionCodes(std::string_view letters) {
+    std::vector<std::uint16_t> codes;
+    codes.reserve(letters.size());
+    for (const char letter : letters) {
+        const auto code = MoveLetters.find(letter);
+        if (code == std::string_view::npos) return std::nullopt;
+        codes.push_back(static_cast<std::uint16_t>(code + 1));
     }
-    pack.author = level.author;
-    return pack;
+    return codes;
+}
+
+std::optional<std::string> solutionLetters(const std::vector<std::uint16_t>& codes) {
+    std::string letters;
+    letters.reserve(codes.size());
+    for (const std::uint16_t code : codes) {
+        if (code < 1 || code > MoveLetters.size()) return std::nullopt;
+        letters += MoveLetters[code - 1];
+    }
+    return letters;
+}
+
+ConvertedCollection convertCollection(const LevelCollection& collection, bool checkSolutions) {
+    ConvertedCollection converted;
+    TextFitter fitter(converted.reports);
+    converted.title = fitter.fit(collection.title, MaxTitleBytes, "the title", 0);
+    converted.levelsFound = static_cast<int>(collection.levels.size());
+    int titles = 0;
+    int comments = static_cast<int>(collection.comments.size());
+    int properties = static_cast<int>(collection.properties.size());
+    int solutionsLeftOut = 0;
+    for (std::size_t k = 0; k < collection.levels.size(); ++k) {
+        const TextLevel& text = collection.levels[k];
+        const int number = static_cast<int>(k) + 1;
+        const std::string name = levelName(number, text.title);
+        PackLevelResult result = packLevelOf(text);
+        if (!result.level) {
+            converted.reports.push_back({TextReport::Kind::SkippedLevel, number, name + ": " + result.reason});
+            continue;
+        }
+        fitter.fit(text.author, AuthorFieldSize, "the author", number);
+        ConvertedLevel level{number, text.title, std::move(*result.level), {}};
+        titles += !text.title.empty();
+        comments += static_cast<int>(text.comments.size());
+        properties += static_cast<int>(text.properties.size());
+        if (!text.solution.empty()) {
+            ++converted.solutionsFound;
+            if (!checkSolutions) {
+                ++solutionsLeftOut;
+            } else if (text.solution.size() > HistoryCapacity) {
+                converted.reports.push_back({TextReport::Kind::RefusedSolution, number,
+                                             name + ": the solution holds " + std::to_string(text.solution.size()) +
+                                                 " moves, a movie at most 5000; not stored"});
+            } else if (const auto codes = solutionCodes(text.solution);
+                       codes && replaySolves(level.level.board, level.level.keeperX, level.level.keeperY, *codes)) {
+                level.solution = *codes;
+            } else {
+                converted.reports.push_back({TextReport::Kind::RefusedSolution, number,
+                                             name + ": the solution does not solve the level; not stored"});
+            }
+        }
+        converted.levels.push_back(std::move(level));
+    }
+    std::vector<std::string> leftOut;
+    if (titles > 0) leftOut.push_back(counted(titles, "level title", "level titles"));
+    if (comments > 0) leftOut.push_back(counted(comments, "comment line", "comment lines"));
+    if (properties > 0) leftOut.push_back(counted(properties, "other key: value line", "other key: value lines"));
+    if (solutionsLeftOut > 0) leftOut.push_back(counted(solutionsLeftOut, "solution", "solutions"));
+    if (!leftOut.empty()) {
+        converted.reports.push_back(
+            {TextReport::Kind::LeftOut, 0, "left out, as a pack has no place for them: " + listed(leftOut)});
+    }
+    return converted;
+}
+
+std::vector<PackPart> splitIntoPacks(const ConvertedCollection& collection, const std::string& packFile,
+                                     std::vector<TextReport>& reports) {
+    const std::size_t count = collection.levels.size();
+    const std::size_t parts = (count + MaxPackLevels - 1) / MaxPackLevels;
+    std::string base = collection.title;
+    if (parts > 1 && !base.empty()) {
+        const std::size_t room = MaxTitleBytes - (" (" + std::to_string(parts) + "/" + std::to_string(parts) + ")").size();
+        TextFitter fitter(reports);
+        base = fitter.fit(base, room, "the title of each part", 0);
+    }
+    std::vector<PackPart> packs(parts);
+    for (std::size_t p = 0; p < parts; ++p) {
+        PackPart& part = packs[p];
+        part.fileName = partFileName(packFile, p + 1);
+        const std::string number = std::to_string(p + 1) + "/" + std::to_string(parts);
+        part.title = parts == 1 ? base : base.empty() ? "Part " + number : base + " (" + number + ")";
+        const auto first = collection.levels.begin() + static_cast<std::ptrdiff_t>(p * MaxPackLevels);
+        part.levels.assign(first, first + static_cast<std::ptrdiff_t>(std::min<std::size_t>(MaxPackLevels, count - p * MaxPackLevels)));
+    }
+    return packs;
+}
+
+std::vector<std::uint8_t> packBytesOf(const PackPart& part) {
+    std::vector<PackLevel> levels;
+    levels.reserve(part.levels.size());
+    for (const ConvertedLevel& level : part.levels)
+        levels.push_back(level.level);
+    return encodePack(part.title, levels);
 }
 
 TextLevel textLevelOf(const LevelRecord& record, int levelNumber) {
-    if (!onBoard(record.keeperX, record.keeperY))
-        refuse(levelNumber, "the keeper is off the board");
+    if (!onBoard(record.keeperX, record.keeperY)) refuse(levelNumber, "the keeper is off the board");
     int left = record.keeperX, right = record.keeperX;
     int top = record.keeperY, bottom = record.keeperY;
+    bool wall = false;
     for (int x = 1; x <= BoardSide; ++x) {
         for (int y = 1; y <= BoardSide; ++y) {
             const std::uint8_t cell = record.board.at(x, y);
             if (cell == CellEmpty) continue;
-            if (cell != CellWall && cell != CellCrate && cell != CellTarget &&
-                cell != CellCrateOnTarget) {
+            if (cell != CellWall && cell != CellCrate && cell != CellTarget && cell != CellCrateOnTarget) {
                 refuse(levelNumber, "cell (" + std::to_string(x) + ", " + std::to_string(y) +
                                         ") holds the unknown code " + std::to_string(cell));
             }
+            wall = wall || cell == CellWall;
             left = std::min(left, x);
             right = std::max(right, x);
             top = std::min(top, y);
@@ -221,12 +741,10 @@ TextLevel textLevelOf(const LevelRecord& record, int levelNumber) {
         }
     }
     const std::uint8_t under = record.board.at(record.keeperX, record.keeperY);
-    if (under != CellEmpty && under != CellTarget) {
-        refuse(levelNumber, "the keeper stands on a wall or a crate");
-    }
-    if (holdsControlCharacter(record.author)) {
-        refuse(levelNumber, "the author holds a control character");
-    }
+    if (under != CellEmpty && under != CellTarget) refuse(levelNumber, "the keeper stands on a wall or a crate");
+    // Text tells a board from other lines by its walls.
+    if (!wall) refuse(levelNumber, "the level has no wall, which text cannot show");
+    if (holdsControlCharacter(record.author)) refuse(levelNumber, "the author holds a control character");
 
     TextLevel level;
     level.author = record.author;
@@ -253,51 +771,21 @@ TextLevel textLevelOf(const LevelRecord& record, int levelNumber) {
             }
         }
         row.erase(row.find_last_not_of(' ') + 1);
-        if (row.empty()) {
-            refuse(levelNumber, "row " + std::to_string(y - top + 1) +
-                                    " is empty, which text cannot show inside a level");
-        }
         level.rows.push_back(std::move(row));
     }
     return level;
-}
-
-std::vector<std::uint8_t> packBytesOf(const LevelCollection& collection) {
-    const std::size_t count = collection.levels.size();
-    if (count == 0) throw LevelTextError("the collection holds no level");
-    if (count > MaxPackLevels) {
-        throw LevelTextError("the collection holds " + std::to_string(count) +
-                             " levels, a pack at most 255");
-    }
-    std::string titleBytes;
-    if (!utf8ToCp1252(collection.title, titleBytes)) {
-        throw LevelTextError("the collection title holds a character a pack cannot store");
-    }
-    if (titleBytes.size() > MaxTitleBytes) {
-        throw LevelTextError("the collection title \"" + collection.title +
-                             "\" is longer than 29 characters");
-    }
-    std::vector<PackLevel> levels;
-    for (std::size_t k = 0; k < count; ++k) {
-        levels.push_back(packLevelOf(collection.levels[k], static_cast<int>(k) + 1));
-    }
-    return encodePack(collection.title, levels);
 }
 
 LevelCollection readPackAsText(const std::string& fileName) {
     const PackHeader header = readPackHeader(fileName);
     std::error_code error;
     const auto size = std::filesystem::file_size(fileName, error);
-    const auto records =
-        error ? 0 : (static_cast<std::int64_t>(size) - PackHeaderSize) / LevelRecordSize;
+    const auto records = error ? 0 : (static_cast<std::int64_t>(size) - PackHeaderSize) / LevelRecordSize;
     if (records < header.levelCount) {
-        throw LevelTextError("the pack names " + std::to_string(header.levelCount) +
-                             " levels but holds " +
+        throw LevelTextError("the pack names " + std::to_string(header.levelCount) + " levels but holds " +
                              std::to_string(std::max<std::int64_t>(records, 0)));
     }
-    if (holdsControlCharacter(header.title)) {
-        throw LevelTextError("the pack title holds a control character");
-    }
+    if (holdsControlCharacter(header.title)) throw LevelTextError("the pack title holds a control character");
     LevelCollection collection;
     collection.title = header.title;
     for (int k = 1; k <= header.levelCount; ++k) {

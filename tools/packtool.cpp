@@ -19,8 +19,6 @@ namespace {
 
 namespace fs = std::filesystem;
 
-constexpr std::string_view Notation = "udrlUDRL";  // indexed by history code - 1
-
 std::string readTextFile(const std::string& fileName) {
     std::ifstream in(fileName, std::ios::binary);
     if (!in) throw ToolError("cannot open " + fileName);
@@ -30,20 +28,72 @@ std::string readTextFile(const std::string& fileName) {
     return text.str();
 }
 
-void writeAtomically(const std::string& fileName, const std::vector<std::uint8_t>& bytes) {
-    const std::string partName = fileName + ".new";
-    try {
-        writeFileBytes(partName, bytes);
-    } catch (const IoError& error) {
-        std::remove(partName.c_str());
-        throw ToolError("cannot write " + fileName + ": " + error.what());
+struct FileBytes {
+    std::string name;
+    std::vector<std::uint8_t> bytes;
+};
+
+// Puts every file in place or none: each is written in full beside its place first, what
+// was there is kept under ".old" until every new file is in, and a failure on the way
+// puts the old files back.
+void writeAllOrNone(const std::vector<FileBytes>& files) {
+    std::vector<std::string> written;  // ".new" files
+    auto removeAll = [](const std::vector<std::string>& names) {
+        for (const std::string& name : names)
+            std::remove(name.c_str());
+    };
+    for (const FileBytes& file : files) {
+        std::error_code error;
+        if (fs::exists(file.name, error) && !fs::is_regular_file(file.name, error)) {
+            removeAll(written);
+            throw ToolError("cannot write " + file.name + ": it is not a file");
+        }
+        written.push_back(file.name + ".new");
+        try {
+            writeFileBytes(written.back(), file.bytes);
+        } catch (const IoError& failure) {
+            removeAll(written);
+            throw ToolError("cannot write " + file.name + ": " + failure.what());
+        }
     }
-    std::error_code error;
-    fs::rename(partName, fileName, error);
-    if (error) {
-        std::remove(partName.c_str());
-        throw ToolError("cannot write " + fileName + ": " + error.message());
+    std::vector<std::string> kept;      // ".old" copies of replaced files
+    std::vector<std::string> replaced;  // files whose old content is in kept
+    std::vector<std::string> created;   // files that were not there before
+    auto rollBack = [&](const std::string& name, const std::string& reason) {
+        for (std::size_t k = 0; k < replaced.size(); ++k) {
+            std::error_code ignored;
+            fs::rename(kept[k], replaced[k], ignored);
+        }
+        removeAll(created);
+        removeAll(written);
+        removeAll(kept);
+        throw ToolError("cannot write " + name + ": " + reason);
+    };
+    for (std::size_t k = 0; k < files.size(); ++k) {
+        const std::string& name = files[k].name;
+        std::error_code error;
+        const bool existed = fs::exists(name, error);
+        if (existed) {
+            const std::string old = name + ".old";
+            fs::remove(old, error);
+            fs::create_hard_link(name, old, error);
+            if (error) fs::copy_file(name, old, fs::copy_options::overwrite_existing, error);
+            if (error) rollBack(name, error.message());
+            kept.push_back(old);
+            replaced.push_back(name);
+        }
+        fs::rename(written[k], name, error);
+        if (error) {
+            if (existed) {
+                std::remove(kept.back().c_str());
+                kept.pop_back();
+                replaced.pop_back();
+            }
+            rollBack(name, error.message());
+        }
+        if (!existed) created.push_back(name);
     }
+    removeAll(kept);
 }
 
 LevelCollection readPack(const std::string& packFile) {
@@ -52,6 +102,10 @@ LevelCollection readPack(const std::string& packFile) {
     } catch (const IoError& error) {
         throw ToolError("cannot read " + packFile + ": " + error.what());
     }
+}
+
+ReadCollection readCollectionFile(const std::string& fileName) {
+    return readLevelText(readTextFile(fileName));
 }
 
 int levelNumberOf(const std::string& text) {
@@ -64,10 +118,10 @@ int levelNumberOf(const std::string& text) {
 }
 
 std::string usage() {
-    return "usage: quarbel-pack import SOURCE.txt PACK.dat\n"
-           "       quarbel-pack export PACK.dat [OUT.txt]\n"
-           "       quarbel-pack list PACK.dat\n"
-           "       quarbel-pack solve PACK.dat LEVEL [--movie] [--force]\n"
+    return "usage: quarbel-pack import COLLECTION.txt PACK.dat [--movies] [--force] [--strict]\n"
+           "       quarbel-pack export PACK.dat [OUT.txt] [--movies]\n"
+           "       quarbel-pack list PACK.dat|COLLECTION.txt\n"
+           "       quarbel-pack solve PACK.dat|COLLECTION.txt LEVEL [--movie] [--force]\n"
            "       quarbel-pack movie-to-text MOVIE.MOV\n"
            "       quarbel-pack text-to-movie SOLUTION MOVIE.MOV [--force]\n";
 }
@@ -93,16 +147,117 @@ bool hasFlag(const std::vector<std::string>& flags, std::string_view flag) {
     return std::find(flags.begin(), flags.end(), flag) != flags.end();
 }
 
+void appendReports(const std::vector<TextReport>& reports, std::string& report) {
+    for (const TextReport& line : reports)
+        report += line.message + "\n";
+}
+
+// A report that means the pack would not hold the file as it is.
+bool losesSomething(const TextReport& report) {
+    return report.kind == TextReport::Kind::SkippedLevel ||
+           report.kind == TextReport::Kind::CutText ||
+           report.kind == TextReport::Kind::ReplacedText ||
+           report.kind == TextReport::Kind::RefusedSolution;
+}
+
+// "castle.dat", "coll.dat and coll-2.dat", "coll.dat to coll-40.dat (40 packs)"
+std::string packNames(const std::vector<PackPart>& parts) {
+    if (parts.size() == 1) return parts.front().fileName;
+    if (parts.size() == 2) return parts[0].fileName + " and " + parts[1].fileName;
+    return parts.front().fileName + " to " + parts.back().fileName + " (" +
+           std::to_string(parts.size()) + " packs)";
+}
+
+std::string skippedPart(const ConvertedCollection& converted) {
+    const int skipped = converted.levelsFound - static_cast<int>(converted.levels.size());
+    return skipped > 0 ? "; skipped " + std::to_string(skipped) : "";
+}
+
+std::string levelLine(int number, const std::vector<std::string>& rows, const std::string& author,
+                      const std::string& title) {
+    std::size_t width = 0;
+    int crates = 0;
+    for (const std::string& row : rows) {
+        width = std::max(width, row.size());
+        crates += static_cast<int>(std::count(row.begin(), row.end(), '$') +
+                                   std::count(row.begin(), row.end(), '*'));
+    }
+    char line[96];
+    std::snprintf(line, sizeof line, "%4d  %2zu x %-2zu  %2d crates  ", number, width, rows.size(),
+                  crates);
+    std::string text = line + (author.empty() ? std::string(DefaultAuthor) : author);
+    if (!title.empty()) text += "  '" + title + "'";
+    return text + "\n";
+}
+
+std::string listPack(const std::string& packFile) {
+    const LevelCollection pack = readPack(packFile);
+    std::string text =
+        "Title: " + pack.title + "\nLevels: " + std::to_string(pack.levels.size()) + "\n";
+    for (std::size_t k = 0; k < pack.levels.size(); ++k) {
+        const TextLevel& level = pack.levels[k];
+        text += levelLine(static_cast<int>(k) + 1, level.rows, level.author, "");
+    }
+    return text;
+}
+
+std::string listCollection(const std::string& fileName) {
+    const ReadCollection read = readCollectionFile(fileName);
+    const ConvertedCollection converted = convertCollection(read.collection, true);
+    std::vector<TextReport> reports = read.reports;
+    reports.insert(reports.end(), converted.reports.begin(), converted.reports.end());
+    const std::vector<PackPart> parts = splitIntoPacks(converted, "PACK.dat", reports);
+    std::string text = "Title: " + converted.title + "\nLevels: " +
+                       std::to_string(converted.levelsFound) + " found, " +
+                       std::to_string(converted.levels.size()) + " fit a pack\n";
+    for (const ConvertedLevel& level : converted.levels) {
+        const TextLevel& source = read.collection.levels[level.number - 1];
+        text += levelLine(level.number, source.rows, level.level.author, level.title);
+    }
+    appendReports(reports, text);
+    const std::string packs = parts.size() == 1 ? "1 pack" : std::to_string(parts.size()) + " packs";
+    text += "would import " + std::to_string(converted.levels.size()) + " of " +
+            std::to_string(converted.levelsFound) + " levels into " + packs +
+            skippedPart(converted) + "\n";
+    return text;
+}
+
+void storeMovies(const std::vector<PackPart>& parts, bool force, std::string& report) {
+    int stored = 0;
+    for (const PackPart& part : parts) {
+        for (std::size_t k = 0; k < part.levels.size(); ++k) {
+            const ConvertedLevel& level = part.levels[k];
+            if (level.solution.empty()) continue;
+            const std::string movie = movieFileOf(part.fileName, static_cast<int>(k) + 1);
+            try {
+                writeMovie(movie, level.solution, force);
+                ++stored;
+            } catch (const ToolError& failure) {
+                report += "level " + std::to_string(level.number) + ": " + failure.what() + "\n";
+            }
+        }
+    }
+    report += "stored " + std::to_string(stored) + (stored == 1 ? " movie\n" : " movies\n");
+}
+
 }  // namespace
+
+bool isPackFile(std::string_view fileName) {
+    constexpr std::string_view Extension = ".dat";
+    if (fileName.size() < Extension.size()) return false;
+    const std::string_view end = fileName.substr(fileName.size() - Extension.size());
+    return std::equal(end.begin(), end.end(), Extension.begin(),
+                      [](char a, char b) { return std::tolower(static_cast<unsigned char>(a)) == b; });
+}
 
 std::string notationOf(std::span<const std::uint16_t> moves) {
     std::string text;
     for (std::uint16_t code : moves) {
-        if (code < 1 || code > 8) {
+        if (code < 1 || code > MoveLetters.size()) {
             throw ToolError("move " + std::to_string(text.size() + 1) + " has the unknown code " +
                             std::to_string(code));
         }
-        text += Notation[code - 1];
+        text += MoveLetters[code - 1];
     }
     return text;
 }
@@ -112,7 +267,7 @@ std::vector<std::uint16_t> movesOfNotation(std::string_view notation) {
     for (std::size_t i = 0; i < notation.size(); ++i) {
         const char symbol = notation[i];
         if (symbol == ' ' || symbol == '\n' || symbol == '\r' || symbol == '\t') continue;
-        const auto code = Notation.find(symbol);
+        const auto code = MoveLetters.find(symbol);
         if (code == std::string_view::npos) {
             throw ToolError("unknown move '" + std::string(1, symbol) + "' at position " +
                             std::to_string(i + 1));
@@ -122,51 +277,80 @@ std::vector<std::uint16_t> movesOfNotation(std::string_view notation) {
     return moves;
 }
 
-void importPack(const std::string& sourceFile, const std::string& packFile) {
-    writeAtomically(packFile, packBytesOf(parseLevelText(readTextFile(sourceFile))));
-}
-
-std::string exportPack(const std::string& packFile) {
-    return formatLevelText(readPack(packFile));
-}
-
-std::string listPack(const std::string& packFile) {
-    const LevelCollection pack = readPack(packFile);
-    std::string text =
-        "Title: " + pack.title + "\nLevels: " + std::to_string(pack.levels.size()) + "\n";
-    for (std::size_t k = 0; k < pack.levels.size(); ++k) {
-        const TextLevel& level = pack.levels[k];
-        std::size_t width = 0;
-        int crates = 0;
-        for (const std::string& row : level.rows) {
-            width = std::max(width, row.size());
-            crates += static_cast<int>(std::count(row.begin(), row.end(), '$') +
-                                       std::count(row.begin(), row.end(), '*'));
+void importCollection(const std::string& sourceFile, const std::string& packFile,
+                      const ImportOptions& options, std::string& report) {
+    const ReadCollection read = readCollectionFile(sourceFile);
+    ConvertedCollection converted = convertCollection(read.collection, options.movies);
+    std::vector<TextReport> reports = read.reports;
+    reports.insert(reports.end(), converted.reports.begin(), converted.reports.end());
+    if (options.strict) {
+        const auto loss = std::find_if(reports.begin(), reports.end(), losesSomething);
+        if (loss != reports.end()) throw ToolError(loss->message + "; nothing written (--strict)");
+        if (converted.levels.size() > MaxPackLevels) {
+            throw ToolError("the collection holds " + std::to_string(converted.levels.size()) +
+                            " levels, a pack at most 255; nothing written (--strict)");
         }
-        char line[96];
-        std::snprintf(line, sizeof line, "%4zu  %2zu x %-2zu  %2d crates  ", k + 1, width,
-                      level.rows.size(), crates);
-        text += line + (level.author.empty() ? std::string(DefaultAuthor) : level.author) + "\n";
     }
-    return text;
+    const std::vector<PackPart> parts = splitIntoPacks(converted, packFile, reports);
+    appendReports(reports, report);
+    if (converted.levelsFound == 0) throw ToolError(sourceFile + " holds no level; nothing written");
+    if (parts.empty()) {
+        throw ToolError("no level of " + sourceFile + " fits a pack; nothing written");
+    }
+    std::vector<FileBytes> files;
+    for (const PackPart& part : parts)
+        files.push_back({part.fileName, packBytesOf(part)});
+    writeAllOrNone(files);
+    if (options.movies) storeMovies(parts, options.force, report);
+    report += "imported " + std::to_string(converted.levels.size()) + " of " +
+              std::to_string(converted.levelsFound) + " levels into " + packNames(parts) +
+              skippedPart(converted) + "\n";
 }
 
-ProvenSolution solvePackLevel(const std::string& packFile, int levelNumber) {
-    const LevelCollection pack = readPack(packFile);
-    const int count = static_cast<int>(pack.levels.size());
+std::string exportPack(const std::string& packFile, bool movies, std::string& report) {
+    LevelCollection pack = readPack(packFile);
+    if (movies) {
+        for (std::size_t k = 0; k < pack.levels.size(); ++k) {
+            const std::string movie = movieFileOf(packFile, static_cast<int>(k) + 1);
+            std::error_code error;
+            if (!fs::exists(movie, error)) continue;
+            try {
+                pack.levels[k].solution = movieAsNotation(movie);
+            } catch (const ToolError& failure) {
+                report += "level " + std::to_string(k + 1) + ": " + failure.what() +
+                          "; exported without its solution\n";
+            }
+        }
+    }
+    return formatLevelText(pack);
+}
+
+std::string listFile(const std::string& fileName) {
+    return isPackFile(fileName) ? listPack(fileName) : listCollection(fileName);
+}
+
+ProvenSolution solveLevelOf(const std::string& fileName, int levelNumber) {
+    const LevelCollection levels =
+        isPackFile(fileName) ? readPack(fileName) : readCollectionFile(fileName).collection;
+    const int count = static_cast<int>(levels.levels.size());
     if (levelNumber < 1 || levelNumber > count) {
-        throw ToolError("level " + std::to_string(levelNumber) + " is not in the pack (1 to " +
+        throw ToolError("level " + std::to_string(levelNumber) + " is not in " + fileName + " (1 to " +
                         std::to_string(count) + ")");
     }
+    const TextLevel& text = levels.levels[levelNumber - 1];
+    std::string name = "level " + std::to_string(levelNumber);
+    if (!text.title.empty()) name += " '" + text.title + "'";
+    name += ": ";
     // Checked as an import would check it, so the solver only meets levels it can prove.
-    const PackLevel checked = packLevelOf(pack.levels[levelNumber - 1], levelNumber);
-    const SolverResult result = solveLevel(checked.board, checked.keeperX, checked.keeperY);
-    const std::string name = "level " + std::to_string(levelNumber) + ": ";
+    const PackLevelResult checked = packLevelOf(text);
+    if (!checked.level) throw ToolError(name + checked.reason);
+    const PackLevel& level = *checked.level;
+    const SolverResult result = solveLevel(level.board, level.keeperX, level.keeperY);
     if (!result.moves) {
         throw ToolError(name + "no solution found among " + std::to_string(result.statesSeen) +
                         " positions");
     }
-    if (!replaySolves(checked.board, checked.keeperX, checked.keeperY, *result.moves)) {
+    if (!replaySolves(level.board, level.keeperX, level.keeperY, *result.moves)) {
         throw ToolError(name + "the solution found does not replay to a solved board");
     }
     return {*result.moves, result.pushes, result.statesSeen};
@@ -230,22 +414,28 @@ int runPackTool(const std::vector<std::string>& arguments, std::string& out, std
             return plain;
         };
         if (command == "import") {
-            const auto files = expect({}, 2, 2);
-            importPack(files[0], files[1]);
+            const auto files = expect({"--movies", "--force", "--strict"}, 2, 2);
+            const ImportOptions options{hasFlag(flags, "--movies"), hasFlag(flags, "--force"),
+                                        hasFlag(flags, "--strict")};
+            importCollection(files[0], files[1], options, out);
         } else if (command == "export") {
-            const auto files = expect({}, 1, 2);
-            const std::string text = exportPack(files[0]);
+            const auto files = expect({"--movies"}, 1, 2);
+            const std::string text = exportPack(files[0], hasFlag(flags, "--movies"), err);
             if (files.size() == 1) {
                 out += text;
             } else {
-                writeAtomically(files[1], std::vector<std::uint8_t>(text.begin(), text.end()));
+                writeAllOrNone({{files[1], std::vector<std::uint8_t>(text.begin(), text.end())}});
             }
         } else if (command == "list") {
-            out += listPack(expect({}, 1, 1)[0]);
+            out += listFile(expect({}, 1, 1)[0]);
         } else if (command == "solve") {
             const auto plain = expect({"--movie", "--force"}, 2, 2);
             const int level = levelNumberOf(plain[1]);
-            const ProvenSolution solution = solvePackLevel(plain[0], level);
+            if (hasFlag(flags, "--movie") && !isPackFile(plain[0])) {
+                throw ToolError("--movie stores a movie beside a pack; import " + plain[0] +
+                                " first");
+            }
+            const ProvenSolution solution = solveLevelOf(plain[0], level);
             out += notationOf(solution.moves) + "\n";
             err += "level " + plain[1] + ": " + std::to_string(solution.moves.size()) + " moves, " +
                    std::to_string(solution.pushes) + " pushes, " +

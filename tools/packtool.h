@@ -16,17 +16,36 @@ class ToolError : public std::runtime_error {
     using std::runtime_error::runtime_error;
 };
 
+// True for a pack file name (*.dat); any other file is read as a collection text.
+bool isPackFile(std::string_view fileName);
+
 // The common solution notation: "u d r l" for walks, "U D R L" for pushes.
 std::string notationOf(std::span<const std::uint16_t> moves);
 // Line ends and spaces between moves are skipped.
 std::vector<std::uint16_t> movesOfNotation(std::string_view notation);
 
-// Builds the whole pack in memory and puts it in place only when it is written in full,
-// so a refused or failed import leaves packFile as it was.
-void importPack(const std::string& sourceFile, const std::string& packFile);
-std::string exportPack(const std::string& packFile);
-// The title, the level count, and per level its size, crates and author.
-std::string listPack(const std::string& packFile);
+struct ImportOptions {
+    bool movies = false;  // store each level's checked solution as its movie
+    bool force = false;   // ... also over a movie already stored
+    bool strict = false;  // refuse the whole file rather than skip, cut, replace or split
+};
+
+// Imports a collection file into packFile, and into packFile's "-2", "-3", ... parts when it
+// holds more than 255 levels. Every pack is built in memory and all of them are put in
+// place only when each is written in full; a refused or failed import leaves every pack as
+// it was. Appends to report what had to be skipped, cut or left out, ending with the line
+// "imported 97 of 100 levels into castle.dat; skipped 3". Throws ToolError when nothing
+// could be written.
+void importCollection(const std::string& sourceFile, const std::string& packFile,
+                      const ImportOptions& options, std::string& report);
+
+// The pack as a collection text; with movies each stored movie is its level's solution.
+// Movies that cannot be exported are named in report.
+std::string exportPack(const std::string& packFile, bool movies, std::string& report);
+
+// A pack (*.dat): the title, the level count, and per level its size, crates and author.
+// A collection file: what import would keep, in the same form, and what it would skip.
+std::string listFile(const std::string& fileName);
 
 // A level's solution, already replayed through the move engine to a solved board.
 struct ProvenSolution {
@@ -34,7 +53,8 @@ struct ProvenSolution {
     int pushes = 0;
     std::size_t statesSeen = 0;
 };
-ProvenSolution solvePackLevel(const std::string& packFile, int levelNumber);
+// The level of a pack, or of a collection file numbered as import counts its levels.
+ProvenSolution solveLevelOf(const std::string& fileName, int levelNumber);
 
 // Where the game looks for a level's movie: the pack's movie folder beside the pack.
 std::string movieFileOf(const std::string& packFile, int levelNumber);

@@ -28,10 +28,12 @@ int pushesIn(const std::vector<std::uint16_t>& moves) {
 TEST(Solver, ProvesEveryShippedLevel) {
     int proven = 0;
     for (const auto& source : testing::shippedLevelSources()) {
-        const LevelCollection collection = parseLevelText(source.text);
+        const LevelCollection collection = readLevelText(source.text).collection;
         for (std::size_t k = 0; k < collection.levels.size(); ++k) {
             SCOPED_TRACE(source.name + " level " + std::to_string(k + 1));
-            const PackLevel level = packLevelOf(collection.levels[k], static_cast<int>(k) + 1);
+            const auto fitted = packLevelOf(collection.levels[k]);
+            ASSERT_TRUE(fitted.level.has_value()) << fitted.reason;
+            const PackLevel& level = *fitted.level;
             const SolverResult result = solveLevel(level.board, level.keeperX, level.keeperY);
             ASSERT_TRUE(result.moves.has_value());
             EXPECT_TRUE(replaySolves(level.board, level.keeperX, level.keeperY, *result.moves));
