@@ -32,8 +32,9 @@ char lowered(char c) {
 }
 
 bool sameWord(std::string_view a, std::string_view b) {
-    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(),
-                                               [](char x, char y) { return lowered(x) == lowered(y); });
+    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
+               return lowered(x) == lowered(y);
+           });
 }
 
 bool isDigit(char c) {
@@ -43,7 +44,11 @@ bool isDigit(char c) {
 // The length of the UTF-8 sequence at text[i], or 0 when it is malformed.
 std::size_t utf8SequenceLength(std::string_view text, std::size_t i) {
     const auto lead = static_cast<unsigned char>(text[i]);
-    const std::size_t length = lead < 0x80 ? 1 : (lead >> 5) == 0x6 ? 2 : (lead >> 4) == 0xE ? 3 : (lead >> 3) == 0x1E ? 4 : 0;
+    const std::size_t length = lead < 0x80           ? 1
+                               : (lead >> 5) == 0x6  ? 2
+                               : (lead >> 4) == 0xE  ? 3
+                               : (lead >> 3) == 0x1E ? 4
+                                                     : 0;
     if (length == 0 || i + length > text.size()) return 0;
     for (std::size_t k = 1; k < length; ++k) {
         if ((static_cast<unsigned char>(text[i + k]) >> 6) != 0x2) return 0;
@@ -51,8 +56,10 @@ std::size_t utf8SequenceLength(std::string_view text, std::size_t i) {
     // Overlong forms, surrogates and code points past U+10FFFF are no UTF-8.
     const auto second = static_cast<unsigned char>(length > 1 ? text[i + 1] : 0);
     if (length == 2 && lead < 0xC2) return 0;
-    if (length == 3 && ((lead == 0xE0 && second < 0xA0) || (lead == 0xED && second >= 0xA0))) return 0;
-    if (length == 4 && ((lead == 0xF0 && second < 0x90) || lead > 0xF4 || (lead == 0xF4 && second >= 0x90))) {
+    if (length == 3 && ((lead == 0xE0 && second < 0xA0) || (lead == 0xED && second >= 0xA0)))
+        return 0;
+    if (length == 4 &&
+        ((lead == 0xF0 && second < 0x90) || lead > 0xF4 || (lead == 0xF4 && second >= 0x90))) {
         return 0;
     }
     return length;
@@ -168,10 +175,12 @@ bool splitKeyLine(std::string_view line, std::string& key, std::string& value) {
     const auto colon = text.find(':');
     if (colon == std::string_view::npos || colon == 0) return false;
     const std::string_view name = trimmed(text.substr(0, colon));
-    if (name.empty() || name.size() > MaxKeyLength || isDigit(name[0]) || name[0] == '-') return false;
+    if (name.empty() || name.size() > MaxKeyLength || isDigit(name[0]) || name[0] == '-')
+        return false;
     const bool keyCharacters = std::all_of(name.begin(), name.end(), [](char c) {
-        return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || static_cast<unsigned char>(c) >= 0x80 ||
-               c == ' ' || c == '-' || c == '_' || c == '(' || c == ')';
+        return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') ||
+               static_cast<unsigned char>(c) >= 0x80 || c == ' ' || c == '-' || c == '_' ||
+               c == '(' || c == ')';
     });
     if (!keyCharacters) return false;
     key = std::string(name);
@@ -183,12 +192,13 @@ bool isCommentEnd(std::string_view line) {
     const std::string_view text = trimmed(line);
     constexpr std::string_view End = "comment-end:";
     constexpr std::string_view Underscored = "comment_end:";
-    return text.size() >= End.size() &&
-           (sameWord(text.substr(0, End.size()), End) || sameWord(text.substr(0, End.size()), Underscored));
+    return text.size() >= End.size() && (sameWord(text.substr(0, End.size()), End) ||
+                                         sameWord(text.substr(0, End.size()), Underscored));
 }
 
 std::string withoutQuotes(std::string_view text) {
-    if (text.size() >= 2 && (text.front() == '\'' || text.front() == '"') && text.back() == text.front()) {
+    if (text.size() >= 2 && (text.front() == '\'' || text.front() == '"') &&
+        text.back() == text.front()) {
         text = trimmed(text.substr(1, text.size() - 2));
     }
     return std::string(text);
@@ -271,15 +281,19 @@ class CollectionBuilder {
     explicit CollectionBuilder(LevelCollection& collection) : collection_(collection) {}
 
     void read(const std::vector<ClassifiedLine>& lines) {
-        const auto firstBoard = std::find_if(lines.begin(), lines.end(),
-                                             [](const ClassifiedLine& l) { return l.kind == LineKind::Board; });
+        const auto firstBoard =
+            std::find_if(lines.begin(), lines.end(),
+                         [](const ClassifiedLine& l) { return l.kind == LineKind::Board; });
         auto isFree = [&](std::size_t i) {
             if (i >= lines.size()) return false;
             const LineKind kind = lines[i].kind;
             // Before the first level a line of move letters is just text.
-            return kind == LineKind::Free || (kind == LineKind::Moves && lines.begin() + i < firstBoard);
+            return kind == LineKind::Free ||
+                   (kind == LineKind::Moves && lines.begin() + i < firstBoard);
         };
-        auto isBoard = [&](std::size_t i) { return i < lines.size() && lines[i].kind == LineKind::Board; };
+        auto isBoard = [&](std::size_t i) {
+            return i < lines.size() && lines[i].kind == LineKind::Board;
+        };
         std::string pendingTitle;
         for (std::size_t i = 0; i < lines.size(); ++i) {
             const ClassifiedLine& line = lines[i];
@@ -330,7 +344,9 @@ class CollectionBuilder {
 
     bool inLevel() const { return !collection_.levels.empty(); }
     TextLevel& level() { return collection_.levels.back(); }
-    std::vector<std::string>& comments() { return inLevel() ? level().comments : collection_.comments; }
+    std::vector<std::string>& comments() {
+        return inLevel() ? level().comments : collection_.comments;
+    }
     std::vector<TextProperty>& properties() {
         return inLevel() ? level().properties : collection_.properties;
     }
@@ -421,14 +437,16 @@ class TextFitter {
         if ((fitted.cut || fitted.replaced > 0) && reported_.insert(what + '\n' + text).second) {
             if (fitted.replaced > 0) {
                 reports_.push_back({TextReport::Kind::ReplacedText, level,
-                                    what + " " + inQuotes(text) + ": " + std::to_string(fitted.replaced) +
+                                    what + " " + inQuotes(text) + ": " +
+                                        std::to_string(fitted.replaced) +
                                         (fitted.replaced == 1 ? " character" : " characters") +
                                         " that a pack cannot store became \"?\""});
             }
             if (fitted.cut) {
                 reports_.push_back({TextReport::Kind::CutText, level,
-                                    what + " " + inQuotes(text) + " is cut to " + inQuotes(fitted.text) +
-                                        " (" + std::to_string(maxCharacters) + " characters)"});
+                                    what + " " + inQuotes(text) + " is cut to " +
+                                        inQuotes(fitted.text) + " (" +
+                                        std::to_string(maxCharacters) + " characters)"});
             }
         }
         return fitted.text;
@@ -458,7 +476,8 @@ std::string partFileName(const std::string& packFile, std::size_t part) {
     const std::string suffix = "-" + std::to_string(part);
     const std::string extension = ".dat";
     if (packFile.size() > extension.size() &&
-        sameWord(std::string_view(packFile).substr(packFile.size() - extension.size()), extension)) {
+        sameWord(std::string_view(packFile).substr(packFile.size() - extension.size()),
+                 extension)) {
         return packFile.substr(0, packFile.size() - extension.size()) + suffix +
                packFile.substr(packFile.size() - extension.size());
     }
@@ -482,7 +501,8 @@ ReadCollection readLevelText(std::string_view bytes) {
     if (!isUtf8(bytes)) {
         decoded = cp1252ToUtf8(bytes);
         bytes = decoded;
-        read.reports.push_back({TextReport::Kind::Reading, 0, "read as Windows-1252, as it is not UTF-8"});
+        read.reports.push_back(
+            {TextReport::Kind::Reading, 0, "read as Windows-1252, as it is not UTF-8"});
     }
     const std::vector<ClassifiedLine> lines = classify(linesOf(bytes), read.reports);
     CollectionBuilder(read.collection).read(lines);
@@ -494,7 +514,8 @@ std::string formatLevelText(const LevelCollection& collection) {
     auto line = [&](std::string_view key, std::string_view value) {
         if (!value.empty()) text.append(key).append(": ").append(value).append("\n");
     };
-    auto extras = [&](const std::vector<TextProperty>& properties, const std::vector<std::string>& comments) {
+    auto extras = [&](const std::vector<TextProperty>& properties,
+                      const std::vector<std::string>& comments) {
         for (const TextProperty& property : properties)
             text.append(property.key).append(": ").append(property.value).append("\n");
         for (const std::string& comment : comments)
@@ -505,9 +526,9 @@ std::string formatLevelText(const LevelCollection& collection) {
     extras(collection.properties, collection.comments);
     for (const TextLevel& level : collection.levels) {
         if (!text.empty()) text += '\n';
-        const bool everyRowHasAWall = std::all_of(level.rows.begin(), level.rows.end(), [](const std::string& row) {
-            return row.find('#') != std::string::npos;
-        });
+        const bool everyRowHasAWall =
+            std::all_of(level.rows.begin(), level.rows.end(),
+                        [](const std::string& row) { return row.find('#') != std::string::npos; });
         if (everyRowHasAWall) {
             for (const std::string& row : level.rows)
                 text.append(row).append("\n");
@@ -562,7 +583,8 @@ PackLevelResult packLevelOf(const TextLevel& level) {
     for (const std::string& row : level.rows)
         width = std::max(width, static_cast<int>(row.size()));
     if (width > BoardSide || height > BoardSide) {
-        return {std::nullopt, std::to_string(width) + " x " + std::to_string(height) + " is larger than 15 x 15"};
+        return {std::nullopt,
+                std::to_string(width) + " x " + std::to_string(height) + " is larger than 15 x 15"};
     }
 
     PackLevel pack;
@@ -609,7 +631,8 @@ PackLevelResult packLevelOf(const TextLevel& level) {
     if (keepers == 0) return {std::nullopt, "no keeper"};
     if (keepers > 1) return {std::nullopt, std::to_string(keepers) + " keepers, a level has one"};
     if (crates != targets) {
-        return {std::nullopt, counted(crates, "crate", "crates") + " but " + counted(targets, "target", "targets")};
+        return {std::nullopt, counted(crates, "crate", "crates") + " but " +
+                                  counted(targets, "target", "targets")};
     }
     if (crates == 0) return {std::nullopt, "no crates"};
     pack.author = fitPackText(level.author, AuthorFieldSize).text;
@@ -652,7 +675,8 @@ ConvertedCollection convertCollection(const LevelCollection& collection, bool ch
         const std::string name = levelName(number, text.title);
         PackLevelResult result = packLevelOf(text);
         if (!result.level) {
-            converted.reports.push_back({TextReport::Kind::SkippedLevel, number, name + ": " + result.reason});
+            converted.reports.push_back(
+                {TextReport::Kind::SkippedLevel, number, name + ": " + result.reason});
             continue;
         }
         fitter.fit(text.author, AuthorFieldSize, "the author", number);
@@ -666,14 +690,17 @@ ConvertedCollection convertCollection(const LevelCollection& collection, bool ch
                 ++solutionsLeftOut;
             } else if (text.solution.size() > HistoryCapacity) {
                 converted.reports.push_back({TextReport::Kind::RefusedSolution, number,
-                                             name + ": the solution holds " + std::to_string(text.solution.size()) +
+                                             name + ": the solution holds " +
+                                                 std::to_string(text.solution.size()) +
                                                  " moves, a movie at most 5000; not stored"});
             } else if (const auto codes = solutionCodes(text.solution);
-                       codes && replaySolves(level.level.board, level.level.keeperX, level.level.keeperY, *codes)) {
+                       codes && replaySolves(level.level.board, level.level.keeperX,
+                                             level.level.keeperY, *codes)) {
                 level.solution = *codes;
             } else {
-                converted.reports.push_back({TextReport::Kind::RefusedSolution, number,
-                                             name + ": the solution does not solve the level; not stored"});
+                converted.reports.push_back(
+                    {TextReport::Kind::RefusedSolution, number,
+                     name + ": the solution does not solve the level; not stored"});
             }
         }
         converted.levels.push_back(std::move(level));
@@ -681,22 +708,27 @@ ConvertedCollection convertCollection(const LevelCollection& collection, bool ch
     std::vector<std::string> leftOut;
     if (titles > 0) leftOut.push_back(counted(titles, "level title", "level titles"));
     if (comments > 0) leftOut.push_back(counted(comments, "comment line", "comment lines"));
-    if (properties > 0) leftOut.push_back(counted(properties, "other key: value line", "other key: value lines"));
+    if (properties > 0)
+        leftOut.push_back(counted(properties, "other key: value line", "other key: value lines"));
     if (solutionsLeftOut > 0) leftOut.push_back(counted(solutionsLeftOut, "solution", "solutions"));
     if (!leftOut.empty()) {
         converted.reports.push_back(
-            {TextReport::Kind::LeftOut, 0, "left out, as a pack has no place for them: " + listed(leftOut)});
+            {TextReport::Kind::LeftOut, 0,
+             "left out, as a pack has no place for them: " + listed(leftOut)});
     }
     return converted;
 }
 
-std::vector<PackPart> splitIntoPacks(const ConvertedCollection& collection, const std::string& packFile,
+std::vector<PackPart> splitIntoPacks(const ConvertedCollection& collection,
+                                     const std::string& packFile,
                                      std::vector<TextReport>& reports) {
     const std::size_t count = collection.levels.size();
     const std::size_t parts = (count + MaxPackLevels - 1) / MaxPackLevels;
     std::string base = collection.title;
     if (parts > 1 && !base.empty()) {
-        const std::size_t room = MaxTitleBytes - (" (" + std::to_string(parts) + "/" + std::to_string(parts) + ")").size();
+        const std::size_t room =
+            MaxTitleBytes -
+            (" (" + std::to_string(parts) + "/" + std::to_string(parts) + ")").size();
         TextFitter fitter(reports);
         base = fitter.fit(base, room, "the title of each part", 0);
     }
@@ -705,9 +737,13 @@ std::vector<PackPart> splitIntoPacks(const ConvertedCollection& collection, cons
         PackPart& part = packs[p];
         part.fileName = partFileName(packFile, p + 1);
         const std::string number = std::to_string(p + 1) + "/" + std::to_string(parts);
-        part.title = parts == 1 ? base : base.empty() ? "Part " + number : base + " (" + number + ")";
-        const auto first = collection.levels.begin() + static_cast<std::ptrdiff_t>(p * MaxPackLevels);
-        part.levels.assign(first, first + static_cast<std::ptrdiff_t>(std::min<std::size_t>(MaxPackLevels, count - p * MaxPackLevels)));
+        part.title = parts == 1     ? base
+                     : base.empty() ? "Part " + number
+                                    : base + " (" + number + ")";
+        const auto first =
+            collection.levels.begin() + static_cast<std::ptrdiff_t>(p * MaxPackLevels);
+        part.levels.assign(first, first + static_cast<std::ptrdiff_t>(std::min<std::size_t>(
+                                              MaxPackLevels, count - p * MaxPackLevels)));
     }
     return packs;
 }
@@ -721,7 +757,8 @@ std::vector<std::uint8_t> packBytesOf(const PackPart& part) {
 }
 
 TextLevel textLevelOf(const LevelRecord& record, int levelNumber) {
-    if (!onBoard(record.keeperX, record.keeperY)) refuse(levelNumber, "the keeper is off the board");
+    if (!onBoard(record.keeperX, record.keeperY))
+        refuse(levelNumber, "the keeper is off the board");
     int left = record.keeperX, right = record.keeperX;
     int top = record.keeperY, bottom = record.keeperY;
     bool wall = false;
@@ -729,7 +766,8 @@ TextLevel textLevelOf(const LevelRecord& record, int levelNumber) {
         for (int y = 1; y <= BoardSide; ++y) {
             const std::uint8_t cell = record.board.at(x, y);
             if (cell == CellEmpty) continue;
-            if (cell != CellWall && cell != CellCrate && cell != CellTarget && cell != CellCrateOnTarget) {
+            if (cell != CellWall && cell != CellCrate && cell != CellTarget &&
+                cell != CellCrateOnTarget) {
                 refuse(levelNumber, "cell (" + std::to_string(x) + ", " + std::to_string(y) +
                                         ") holds the unknown code " + std::to_string(cell));
             }
@@ -741,10 +779,12 @@ TextLevel textLevelOf(const LevelRecord& record, int levelNumber) {
         }
     }
     const std::uint8_t under = record.board.at(record.keeperX, record.keeperY);
-    if (under != CellEmpty && under != CellTarget) refuse(levelNumber, "the keeper stands on a wall or a crate");
+    if (under != CellEmpty && under != CellTarget)
+        refuse(levelNumber, "the keeper stands on a wall or a crate");
     // Text tells a board from other lines by its walls.
     if (!wall) refuse(levelNumber, "the level has no wall, which text cannot show");
-    if (holdsControlCharacter(record.author)) refuse(levelNumber, "the author holds a control character");
+    if (holdsControlCharacter(record.author))
+        refuse(levelNumber, "the author holds a control character");
 
     TextLevel level;
     level.author = record.author;
@@ -780,12 +820,15 @@ LevelCollection readPackAsText(const std::string& fileName) {
     const PackHeader header = readPackHeader(fileName);
     std::error_code error;
     const auto size = std::filesystem::file_size(fileName, error);
-    const auto records = error ? 0 : (static_cast<std::int64_t>(size) - PackHeaderSize) / LevelRecordSize;
+    const auto records =
+        error ? 0 : (static_cast<std::int64_t>(size) - PackHeaderSize) / LevelRecordSize;
     if (records < header.levelCount) {
-        throw LevelTextError("the pack names " + std::to_string(header.levelCount) + " levels but holds " +
+        throw LevelTextError("the pack names " + std::to_string(header.levelCount) +
+                             " levels but holds " +
                              std::to_string(std::max<std::int64_t>(records, 0)));
     }
-    if (holdsControlCharacter(header.title)) throw LevelTextError("the pack title holds a control character");
+    if (holdsControlCharacter(header.title))
+        throw LevelTextError("the pack title holds a control character");
     LevelCollection collection;
     collection.title = header.title;
     for (int k = 1; k <= header.levelCount; ++k) {

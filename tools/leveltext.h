@@ -61,11 +61,11 @@ struct TextLevel {
     // Only "# $.*@+": counts expanded, the other spellings turned into these, trailing
     // spaces trimmed, and the indentation all rows share removed.
     std::vector<std::string> rows;
-    std::string title;     // UTF-8; empty for none
-    std::string author;    // UTF-8; the collection's author when the level names none
-    std::string solution;  // only "udlrUDLR", counts expanded; empty for none
-    std::vector<std::string> comments;      // comment and free text lines, one per entry
-    std::vector<TextProperty> properties;   // other key: value lines after its board
+    std::string title;                  // UTF-8; empty for none
+    std::string author;                 // UTF-8; the collection's author when the level names none
+    std::string solution;               // only "udlrUDLR", counts expanded; empty for none
+    std::vector<std::string> comments;  // comment and free text lines, one per entry
+    std::vector<TextProperty> properties;  // other key: value lines after its board
     int line = 0;  // the file line of its first row, 1-based; 0 when not read from a file
 };
 
@@ -133,8 +133,8 @@ struct ConvertedCollection {
     std::string title;                   // UTF-8, fitted to the 29 characters of a pack
     std::vector<ConvertedLevel> levels;  // every level a pack can hold, in file order
     int levelsFound = 0;
-    int solutionsFound = 0;  // levels that carried a solution, checked or not
-    std::vector<TextReport> reports;     // all but Reading; each cut or replaced text once
+    int solutionsFound = 0;           // levels that carried a solution, checked or not
+    std::vector<TextReport> reports;  // all but Reading; each cut or replaced text once
 };
 
 // Never throws. Solutions are checked only when checkSolutions is set (it replays each).
@@ -150,8 +150,7 @@ struct PackPart {
 // The converted levels in packs of at most 255, named after packFile. A split collection's
 // title is cut to leave room for the part number, reported in reports.
 std::vector<PackPart> splitIntoPacks(const ConvertedCollection& collection,
-                                     const std::string& packFile,
-                                     std::vector<TextReport>& reports);
+                                     const std::string& packFile, std::vector<TextReport>& reports);
 
 // The pack file's bytes of one part.
 std::vector<std::uint8_t> packBytesOf(const PackPart& part);

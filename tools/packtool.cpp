@@ -207,15 +207,16 @@ std::string listCollection(const std::string& fileName) {
     std::vector<TextReport> reports = read.reports;
     reports.insert(reports.end(), converted.reports.begin(), converted.reports.end());
     const std::vector<PackPart> parts = splitIntoPacks(converted, "PACK.dat", reports);
-    std::string text = "Title: " + converted.title + "\nLevels: " +
-                       std::to_string(converted.levelsFound) + " found, " +
+    std::string text = "Title: " + converted.title +
+                       "\nLevels: " + std::to_string(converted.levelsFound) + " found, " +
                        std::to_string(converted.levels.size()) + " fit a pack\n";
     for (const ConvertedLevel& level : converted.levels) {
         const TextLevel& source = read.collection.levels[level.number - 1];
         text += levelLine(level.number, source.rows, level.level.author, level.title);
     }
     appendReports(reports, text);
-    const std::string packs = parts.size() == 1 ? "1 pack" : std::to_string(parts.size()) + " packs";
+    const std::string packs =
+        parts.size() == 1 ? "1 pack" : std::to_string(parts.size()) + " packs";
     text += "would import " + std::to_string(converted.levels.size()) + " of " +
             std::to_string(converted.levelsFound) + " levels into " + packs +
             skippedPart(converted) + "\n";
@@ -246,8 +247,9 @@ bool isPackFile(std::string_view fileName) {
     constexpr std::string_view Extension = ".dat";
     if (fileName.size() < Extension.size()) return false;
     const std::string_view end = fileName.substr(fileName.size() - Extension.size());
-    return std::equal(end.begin(), end.end(), Extension.begin(),
-                      [](char a, char b) { return std::tolower(static_cast<unsigned char>(a)) == b; });
+    return std::equal(end.begin(), end.end(), Extension.begin(), [](char a, char b) {
+        return std::tolower(static_cast<unsigned char>(a)) == b;
+    });
 }
 
 std::string notationOf(std::span<const std::uint16_t> moves) {
@@ -293,7 +295,8 @@ void importCollection(const std::string& sourceFile, const std::string& packFile
     }
     const std::vector<PackPart> parts = splitIntoPacks(converted, packFile, reports);
     appendReports(reports, report);
-    if (converted.levelsFound == 0) throw ToolError(sourceFile + " holds no level; nothing written");
+    if (converted.levelsFound == 0)
+        throw ToolError(sourceFile + " holds no level; nothing written");
     if (parts.empty()) {
         throw ToolError("no level of " + sourceFile + " fits a pack; nothing written");
     }
@@ -334,8 +337,8 @@ ProvenSolution solveLevelOf(const std::string& fileName, int levelNumber) {
         isPackFile(fileName) ? readPack(fileName) : readCollectionFile(fileName).collection;
     const int count = static_cast<int>(levels.levels.size());
     if (levelNumber < 1 || levelNumber > count) {
-        throw ToolError("level " + std::to_string(levelNumber) + " is not in " + fileName + " (1 to " +
-                        std::to_string(count) + ")");
+        throw ToolError("level " + std::to_string(levelNumber) + " is not in " + fileName +
+                        " (1 to " + std::to_string(count) + ")");
     }
     const TextLevel& text = levels.levels[levelNumber - 1];
     std::string name = "level " + std::to_string(levelNumber);

@@ -52,7 +52,8 @@ TEST(LevelText, ShippedSourcesComeBackUnchangedThroughAPack) {
         writeFileBytes(source.name + ".dat", bytes);
         const std::string exported = formatLevelText(readPackAsText(source.name + ".dat"));
         EXPECT_EQ(exported, source.text);
-        const auto again = splitIntoPacks(convertCollection(read(exported), true), "x.dat", reports);
+        const auto again =
+            splitIntoPacks(convertCollection(read(exported), true), "x.dat", reports);
         EXPECT_EQ(packBytesOf(again.at(0)), bytes);
     }
     EXPECT_GE(levels, 40);
@@ -91,10 +92,9 @@ TEST(LevelText, ReadsRunLengthRows) {
 TEST(LevelText, ReadsEveryLineEndAndAByteOrderMark) {
     for (const std::string end : {"\n", "\r\n", "\r"}) {
         for (const std::string start : {"", "\xEF\xBB\xBF"}) {
-            const ReadCollection read =
-                readLevelText(start + "Title: Ends" + end + end + "#####" + end + "#@$.#" + end +
-                              "#####" + end + "Author: Ann" + end + end + "####" + end + "#+$#" +
-                              end + "####");
+            const ReadCollection read = readLevelText(
+                start + "Title: Ends" + end + end + "#####" + end + "#@$.#" + end + "#####" + end +
+                "Author: Ann" + end + end + "####" + end + "#+$#" + end + "####");
             SCOPED_TRACE(::testing::PrintToString(end + start));
             EXPECT_TRUE(read.reports.empty());
             EXPECT_EQ(read.collection.title, "Ends");
@@ -108,7 +108,8 @@ TEST(LevelText, ReadsEveryLineEndAndAByteOrderMark) {
 }
 
 TEST(LevelText, DetectsUtf8AndWindows1252) {
-    const ReadCollection utf8 = readLevelText("#####\n#@$.#\n#####\nAuthor: J\xC3\xB6rg \xE2\x82\xAC\n");
+    const ReadCollection utf8 =
+        readLevelText("#####\n#@$.#\n#####\nAuthor: J\xC3\xB6rg \xE2\x82\xAC\n");
     EXPECT_TRUE(utf8.reports.empty());
     EXPECT_EQ(utf8.collection.levels.at(0).author, "J\xC3\xB6rg \xE2\x82\xAC");
 
@@ -137,7 +138,8 @@ TEST(LevelText, CommentsHoldNoBoards) {
     EXPECT_EQ(collection.levels[0].comments, (Rows{"one line", "#####", "still comment"}));
     EXPECT_EQ(collection.levels[0].rows, Small);
 
-    const ReadCollection unended = readLevelText("#####\n#@$.#\n#####\n\nComment:\n####\n#+$#\n####\n");
+    const ReadCollection unended =
+        readLevelText("#####\n#@$.#\n#####\n\nComment:\n####\n#+$#\n####\n");
     EXPECT_EQ(unended.collection.levels.size(), 1u);
     EXPECT_EQ(messagesOf(unended.reports),
               (Rows{"line 5: the Comment block has no Comment-End, so the rest of the file is read "
@@ -167,10 +169,10 @@ TEST(LevelText, KeyLinesDescribeTheCollectionBeforeTheFirstLevelAndALevelAfterIt
 
 TEST(LevelText, AFreeLineBesideABoardIsItsTitle) {
     const LevelCollection collection = read(
-        "Level 1\n#####\n#@$.#\n#####\n\n"       // before
-        "#####\n#@$.#\n#####\n'Duh!'\n\n"        // after, in quotes
+        "Level 1\n#####\n#@$.#\n#####\n\n"                    // before
+        "#####\n#@$.#\n#####\n'Duh!'\n\n"                     // after, in quotes
         "#####\n#@$.#\n#####\nBetween\n####\n#+$#\n####\n\n"  // between: the next one's
-        "two lines\nof text\n#####\n#@$.#\n#####\n");  // not a single line
+        "two lines\nof text\n#####\n#@$.#\n#####\n");         // not a single line
     ASSERT_EQ(collection.levels.size(), 5u);
     EXPECT_EQ(collection.levels[0].title, "Level 1");
     EXPECT_EQ(collection.levels[1].title, "Duh!");
@@ -273,8 +275,9 @@ TEST(LevelText, FitsTextsToTheirFieldsAndReportsEachOnce) {
     EXPECT_TRUE(cutAtSpace.cut);
     EXPECT_EQ(cutAtSpace.text, "Christopher");
     // Cut at a character, not a byte: twelve two-byte letters fit.
-    const std::string umlauts = "\xC3\xA4\xC3\xB6\xC3\xBC\xC3\xA4\xC3\xB6\xC3\xBC\xC3\xA4\xC3\xB6\xC3\xBC"
-                                "\xC3\xA4\xC3\xB6\xC3\xBC\xC3\x9F";
+    const std::string umlauts =
+        "\xC3\xA4\xC3\xB6\xC3\xBC\xC3\xA4\xC3\xB6\xC3\xBC\xC3\xA4\xC3\xB6\xC3\xBC"
+        "\xC3\xA4\xC3\xB6\xC3\xBC\xC3\x9F";
     EXPECT_EQ(fitPackText(umlauts, 12).text, umlauts.substr(0, 24));
     const FittedText replaced = fitPackText("\xE4\xB8\x96 A\tB", 12);
     EXPECT_EQ(replaced.text, "? A?B");
@@ -282,17 +285,20 @@ TEST(LevelText, FitsTextsToTheirFieldsAndReportsEachOnce) {
     EXPECT_FALSE(replaced.cut);
 
     std::string text = "Title: A title that is much too long for a pack\n\n";
-    for (const std::string author : {"Sixteen chars!!!", "Sixteen chars!!!", "\xE4\xB8\x96 Wu", "Ann"})
+    for (const std::string author :
+         {"Sixteen chars!!!", "Sixteen chars!!!", "\xE4\xB8\x96 Wu", "Ann"})
         text += "#####\n#@$.#\n#####\nAuthor: " + author + "\n\n";
     const ConvertedCollection converted = convertCollection(read(text), false);
     EXPECT_EQ(converted.title, "A title that is much too long");
     EXPECT_EQ(converted.levels.at(0).level.author, "Sixteen char");
     EXPECT_EQ(converted.levels.at(2).level.author, "? Wu");
-    EXPECT_EQ(messagesOf(converted.reports),
-              (Rows{"the title \"A title that is much too long for a pack\" is cut to \"A title that is "
-                    "much too long\" (29 characters)",
-                    "the author \"Sixteen chars!!!\" is cut to \"Sixteen char\" (12 characters)",
-                    "the author \"\xE4\xB8\x96 Wu\": 1 character that a pack cannot store became \"?\""}));
+    EXPECT_EQ(
+        messagesOf(converted.reports),
+        (Rows{
+            "the title \"A title that is much too long for a pack\" is cut to \"A title that is "
+            "much too long\" (29 characters)",
+            "the author \"Sixteen chars!!!\" is cut to \"Sixteen char\" (12 characters)",
+            "the author \"\xE4\xB8\x96 Wu\": 1 character that a pack cannot store became \"?\""}));
     EXPECT_EQ(converted.reports[1].kind, TextReport::Kind::CutText);
     EXPECT_EQ(converted.reports[2].kind, TextReport::Kind::ReplacedText);
 }
@@ -348,11 +354,12 @@ TEST(LevelText, SplitsIntoPacksOf255WithPartTitles) {
                     "Hundred Levels He\" (23 characters)"}));
 
     // Without a title each part still says which it is; one pack keeps the name as given.
-    const auto untitled = splitIntoPacks(convertCollection(read(text.substr(text.find('#'))), false),
-                                         "coll", reports);
+    const auto untitled = splitIntoPacks(
+        convertCollection(read(text.substr(text.find('#'))), false), "coll", reports);
     EXPECT_EQ(untitled.at(1).fileName, "coll-2");
     EXPECT_EQ(untitled.at(1).title, "Part 2/2");
-    const auto one = splitIntoPacks(convertCollection(read("#####\n#@$.#\n#####\n"), false), "a.dat", reports);
+    const auto one =
+        splitIntoPacks(convertCollection(read("#####\n#@$.#\n#####\n"), false), "a.dat", reports);
     ASSERT_EQ(one.size(), 1u);
     EXPECT_EQ(one[0].title, "");
 }
@@ -362,13 +369,15 @@ TEST(LevelText, WritesTheCanonicalText) {
     collection.title = "Tiny";
     collection.author = "Ann";
     collection.comments = {"about"};
-    collection.levels.push_back({Small, "Gate", "Ann", "rR", {"hard", ""}, {{"Difficulty", "3"}}, 0});
+    collection.levels.push_back(
+        {Small, "Gate", "Ann", "rR", {"hard", ""}, {{"Difficulty", "3"}}, 0});
     collection.levels.push_back({{"#", "", "  *", "#@"}, "", "", "", {}, {}, 0});
     const std::string text = formatLevelText(collection);
-    EXPECT_EQ(text,
-              "Title: Tiny\nAuthor: Ann\n; about\n\n"
-              "#####\n#@$.#\n#####\nTitle: Gate\nAuthor: Ann\nSolution: rR\nDifficulty: 3\n; hard\n;\n\n"
-              "#||--*|#@\n");
+    EXPECT_EQ(
+        text,
+        "Title: Tiny\nAuthor: Ann\n; about\n\n"
+        "#####\n#@$.#\n#####\nTitle: Gate\nAuthor: Ann\nSolution: rR\nDifficulty: 3\n; hard\n;\n\n"
+        "#||--*|#@\n");
     const LevelCollection back = read(text);
     ASSERT_EQ(back.levels.size(), 2u);
     EXPECT_EQ(back.levels[1].rows, collection.levels[1].rows);
@@ -379,8 +388,8 @@ TEST(LevelText, ExportCropsToWhatTheLevelHolds) {
     ScratchFolder folder;
     // Floor beside the walls takes no room once read back.
     std::vector<TextReport> reports;
-    const auto parts =
-        splitIntoPacks(convertCollection(read("####    \n#@$.#\n ####\n"), false), "crop.dat", reports);
+    const auto parts = splitIntoPacks(convertCollection(read("####    \n#@$.#\n ####\n"), false),
+                                      "crop.dat", reports);
     writeFileBytes("crop.dat", packBytesOf(parts.at(0)));
     const LevelCollection back = readPackAsText("crop.dat");
     ASSERT_EQ(back.levels.size(), 1u);
@@ -412,32 +421,38 @@ TEST(LevelText, RefusesPackLevelsThatTextCannotShow) {
     EXPECT_EQ(refusalOf([&] { textLevelOf(record, 4); }), "level 4: the keeper is off the board");
     record.keeperX = 3;
     record.board.at(3, 3) = CellCrate;
-    EXPECT_EQ(refusalOf([&] { textLevelOf(record, 4); }), "level 4: the keeper stands on a wall or a crate");
+    EXPECT_EQ(refusalOf([&] { textLevelOf(record, 4); }),
+              "level 4: the keeper stands on a wall or a crate");
     record.board.at(3, 3) = CellEmpty;
     record.board.at(9, 2) = 26;
-    EXPECT_EQ(refusalOf([&] { textLevelOf(record, 4); }), "level 4: cell (9, 2) holds the unknown code 26");
+    EXPECT_EQ(refusalOf([&] { textLevelOf(record, 4); }),
+              "level 4: cell (9, 2) holds the unknown code 26");
     record.board.at(9, 2) = CellCrateOnTarget;
     EXPECT_EQ(refusalOf([&] { textLevelOf(record, 4); }),
               "level 4: the level has no wall, which text cannot show");
     record.board.at(1, 1) = CellWall;
     record.author = "A\rB";
-    EXPECT_EQ(refusalOf([&] { textLevelOf(record, 4); }), "level 4: the author holds a control character");
+    EXPECT_EQ(refusalOf([&] { textLevelOf(record, 4); }),
+              "level 4: the author holds a control character");
 }
 
 TEST(LevelText, RefusesDamagedPacks) {
     ScratchFolder folder;
     std::vector<TextReport> reports;
     const auto parts = splitIntoPacks(
-        convertCollection(read("Title: First\n\n#####\n#@$.#\n#####\n\n#####\n#@$.#\n#####\n"), false),
+        convertCollection(read("Title: First\n\n#####\n#@$.#\n#####\n\n#####\n#@$.#\n#####\n"),
+                          false),
         "a.dat", reports);
     auto bytes = packBytesOf(parts.at(0));
     bytes.resize(bytes.size() - 1);
     writeFileBytes("short.dat", bytes);
-    EXPECT_EQ(refusalOf([] { readPackAsText("short.dat"); }), "the pack names 2 levels but holds 1");
+    EXPECT_EQ(refusalOf([] { readPackAsText("short.dat"); }),
+              "the pack names 2 levels but holds 1");
     bytes = packBytesOf(parts.at(0));
     bytes[2 + 5] = '\n';  // the title's byte 13 damaged into a line feed
     writeFileBytes("damaged.dat", bytes);
-    EXPECT_EQ(refusalOf([] { readPackAsText("damaged.dat"); }), "the pack title holds a control character");
+    EXPECT_EQ(refusalOf([] { readPackAsText("damaged.dat"); }),
+              "the pack title holds a control character");
 }
 
 }  // namespace

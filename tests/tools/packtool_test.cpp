@@ -49,12 +49,13 @@ TEST(PackTool, ImportsExportsAndLists) {
 
 TEST(PackTool, ImportsWhatAPackCanHoldAndSaysWhatItLeftOut) {
     ScratchFolder folder;
-    folder.writeFile("castle.txt",
-                     "; Castles, drawn by hand\r\nTitle: Castle\r\nAuthor: Christopher Columbus\r\n\r\n"
-                     "Gate\r\n#####\r\n#@$.#\r\n#####\r\n\r\n"
-                     "#################\r\n#@$.            #\r\n#################\r\n'The Long Hall'\r\n\r\n"
-                     "6#|#@$$.#|6#\r\nAuthor: Ann\r\n\r\n"
-                     "####\r\n#+$#\r\n####\r\nAuthor: Christopher Columbus\r\n");
+    folder.writeFile(
+        "castle.txt",
+        "; Castles, drawn by hand\r\nTitle: Castle\r\nAuthor: Christopher Columbus\r\n\r\n"
+        "Gate\r\n#####\r\n#@$.#\r\n#####\r\n\r\n"
+        "#################\r\n#@$.            #\r\n#################\r\n'The Long Hall'\r\n\r\n"
+        "6#|#@$$.#|6#\r\nAuthor: Ann\r\n\r\n"
+        "####\r\n#+$#\r\n####\r\nAuthor: Christopher Columbus\r\n");
     const ToolRun result = run({"import", "castle.txt", "castle.dat"});
     EXPECT_EQ(result.status, 0);
     EXPECT_EQ(result.err, "");
@@ -152,7 +153,8 @@ TEST(PackTool, WritesEveryPackOfASplitOrNone) {
     EXPECT_EQ(folder.readFile("coll.dat"), "old first");
     EXPECT_EQ(folder.readFile("coll-2.dat"), "old second");
     for (const auto& entry : std::filesystem::directory_iterator("."))
-        EXPECT_TRUE(entry.path().extension() == ".dat" || entry.path().extension() == ".txt") << entry.path();
+        EXPECT_TRUE(entry.path().extension() == ".dat" || entry.path().extension() == ".txt")
+            << entry.path();
 
     std::filesystem::remove("coll-3.dat");
     ASSERT_EQ(run({"import", "coll.txt", "coll.dat"}).status, 0);
@@ -224,7 +226,8 @@ TEST(PackTool, ListsWhatImportWouldDo) {
 
 TEST(PackTool, SolvesALevelOfACollection) {
     ScratchFolder folder;
-    folder.writeFile("rooms.txt", "; two rooms\n" + TwoLevels + "\nBig\n" + std::string(16, '#') + "\n");
+    folder.writeFile("rooms.txt",
+                     "; two rooms\n" + TwoLevels + "\nBig\n" + std::string(16, '#') + "\n");
     const ToolRun result = run({"solve", "rooms.txt", "2"});
     EXPECT_EQ(result.status, 0);
     EXPECT_EQ(result.out, "dRurDD\n");
