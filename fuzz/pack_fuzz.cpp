@@ -45,7 +45,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         return 0;  // a level that text cannot show is refused with a message
     }
     // The exported text imports again to the same levels; the format trims its texts.
-    const LevelCollection again = parseLevelText(formatLevelText(collection));
+    const LevelCollection again = readLevelText(formatLevelText(collection)).collection;
     if (again.title != trimmed(collection.title) ||
         again.levels.size() != collection.levels.size()) {
         std::abort();

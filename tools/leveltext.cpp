@@ -74,12 +74,16 @@ bool isUtf8(std::string_view text) {
     return true;
 }
 
-// Lines split at LF, CRLF or CR; a line end after the last line starts no empty line.
+// Lines split at LF, CRLF or CR; a line end after the last line starts no empty line. A
+// byte-order mark starting a line goes, as files joined into one keep theirs.
 std::vector<std::string_view> linesOf(std::string_view text) {
     std::vector<std::string_view> lines;
     while (!text.empty()) {
         const auto end = text.find_first_of("\r\n");
         lines.push_back(text.substr(0, end));
+        if (lines.back().starts_with(Utf8ByteOrderMark)) {
+            lines.back().remove_prefix(Utf8ByteOrderMark.size());
+        }
         if (end == std::string_view::npos) break;
         const bool crlf = text[end] == '\r' && end + 1 < text.size() && text[end + 1] == '\n';
         text.remove_prefix(end + (crlf ? 2 : 1));
@@ -263,8 +267,12 @@ std::vector<ClassifiedLine> classify(const std::vector<std::string_view>& lines,
     return classified;
 }
 
-// Drops the indentation that every row shares.
-void removeSharedIndentation(std::vector<std::string>& rows) {
+// Crops the rows to the box that holds the level, as a pack gives it back: rows without a
+// cell above and below it, and the indentation every row shares, go.
+void cropRows(std::vector<std::string>& rows) {
+    const auto isEmpty = [](const std::string& row) { return row.empty(); };
+    rows.erase(rows.begin(), std::find_if_not(rows.begin(), rows.end(), isEmpty));
+    rows.erase(std::find_if_not(rows.rbegin(), rows.rend(), isEmpty).base(), rows.end());
     std::size_t shared = std::string::npos;
     for (const std::string& row : rows) {
         if (!row.empty()) shared = std::min(shared, row.find_first_not_of(' '));
@@ -330,7 +338,7 @@ class CollectionBuilder {
         }
         for (std::size_t k = 0; k < collection_.levels.size(); ++k) {
             TextLevel& level = collection_.levels[k];
-            removeSharedIndentation(level.rows);
+            cropRows(level.rows);
             if (!authorGiven_[k]) level.author = collection_.author;
         }
     }

@@ -59,7 +59,7 @@ struct TextProperty {
 
 struct TextLevel {
     // Only "# $.*@+": counts expanded, the other spellings turned into these, trailing
-    // spaces trimmed, and the indentation all rows share removed.
+    // spaces trimmed; empty rows above and below and the indentation all rows share removed.
     std::vector<std::string> rows;
     std::string title;                  // UTF-8; empty for none
     std::string author;                 // UTF-8; the collection's author when the level names none
