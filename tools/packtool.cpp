@@ -7,6 +7,9 @@
 #include <fstream>
 #include <sstream>
 
+#include <fcntl.h>
+#include <unistd.h>
+
 #include "core/gameerror.h"
 #include "core/levelpack.h"
 #include "leveltext.h"
@@ -54,6 +57,17 @@ void writeAllOrNone(const std::vector<FileBytes>& files) {
         } catch (const IoError& failure) {
             removeAll(written);
             throw ToolError("cannot write " + file.name + ": " + failure.what());
+        }
+    }
+    // One flush of the file system makes every new file durable before any takes its place;
+    // the parts of a pack all lie in one folder.
+    if (const int descriptor = ::open(written.front().c_str(), O_RDONLY); descriptor >= 0) {
+        const bool flushed = ::syncfs(descriptor) == 0;
+        const int error = errno;
+        ::close(descriptor);
+        if (!flushed) {
+            removeAll(written);
+            throw ToolError("cannot write " + files.front().name + ": " + ioErrorText(error));
         }
     }
     std::vector<std::string> kept;      // ".old" copies of replaced files
