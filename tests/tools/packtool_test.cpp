@@ -3,9 +3,11 @@
 // the solution notation.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 
 #include "core/levelpack.h"
+#include "shippedlevels.h"
 #include "support/packbuilder.h"
 #include "tools/packtool.h"
 
@@ -257,6 +259,104 @@ TEST(PackTool, ReportsMissingAndDamagedFiles) {
     folder.writeFile("short.dat", std::string(1, '\0') + "\x03Short\r" + std::string(24, '\0'));
     EXPECT_EQ(run({"export", "short.dat"}).err,
               "quarbel-pack: the pack names 3 levels but holds 0\n");
+}
+
+// Every form the reader takes, with levels a pack cannot hold and wrong solutions among
+// them; authorSuffix is "M\xFCller" in the file's own encoding.
+std::string everyFeature(int levels, const std::string& authorSuffix) {
+    std::string text =
+        "\xEF\xBB\xBFTitle: A Collection Of Every Form There Is\r\nAuthor: The Makers " +
+        authorSuffix + "\r\nHomepage: none\r\n; generated for the test\r\n\r\n";
+    for (int k = 1; k <= levels; ++k) {
+        const std::string floor(k % 6, k % 2 ? '-' : '_');
+        const std::string wall(floor.size() + 5, '#');
+        if (k % 4 == 0) text += "'Level " + std::to_string(k) + "'\r\n";
+        if (k % 9 == 0) text += "Comment:\r\n" + wall + "\r\n#@$.#\r\nComment-End:\r\n";
+        switch (k % 3) {
+            case 0:
+                text += std::to_string(wall.size()) + "#|#p" + floor + "b.#|" + wall + "\r\n";
+                break;
+            case 1:
+                text += "  " + wall + "  \r\n  #@" + floor + "$.#\r\n  " + wall + "\r\n";
+                break;
+            default:
+                text += wall + "\r\n#P" + floor + "$$.#\r\n#" + std::string(floor.size() + 1, ' ') +
+                        "B#\r\n" + wall + "\r\n";
+                break;
+        }
+        if (k % 4 == 1) text += "Level " + std::to_string(k) + "\r\n";
+        if (k % 5 == 0) text += "Author: " + authorSuffix + " " + std::to_string(k) + "\r\n";
+        if (k % 7 == 0) text += "Author: Someone with a name too long\r\n";
+        if (k % 8 == 0) text += "Difficulty: " + std::to_string(k % 3) + "\r\n";
+        // Walk along the floor and push; every eleventh solution walks the wrong way.
+        const std::string moves = k % 11 == 0 ? "L" : std::string(floor.size(), 'r') + "R";
+        if (k % 3 != 2) text += k % 2 ? "Solution: " + moves + "\r\n" : moves + "\r\n";
+        if (k % 50 == 0) text += std::string(16, '#') + "\r\n#@$." + std::string(11, ' ') + "#\r\n";
+        text += "\r\n";
+    }
+    return text;
+}
+
+std::vector<std::string> filesUnder(const std::string& folder) {
+    std::vector<std::string> names;
+    for (const auto& entry : std::filesystem::recursive_directory_iterator(folder))
+        names.push_back(entry.path().lexically_relative(folder).string());
+    std::sort(names.begin(), names.end());
+    return names;
+}
+
+TEST(PackTool, ExportImportsBackToTheSamePacksAndMovies) {
+    ScratchFolder folder;
+    for (const std::string name : {"first", "again", "cp1252"})
+        std::filesystem::create_directory(name);
+    folder.writeFile("every.txt", everyFeature(300, "M\xC3\xBCller"));
+    const ToolRun first = run({"import", "every.txt", "first/every.dat", "--movies"});
+    ASSERT_EQ(first.status, 0) << first.err;
+    EXPECT_NE(
+        first.out.find("imported 300 of 306 levels into first/every.dat and first/every-2.dat; "
+                       "skipped 6\n"),
+        std::string::npos)
+        << first.out;
+    for (const std::string part : {"every", "every-2"}) {
+        SCOPED_TRACE(part);
+        const ToolRun exported =
+            run({"export", "first/" + part + ".dat", part + ".txt", "--movies"});
+        ASSERT_EQ(exported.status, 0) << exported.err;
+        const ToolRun again = run({"import", part + ".txt", "again/" + part + ".dat", "--movies"});
+        ASSERT_EQ(again.status, 0) << again.err;
+        EXPECT_EQ(folder.readFile("again/" + part + ".dat"),
+                  folder.readFile("first/" + part + ".dat"));
+    }
+    const std::vector<std::string> movies = filesUnder("first");
+    EXPECT_EQ(movies.size(), 2u + 2u + 182u);  // packs, movie folders, movies
+    EXPECT_EQ(filesUnder("again"), movies);
+    for (const std::string& name : movies) {
+        if (name.ends_with(".MOV")) {
+            EXPECT_EQ(folder.readFile("again/" + name), folder.readFile("first/" + name));
+        }
+    }
+
+    // The same collection in Windows-1252 makes the same packs.
+    folder.writeFile("cp1252.txt", everyFeature(300, "M\xFCller").substr(3));
+    const ToolRun cp1252 = run({"import", "cp1252.txt", "cp1252/every.dat"});
+    EXPECT_EQ(cp1252.out.rfind("read as Windows-1252, as it is not UTF-8\n", 0), 0u);
+    EXPECT_EQ(folder.readFile("cp1252/every-2.dat"), folder.readFile("first/every-2.dat"));
+}
+
+TEST(PackTool, ShippedPacksComeBackToTheSameBytes) {
+    const auto sources = testing::shippedLevelSources();
+    ASSERT_GE(sources.size(), 2u);
+    ScratchFolder folder;
+    for (const auto& source : sources) {
+        SCOPED_TRACE(source.name);
+        folder.writeFile(source.name + ".txt", source.text);
+        ASSERT_EQ(run({"import", source.name + ".txt", source.name + ".dat", "--strict"}).status,
+                  0);
+        ASSERT_EQ(run({"export", source.name + ".dat", "back.txt"}).status, 0);
+        EXPECT_EQ(folder.readFile("back.txt"), source.text);
+        ASSERT_EQ(run({"import", "back.txt", "back.dat"}).status, 0);
+        EXPECT_EQ(folder.readFile("back.dat"), folder.readFile(source.name + ".dat"));
+    }
 }
 
 TEST(PackTool, RefusesUnknownCommandsAndOptions) {
