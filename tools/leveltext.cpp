@@ -173,18 +173,21 @@ std::optional<std::string> movesOf(std::string_view line) {
     return moves;
 }
 
-// "Date created: 2001" and the like: a key of letters (and a few marks) before a colon.
+bool isAsciiLetter(char c) {
+    return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z');
+}
+
+// "Date created: 2001" and the like: a key that starts with a letter and holds letters (any
+// alphabet's) and a few marks, before a colon.
 bool splitKeyLine(std::string_view line, std::string& key, std::string& value) {
     const std::string_view text = trimmed(line);
     const auto colon = text.find(':');
     if (colon == std::string_view::npos || colon == 0) return false;
     const std::string_view name = trimmed(text.substr(0, colon));
-    if (name.empty() || name.size() > MaxKeyLength || isDigit(name[0]) || name[0] == '-')
-        return false;
+    if (name.empty() || name.size() > MaxKeyLength || !isAsciiLetter(name[0])) return false;
     const bool keyCharacters = std::all_of(name.begin(), name.end(), [](char c) {
-        return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') ||
-               static_cast<unsigned char>(c) >= 0x80 || c == ' ' || c == '-' || c == '_' ||
-               c == '(' || c == ')';
+        return isAsciiLetter(c) || static_cast<unsigned char>(c) >= 0x80 || c == ' ' || c == '-' ||
+               c == '_' || c == '(' || c == ')';
     });
     if (!keyCharacters) return false;
     key = std::string(name);
