@@ -1,6 +1,7 @@
 #include "packtool.h"
 
 #include <algorithm>
+#include <cctype>
 #include <charconv>
 #include <cstdio>
 #include <filesystem>
