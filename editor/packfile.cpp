@@ -89,29 +89,25 @@ OpenedPack openText(const std::string& fileName) {
     if (in.bad()) fail("read", fileName, errno);
 
     OpenedPack opened;
-    LevelCollection collection;
-    try {
-        collection = parseLevelText(text.str());
-    } catch (const LevelTextError& error) {
-        throw FileError("Cannot read " + fileName + ": " + error.what());
+    const ReadCollection read = readLevelText(text.str());
+    const ConvertedCollection converted = convertCollection(read.collection, false);
+    for (const TextReport& report : read.reports)
+        opened.notes.push_back(report.message);
+    // The editor keeps the level titles that a pack has no place for.
+    for (const TextReport& report : converted.reports) {
+        if (report.kind != TextReport::Kind::LeftOut) opened.notes.push_back(report.message);
     }
-    for (std::size_t k = 0; k < collection.levels.size(); ++k) {
+    for (const ConvertedLevel& level : converted.levels) {
         if (opened.pack.levels.size() == MaxPackLevels) {
-            opened.notes.push_back("levels " + std::to_string(k + 1) + " to " +
-                                   std::to_string(collection.levels.size()) +
+            opened.notes.push_back("levels " + std::to_string(level.number) + " to " +
+                                   std::to_string(converted.levels.back().number) +
                                    " are left out: a pack holds 255 levels");
             break;
         }
-        const TextLevel& source = collection.levels[k];
-        try {
-            const PackLevel level = packLevelOf(source, static_cast<int>(k) + 1);
-            opened.pack.levels.push_back(
-                {level.board, level.keeperX, level.keeperY, level.author, source.title});
-        } catch (const LevelTextError& error) {
-            opened.notes.push_back(std::string(error.what()) + ": left out");
-        }
+        opened.pack.levels.push_back({level.level.board, level.level.keeperX, level.level.keeperY,
+                                      level.level.author, level.title});
     }
-    keepTitle(opened, collection.title);
+    opened.pack.title = converted.title;
     return opened;
 }
 

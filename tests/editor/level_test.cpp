@@ -114,7 +114,9 @@ TEST(Centring, PlacesTheLevelAsThePackToolsImportDoes) {
     const std::vector<std::string> rows = {"#####", "#@$.#", "#####"};
     Level level = levelOf(rows);
     EXPECT_TRUE(centreLevel(level));
-    const PackLevel imported = packLevelOf({rows, "", ""}, 1);
+    TextLevel text;
+    text.rows = rows;
+    const PackLevel imported = packLevelOf(text).level.value();
     EXPECT_EQ(level.board, imported.board);
     EXPECT_EQ(level.keeperX, imported.keeperX);
     EXPECT_EQ(level.keeperY, imported.keeperY);
