@@ -11,7 +11,6 @@
 #include <QPixmap>
 #include <QSettings>
 #include <QSplitter>
-#include <QStandardPaths>
 #include <QStatusBar>
 #include <QTest>
 #include <QTimer>
@@ -39,8 +38,9 @@ const std::vector<std::string> LongSearch = {
 class EditorWindowTest : public ::testing::Test {
   protected:
     void SetUp() override {
-        QStandardPaths::setTestModeEnabled(true);
-        QSettings().clear();
+        // Settings of this test alone: the test programs run side by side.
+        QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope,
+                           QString::fromStdString(folder.path().string()));
         window = std::make_unique<EditorWindow>(QStringList{QUARBEL_GAME_DIR});
         window->prompts.askToSave = [this](const QString& label) {
             questions << label;
