@@ -6,36 +6,6 @@ namespace quarbel {
 
 namespace {
 
-struct Direction {
-    int dx;
-    int dy;
-    int facing;
-    int walkCode;
-};
-
-bool directionOf(KeyCode key, Direction& d) {
-    switch (key) {
-        case KeyLeft:
-            d = {-1, 0, 2, 4};
-            return true;
-        case KeyUp:
-            d = {0, -1, 1, 1};
-            return true;
-        case KeyRight:
-            d = {1, 0, 4, 3};
-            return true;
-        case KeyDown:
-            d = {0, 1, 3, 2};
-            return true;
-        default:
-            return false;
-    }
-}
-
-bool isFree(std::uint8_t cell) {
-    return cell == CellEmpty || cell == CellTarget;
-}
-
 void showSteps(GameState& s, Frontend& ui) {
     const std::string text = std::to_string(s.historyTop);
     ui.setCaption(Control::stepsview, text);
@@ -52,50 +22,31 @@ void playUndoSound(GameState& s, Frontend& ui) {
 
 }  // namespace
 
-KeyCode keyForCode(int code) {
-    switch (code) {
-        case 1:
-        case 5:
-            return KeyUp;
-        case 2:
-        case 6:
-            return KeyDown;
-        case 3:
-        case 7:
-            return KeyRight;
-        case 4:
-        case 8:
-            return KeyLeft;
-        default:
-            return KeyNone;
-    }
-}
-
 void stepKeeper(GameState& s, Frontend& ui, KeyCode key) {
-    Direction d{};
-    if (!directionOf(key, d)) return;
-    const int nx = s.keeperX + d.dx;
-    const int ny = s.keeperY + d.dy;
-    s.facing = d.facing;
+    const Direction* d = directionOfKey(key);
+    if (!d) return;
+    const int nx = s.keeperX + d->dx;
+    const int ny = s.keeperY + d->dy;
+    s.facing = d->facing;
     // A full history refuses the step as a wall would.
     if (!onBoard(nx, ny) || s.board.at(nx, ny) == CellWall || s.historyTop >= HistoryCapacity) {
         return;
     }
 
     const std::uint8_t ahead = s.board.at(nx, ny);
-    if (isFree(ahead)) {
-        s.history[s.historyTop++] = static_cast<std::uint16_t>(d.walkCode);
+    if (isWalkable(ahead)) {
+        s.history[s.historyTop++] = static_cast<std::uint16_t>(d->walkCode);
         s.keeperX = nx;
         s.keeperY = ny;
         ui.drawBoard(false, true);
-    } else if (ahead == CellCrate || ahead == CellCrateOnTarget) {
-        const int mx = nx + d.dx;
-        const int my = ny + d.dy;
-        if (onBoard(mx, my) && isFree(s.board.at(mx, my))) {
+    } else if (holdsCrate(ahead)) {
+        const int mx = nx + d->dx;
+        const int my = ny + d->dy;
+        if (onBoard(mx, my) && isWalkable(s.board.at(mx, my))) {
             s.board.at(nx, ny) = ahead == CellCrate ? CellEmpty : CellTarget;
             std::uint8_t& beyond = s.board.at(mx, my);
             beyond = beyond == CellEmpty ? CellCrate : CellCrateOnTarget;
-            s.history[s.historyTop++] = static_cast<std::uint16_t>(d.walkCode + PushOffset);
+            s.history[s.historyTop++] = static_cast<std::uint16_t>(d->pushCode());
             s.keeperX = nx;
             s.keeperY = ny;
             ui.drawBoard(false, true);
@@ -111,15 +62,16 @@ void undoMove(GameState& s, Frontend& ui) {
     const int x = s.keeperX;
     const int y = s.keeperY;
 
-    if (code >= 5 && code <= 8 && onBoard(x, y)) {
+    const Direction* d = directionOfCode(code);
+    // A push took the crate one square on from where the keeper now stands.
+    if (d && isPushCode(code) && onBoard(x, y)) {
         std::uint8_t& here = s.board.at(x, y);
         if (here == CellEmpty)
             here = CellCrate;
         else if (here == CellTarget)
             here = CellCrateOnTarget;
-        const KeyCode key = keyForCode(code);
-        const int cx = x + (key == KeyRight) - (key == KeyLeft);
-        const int cy = y + (key == KeyDown) - (key == KeyUp);
+        const int cx = x + d->dx;
+        const int cy = y + d->dy;
         if (onBoard(cx, cy)) {
             std::uint8_t& crate = s.board.at(cx, cy);
             if (crate == CellCrate)
@@ -128,26 +80,11 @@ void undoMove(GameState& s, Frontend& ui) {
                 crate = CellTarget;
         }
     }
-
-    switch (keyForCode(code)) {
-        case KeyUp:
-            s.keeperY = y + 1;
-            s.facing = 1;
-            break;
-        case KeyDown:
-            s.keeperY = y - 1;
-            s.facing = 3;
-            break;
-        case KeyRight:
-            s.keeperX = x - 1;
-            s.facing = 4;
-            break;
-        case KeyLeft:
-            s.keeperX = x + 1;
-            s.facing = 2;
-            break;
-        default:
-            break;
+    // The keeper goes back one square and faces the way he had stepped.
+    if (d) {
+        s.keeperX = x - d->dx;
+        s.keeperY = y - d->dy;
+        s.facing = d->facing;
     }
 
     --s.historyTop;

@@ -1,6 +1,7 @@
 // The one record of game state, owned by the main window for the whole run.
 #pragma once
 
+#include <algorithm>
 #include <array>
 #include <cstdint>
 #include <string>
@@ -14,6 +15,16 @@ enum CellCode : std::uint8_t {
     CellTarget = 15,
     CellCrateOnTarget = 20,
 };
+
+// The keeper may walk onto floor and targets. Walls, crates and any code the game does not
+// know stop him, and a crate, as a wall does.
+constexpr bool isWalkable(std::uint8_t cell) {
+    return cell == CellEmpty || cell == CellTarget;
+}
+
+constexpr bool holdsCrate(std::uint8_t cell) {
+    return cell == CellCrate || cell == CellCrateOnTarget;
+}
 
 constexpr int BoardSide = 15;
 constexpr int BoardCells = BoardSide * BoardSide;
@@ -33,12 +44,20 @@ struct Board {
     bool operator==(const Board&) const = default;
 };
 
+// Solved when no target square is left empty; the keeper is not in the board, so the square
+// under him counts as well.
+inline bool levelSolved(const Board& board) {
+    return std::find(board.cells.begin(), board.cells.end(), CellTarget) == board.cells.end();
+}
+
 struct GameState {
     // Level and move engine.
     Board board{};
     std::int32_t keeperX = 0;
     std::int32_t keeperY = 0;
-    std::int32_t facing = 3;  // 1 up, 2 left, 3 down, 4 right
+    std::int32_t facing = 3;  // 1 up, 2 left, 3 down, 4 right (see Direction)
+    // The history codes of the moves made (see Direction). A loaded movie is read into the
+    // same array: moviePos is the next movie step to replay, movieLength its step count.
     std::array<std::uint16_t, HistoryCapacity> history{};
     std::int32_t historyTop = 0;  // next free index, and the step count shown
     std::int32_t moviePos = 0;

@@ -26,8 +26,7 @@ PathFinder::PathFinder() {
 void PathFinder::buildPassGrid(const GameState& s) {
     for (int y = 1; y <= BoardSide; ++y) {
         for (int x = 1; x <= BoardSide; ++x) {
-            const std::uint8_t cell = s.board.at(x, y);
-            passGrid[gridIndex(x, y)] = cell == CellEmpty || cell == CellTarget;
+            passGrid[gridIndex(x, y)] = isWalkable(s.board.at(x, y));
         }
     }
     if (onBoard(s.keeperX, s.keeperY)) passGrid[gridIndex(s.keeperX, s.keeperY)] = 1;

@@ -1,6 +1,5 @@
 #include "solved.h"
 
-#include <algorithm>
 #include <filesystem>
 #include <span>
 
@@ -24,10 +23,6 @@ void endLevel(GameState& s, Frontend& ui) {
 }
 
 }  // namespace
-
-bool levelSolved(const Board& board) {
-    return std::find(board.cells.begin(), board.cells.end(), CellTarget) == board.cells.end();
-}
 
 std::string OldMovieSteps(const GameState& s) {
     const auto movie = storedMovieName(s.packName, s.startedLevel);

@@ -9,10 +9,6 @@
 
 namespace quarbel {
 
-// Solved when no target square is left empty; the keeper is not in the board, so the
-// square under him counts as well.
-bool levelSolved(const Board& board);
-
 // Runs after every step the engine tried. In movie mode a solved level only ends the
 // replay; in game mode it plays the success sound, offers to save the movie and ends the
 // level. A failed save ends the level all the same and then throws IoError.

@@ -5,6 +5,7 @@
 #include <set>
 
 #include "core/cp1252.h"
+#include "core/direction.h"
 #include "solver.h"
 
 namespace quarbel {
@@ -161,7 +162,7 @@ std::optional<std::string> movesOf(std::string_view line) {
             if (count > MaxCount) return std::nullopt;
         } else if (c == ' ' || c == '\t') {
             if (count >= 0) return std::nullopt;
-        } else if (MoveLetters.find(c) != std::string_view::npos) {
+        } else if (codeOfNotationLetter(c) != 0) {
             moves.append(count < 0 ? 1 : static_cast<std::size_t>(count), c);
             count = -1;
             if (moves.size() > MaxMovesLineLength) return std::nullopt;
@@ -654,9 +655,9 @@ std::optional<std::vector<std::uint16_t>> solutionCodes(std::string_view letters
     std::vector<std::uint16_t> codes;
     codes.reserve(letters.size());
     for (const char letter : letters) {
-        const auto code = MoveLetters.find(letter);
-        if (code == std::string_view::npos) return std::nullopt;
-        codes.push_back(static_cast<std::uint16_t>(code + 1));
+        const int code = codeOfNotationLetter(letter);
+        if (code == 0) return std::nullopt;
+        codes.push_back(static_cast<std::uint16_t>(code));
     }
     return codes;
 }
@@ -665,8 +666,9 @@ std::optional<std::string> solutionLetters(const std::vector<std::uint16_t>& cod
     std::string letters;
     letters.reserve(codes.size());
     for (const std::uint16_t code : codes) {
-        if (code < 1 || code > MoveLetters.size()) return std::nullopt;
-        letters += MoveLetters[code - 1];
+        const char letter = notationLetter(code);
+        if (letter == 0) return std::nullopt;
+        letters += letter;
     }
     return letters;
 }
@@ -790,8 +792,7 @@ TextLevel textLevelOf(const LevelRecord& record, int levelNumber) {
         }
     }
     const std::uint8_t under = record.board.at(record.keeperX, record.keeperY);
-    if (under != CellEmpty && under != CellTarget)
-        refuse(levelNumber, "the keeper stands on a wall or a crate");
+    if (!isWalkable(under)) refuse(levelNumber, "the keeper stands on a wall or a crate");
     // Text tells a board from other lines by its walls.
     if (!wall) refuse(levelNumber, "the level has no wall, which text cannot show");
     if (holdsControlCharacter(record.author))

@@ -112,9 +112,6 @@ struct PackLevelResult {
 };
 PackLevelResult packLevelOf(const TextLevel& level);
 
-// The solution letter of each history code: u d r l for the walks, U D R L for the pushes.
-inline constexpr std::string_view MoveLetters = "udrlUDRL";  // indexed by code - 1
-
 // History codes of a solution in "udlrUDLR" letters; nothing for any other character.
 std::optional<std::vector<std::uint16_t>> solutionCodes(std::string_view letters);
 // The letters of history codes 1 to 8; nothing for any other code.

@@ -11,6 +11,7 @@
 #include <fcntl.h>
 #include <unistd.h>
 
+#include "core/direction.h"
 #include "core/gameerror.h"
 #include "core/levelpack.h"
 #include "leveltext.h"
@@ -270,11 +271,12 @@ bool isPackFile(std::string_view fileName) {
 std::string notationOf(std::span<const std::uint16_t> moves) {
     std::string text;
     for (std::uint16_t code : moves) {
-        if (code < 1 || code > MoveLetters.size()) {
+        const char letter = notationLetter(code);
+        if (letter == 0) {
             throw ToolError("move " + std::to_string(text.size() + 1) + " has the unknown code " +
                             std::to_string(code));
         }
-        text += MoveLetters[code - 1];
+        text += letter;
     }
     return text;
 }
@@ -284,12 +286,12 @@ std::vector<std::uint16_t> movesOfNotation(std::string_view notation) {
     for (std::size_t i = 0; i < notation.size(); ++i) {
         const char symbol = notation[i];
         if (symbol == ' ' || symbol == '\n' || symbol == '\r' || symbol == '\t') continue;
-        const auto code = MoveLetters.find(symbol);
-        if (code == std::string_view::npos) {
+        const int code = codeOfNotationLetter(symbol);
+        if (code == 0) {
             throw ToolError("unknown move '" + std::string(1, symbol) + "' at position " +
                             std::to_string(i + 1));
         }
-        moves.push_back(static_cast<std::uint16_t>(code + 1));
+        moves.push_back(static_cast<std::uint16_t>(code));
     }
     return moves;
 }

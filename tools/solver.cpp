@@ -16,8 +16,14 @@ constexpr int Side = BoardSide + 2;
 constexpr int Cells = Side * Side;
 constexpr int Words = (Cells + 63) / 64;
 constexpr int NoDistance = -1;
-// In history-code order: up, down, right, left.
-constexpr std::array<int, 4> Steps = {-Side, Side, 1, -1};
+// The index offset of a step in each direction, in walk-code order: Steps[d] goes the way of
+// Directions[d].
+constexpr std::array<int, 4> Steps = [] {
+    std::array<int, 4> steps{};
+    for (std::size_t d = 0; d < Directions.size(); ++d)
+        steps[d] = Directions[d].dx + Directions[d].dy * Side;
+    return steps;
+}();
 
 int cellIndex(int x, int y) {
     return y * Side + x;
@@ -46,7 +52,7 @@ struct Node {
     std::uint32_t parent;
     std::uint16_t keeper;    // the smallest square of the keeper's region
     std::uint16_t pushFrom;  // where the crate pushed last stood
-    std::uint8_t direction;  // index into Steps
+    std::uint8_t direction;  // index into Steps and Directions
 };
 
 // What never changes during a search: walls, targets and push distances.
@@ -289,7 +295,7 @@ std::vector<std::uint16_t> walkBetween(const Maze& maze, const CrateSet& crates,
     }
     std::vector<std::uint16_t> codes;
     for (int c = to; c != from; c -= Steps[cameBy[c]]) {
-        codes.push_back(static_cast<std::uint16_t>(cameBy[c] + 1));
+        codes.push_back(static_cast<std::uint16_t>(Directions[cameBy[c]].walkCode));
     }
     std::reverse(codes.begin(), codes.end());
     return codes;
@@ -309,11 +315,10 @@ SolverResult solveLevel(const Board& board, int keeperX, int keeperY, std::size_
             const int c = cellIndex(x, y);
             const std::uint8_t cell = board.at(x, y);
             // Unknown codes can be neither entered nor pushed onto, like walls.
-            maze.wall[c] = cell != CellEmpty && cell != CellCrate && cell != CellTarget &&
-                           cell != CellCrateOnTarget;
+            maze.wall[c] = !isWalkable(cell) && !holdsCrate(cell);
             maze.target[c] = cell == CellTarget || cell == CellCrateOnTarget;
-            if (cell == CellCrate || cell == CellCrateOnTarget) crates.set(c);
-            crateCount += cell == CellCrate || cell == CellCrateOnTarget;
+            if (holdsCrate(cell)) crates.set(c);
+            crateCount += holdsCrate(cell);
             targetCount += maze.target[c];
         }
     }
@@ -336,7 +341,7 @@ SolverResult solveLevel(const Board& board, int keeperX, int keeperY, std::size_
     for (const auto& [from, d] : *pushes) {
         const auto walk = walkBetween(maze, crates, at, from - Steps[d]);
         moves.insert(moves.end(), walk.begin(), walk.end());
-        moves.push_back(static_cast<std::uint16_t>(d + 1 + PushOffset));
+        moves.push_back(static_cast<std::uint16_t>(Directions[d].pushCode()));
         crates.clear(from);
         crates.set(from + Steps[d]);
         at = from;
@@ -358,8 +363,7 @@ bool replaySolves(const Board& board, int keeperX, int keeperY,
         stepKeeper(state, ui, keyForCode(code));
         if (state.historyTop != before + 1 || state.history[before] != code) return false;
     }
-    return std::find(state.board.cells.begin(), state.board.cells.end(), CellTarget) ==
-           state.board.cells.end();
+    return levelSolved(state.board);
 }
 
 }  // namespace quarbel

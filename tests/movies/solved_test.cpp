@@ -1,4 +1,4 @@
-// The solved test, the solved handling in game mode and storing a solution as a movie.
+// The solved handling in game mode and storing a solution as a movie.
 #include <filesystem>
 
 #include <gtest/gtest.h>
@@ -13,23 +13,6 @@ namespace quarbel::testing {
 namespace {
 
 namespace fs = std::filesystem;
-
-TEST(LevelSolved, NeedsEveryTargetCovered) {
-    Board board{};
-    board.at(3, 3) = CellCrateOnTarget;
-    board.at(4, 4) = CellCrate;
-    EXPECT_TRUE(levelSolved(board));
-    board.at(15, 15) = CellTarget;
-    EXPECT_FALSE(levelSolved(board));
-}
-
-TEST(LevelSolved, KeeperOnATargetDoesNotCoverIt) {
-    GameState s;
-    s.board.at(2, 2) = CellTarget;
-    s.keeperX = 2;
-    s.keeperY = 2;
-    EXPECT_FALSE(levelSolved(s.board));
-}
 
 using SolvedInGameMode = MovieFlow;
 
