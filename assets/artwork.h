@@ -8,10 +8,10 @@
 
 namespace artwork {
 
-// The board floor: identical 37-pixel slabs, 555 x 555.
+// The board floor: one identical slab per cell, as large as the work buffer.
 QImage makeBackground();
 
-// All board tiles: 50 x 50 images with their masks in the row below, on a 51-pixel grid.
+// All board tiles, laid out as ui/render/tilesheet.h describes.
 QImage makeTileSheet();
 
 // A small room drawn exactly the way the game draws the board: the floor, then every

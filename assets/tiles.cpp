@@ -1,10 +1,9 @@
-// The board: the floor and the tile sheet.
+// The board: the floor and the tile sheet, laid out as ui/render/tilesheet.h describes.
 //
-// A tile is 50 x 50 and sits 2 pixels left of and 3 above its 37-pixel cell, reaching 11
-// pixels into the cell to its right and 10 into the cell below. Light falls from the top
-// left and the room is seen from the front: walls and crates show a front face in the cell
-// below and cast a shadow to the right. Shadows and glows are drawn as the floor itself,
-// darkened or lit, which works because every floor cell looks the same.
+// Light falls from the top left and the room is seen from the front: walls and crates show a
+// front face in the cell below and cast a shadow to the right, in the parts of the tile that
+// reach past its cell. Shadows and glows are drawn as the floor itself, darkened or lit,
+// which works because every floor cell looks the same.
 #include <QPainter>
 #include <QPolygon>
 
@@ -13,16 +12,19 @@
 
 #include "artwork.h"
 #include "paint.h"
+#include "ui/render/tilesheet.h"
 
 namespace artwork {
 namespace {
 
-constexpr int kCell = 37;
-constexpr int kCells = 15;
-constexpr int kTile = 50;
-constexpr int kPitch = 51;
-constexpr int kLeft = 2;  // a tile starts this far left of its cell
-constexpr int kTop = 3;   // and this far above it
+using quarbel::SheetTile;
+
+constexpr int kCell = quarbel::CellPitch;
+constexpr int kTile = quarbel::TileSide;
+// The tile's edges in the coordinates of its own cell.
+constexpr int kLeft = quarbel::TileLeftOfCell;
+constexpr int kTop = quarbel::TileAboveCell;
+constexpr int kBottom = kTile - kTop;  // 47
 
 const QColor kOutline(20, 22, 32);
 
@@ -126,9 +128,13 @@ Sprite wall() {
         for (int x : {2, 20})
             p.fillRect(x, fy + 5, 1, 3, shade(front, 0.72));
     }
-    castShadow(sprite, QPolygon({{kCell, 3}, {kCell + 7, 10}, {kCell + 7, 47}, {kCell, 47}}), 0.55);
-    castShadow(sprite, QPolygon({{3, kCell + 9}, {kCell + 7, kCell + 9}, {kCell + 7, 47}, {3, 47}}),
+    castShadow(sprite,
+               QPolygon({{kCell, 3}, {kCell + 7, 10}, {kCell + 7, kBottom}, {kCell, kBottom}}),
                0.55);
+    castShadow(
+        sprite,
+        QPolygon({{3, kCell + 9}, {kCell + 7, kCell + 9}, {kCell + 7, kBottom}, {3, kBottom}}),
+        0.55);
     return sprite;
 }
 
@@ -326,12 +332,9 @@ Sprite keeper(Facing facing, bool eyesOpen) {
     return sprite;
 }
 
-// Writes a sprite into the sheet: its image at (col, row), its mask one row below. Where the
-// sprite throws light or shade, the floor is painted in, so a mask is black wherever the
-// tile changes anything.
-void place(QImage& sheet, const Sprite& sprite, int col, int row, const QImage& floor) {
-    const int sx = col * kPitch;
-    const int sy = row * kPitch;
+// Writes a sprite into the sheet: its image and its mask. Where the sprite throws light or
+// shade, the floor is painted in, so a mask is black wherever the tile changes anything.
+void place(QImage& sheet, const Sprite& sprite, SheetTile tile, const QImage& floor) {
     for (int y = 0; y < kTile; ++y) {
         for (int x = 0; x < kTile; ++x) {
             const QRgb art = sprite.art.pixel(x, y);
@@ -350,8 +353,8 @@ void place(QImage& sheet, const Sprite& sprite, int col, int row, const QImage& 
                 image = mix(under, tint, qAlpha(light) / 255.0);
                 mask = QColor(0, 0, 0);
             }
-            sheet.setPixelColor(sx + x, sy + y, image);
-            sheet.setPixelColor(sx + x, sy + kPitch + y, mask);
+            sheet.setPixelColor(tile.left() + x, tile.imageTop() + y, image);
+            sheet.setPixelColor(tile.left() + x, tile.maskTop() + y, mask);
         }
     }
 }
@@ -359,22 +362,23 @@ void place(QImage& sheet, const Sprite& sprite, int col, int row, const QImage& 
 }  // namespace
 
 QImage makeBackground() {
-    return floorOf(kCell * kCells, kCell * kCells);
+    return floorOf(quarbel::BufferSide, quarbel::BufferSide);
 }
 
 QImage makeTileSheet() {
     const QImage floor = floorCell();
-    QImage sheet(4 * kPitch, 8 * kPitch, QImage::Format_RGB32);
+    QImage sheet(quarbel::SheetWidth, quarbel::SheetHeight, QImage::Format_RGB32);
     sheet.fill(Qt::black);
+    // In the order of the game's facings 1 to 4.
     const Facing facings[] = {Facing::Up, Facing::Left, Facing::Down, Facing::Right};
-    for (int i = 0; i < 4; ++i) {
-        place(sheet, keeper(facings[i], true), i, 0, floor);
-        place(sheet, keeper(facings[i], false), i, 6, floor);
+    for (int facing = 1; facing <= 4; ++facing) {
+        place(sheet, keeper(facings[facing - 1], true), quarbel::KeeperTile(facing), floor);
+        place(sheet, keeper(facings[facing - 1], false), quarbel::KeeperBlinkTile(facing), floor);
     }
-    place(sheet, target(), 0, 2, floor);
-    place(sheet, wall(), 0, 4, floor);
-    place(sheet, crate(plainCrate()), 1, 4, floor);
-    place(sheet, crateOnTarget(), 2, 4, floor);
+    place(sheet, target(), quarbel::TargetTile, floor);
+    place(sheet, wall(), quarbel::WallTile, floor);
+    place(sheet, crate(plainCrate()), quarbel::CrateTile, floor);
+    place(sheet, crateOnTarget(), quarbel::CrateOnTargetTile, floor);
     return sheet;
 }
 
@@ -384,16 +388,14 @@ QImage renderRoom(const std::vector<std::string>& rows) {
     for (const auto& row : rows)
         columns = std::max(columns, static_cast<int>(row.size()));
     QImage room = floorOf(columns * kCell, static_cast<int>(rows.size()) * kCell);
-    auto combine = [&](int cx, int cy, int col, int row) {
-        const int sx = col * kPitch;
-        const int sy = row * kPitch;
+    auto combine = [&](int cx, int cy, SheetTile tile) {
         for (int y = 0; y < kTile; ++y) {
             for (int x = 0; x < kTile; ++x) {
                 const int bx = cx * kCell - kLeft + x;
                 const int by = cy * kCell - kTop + y;
                 if (!room.rect().contains(bx, by)) continue;
-                const QRgb mask = sheet.pixel(sx + x, sy + kPitch + y);
-                const QRgb image = sheet.pixel(sx + x, sy + y);
+                const QRgb mask = sheet.pixel(tile.left() + x, tile.maskTop() + y);
+                const QRgb image = sheet.pixel(tile.left() + x, tile.imageTop() + y);
                 room.setPixel(bx, by, 0xff000000u | ((room.pixel(bx, by) & mask) ^ image));
             }
         }
@@ -401,11 +403,11 @@ QImage renderRoom(const std::vector<std::string>& rows) {
     for (int x = 0; x < columns; ++x) {
         for (int y = 0; y < static_cast<int>(rows.size()); ++y) {
             const char cell = x < static_cast<int>(rows[y].size()) ? rows[y][x] : ' ';
-            if (cell == '#') combine(x, y, 0, 4);
-            if (cell == '$') combine(x, y, 1, 4);
-            if (cell == '.' || cell == '*' || cell == '+') combine(x, y, 0, 2);
-            if (cell == '*') combine(x, y, 2, 4);
-            if (cell == '@' || cell == '+') combine(x, y, 3, 0);
+            if (cell == '#') combine(x, y, quarbel::WallTile);
+            if (cell == '$') combine(x, y, quarbel::CrateTile);
+            if (cell == '.' || cell == '*' || cell == '+') combine(x, y, quarbel::TargetTile);
+            if (cell == '*') combine(x, y, quarbel::CrateOnTargetTile);
+            if (cell == '@' || cell == '+') combine(x, y, quarbel::KeeperTile(4));
         }
     }
     return room;

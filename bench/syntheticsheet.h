@@ -6,8 +6,8 @@
 
 #include <QImage>
 
-#include "core/nullfrontend.h"
 #include "core/gamestate.h"
+#include "core/nullfrontend.h"
 #include "ui/render/renderer.h"
 
 namespace quarbel::bench {
@@ -29,12 +29,14 @@ class DrawingFrontend : public NullFrontend {
 
 // A sheet and background with busy pixels, so that nothing is cheaper than with real art.
 inline AssetImages syntheticAssets() {
-    QImage sheet(204, 408, QImage::Format_RGB32);
+    QImage sheet(SheetWidth, SheetHeight, QImage::Format_RGB32);
     for (int y = 0; y < sheet.height(); ++y) {
-        const bool maskRow = y / 51 % 2 == 1;
+        const bool maskRow = y / TileGrid % 2 == 1;
         for (int x = 0; x < sheet.width(); ++x) {
-            const bool covered =
-                (x % 51 - 25) * (x % 51 - 25) + (y % 51 - 25) * (y % 51 - 25) < 400;
+            // A disc of radius 20 round the middle of each tile.
+            const int dx = x % TileGrid - TileSide / 2;
+            const int dy = y % TileGrid - TileSide / 2;
+            const bool covered = dx * dx + dy * dy < 400;
             sheet.setPixel(x, y,
                            maskRow ? (covered ? 0xff000000u : 0xffffffffu)
                                    : (covered ? 0xff000000u | static_cast<QRgb>(x * 977 + y * 131)

@@ -3,6 +3,7 @@
 
 #include <stdexcept>
 #include <string>
+#include <string_view>
 
 namespace quarbel {
 
@@ -15,13 +16,13 @@ class GameError : public std::runtime_error {
 class IoError : public GameError {
   public:
     explicit IoError(int errorNumber);
-    int errorNumber() const { return errorNumber_; }
-
-  private:
-    int errorNumber_;
 };
 
 // The runtime's German text for a file error, "Datei nicht gefunden" for a missing file.
 std::string ioErrorText(int errorNumber);
+
+// "Kann Datei NAME nicht öffnen.": a picture or the help document the game needs is missing
+// or unreadable.
+std::string cannotOpenText(std::string_view fileName);
 
 }  // namespace quarbel

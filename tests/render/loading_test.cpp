@@ -38,7 +38,7 @@ std::string loadError() {
 TEST(LoadAssets, ReadsThePicturesFromTheWorkingFolder) {
     ScratchFolder folder;
     SheetBuilder builder;
-    builder.paintWhole(WallAt, 0xffc0c0c0u);
+    builder.paintWhole(WallTile, 0xffc0c0c0u);
     AssetImages images = assetsWith(builder.sheet);
     images.side = solidImage(33, 77, 0xff123456u);
     writePictures(folder, images, 4);
@@ -89,8 +89,8 @@ TEST(LoadAssets, TilesBeyondASmallSheetAreTransparent) {
     GameState s;
     s.keeperX = 5;
     s.keeperY = 5;
-    const int left = 4 * CellPitch - 2;
-    const int top = 4 * CellPitch - 3;
+    const int left = 4 * CellPitch - TileLeftOfCell;
+    const int top = 4 * CellPitch - TileAboveCell;
 
     s.facing = 1;
     renderer.drawBoard(s, true, true);
@@ -109,15 +109,15 @@ TEST(LoadAssets, TilesBeyondASmallSheetAreTransparent) {
 
 TEST(LoadAssets, CutsEveryTileFromItsPlaceInTheSheet) {
     // Each tile a colour of its own; the gap pixels between tiles are red and never shown.
-    QImage sheet = solidImage(204, 408, 0xffff0000u);
-    auto colourOf = [](int column, int row) { return 0xff000000u | (column << 4 | row) << 8; };
-    for (int row = 0; row < 8; ++row) {
-        for (int column = 0; column < 4; ++column) {
-            const bool maskRow = row % 2 == 1;
+    QImage sheet = solidImage(SheetWidth, SheetHeight, 0xffff0000u);
+    auto colourOf = [](SheetTile tile) { return 0xff000000u | (tile.column << 4 | tile.row) << 8; };
+    for (int row = 0; row < SheetRows; row += 2) {
+        for (int column = 0; column < SheetColumns; ++column) {
+            const SheetTile tile{column, row};
             for (int y = 0; y < TileSide; ++y) {
                 for (int x = 0; x < TileSide; ++x) {
-                    sheet.setPixel(column * TileGrid + x, row * TileGrid + y,
-                                   maskRow ? 0xff000000u : colourOf(column, row));
+                    sheet.setPixel(tile.left() + x, tile.imageTop() + y, colourOf(tile));
+                    sheet.setPixel(tile.left() + x, tile.maskTop() + y, 0xff000000u);
                 }
             }
         }
@@ -128,25 +128,27 @@ TEST(LoadAssets, CutsEveryTileFromItsPlaceInTheSheet) {
         s.board.at(2, 2) = static_cast<std::uint8_t>(code);
         renderer.drawBoard(s, true, eyesOpen);
         const PixelBuffer& front = renderer.frontPicture();
-        // Tile corners (35, 34) and (84, 83), and its middle.
-        EXPECT_EQ(front.at(35, 34), front.at(84, 83));
-        EXPECT_EQ(front.at(35, 34), front.at(60, 60));
+        // The tile's corners and its middle.
+        const int left = CellPitch - TileLeftOfCell;
+        const int top = CellPitch - TileAboveCell;
+        EXPECT_EQ(front.at(left, top), front.at(left + TileSide - 1, top + TileSide - 1));
+        EXPECT_EQ(front.at(left, top), front.at(60, 60));
         return front.at(60, 60);
     };
     GameState empty;
 
-    EXPECT_EQ(shownAt(empty, CellWall, true), colourOf(0, 4));
-    EXPECT_EQ(shownAt(empty, CellCrate, true), colourOf(1, 4));
-    EXPECT_EQ(shownAt(empty, CellTarget, true), colourOf(0, 2));
+    EXPECT_EQ(shownAt(empty, CellWall, true), colourOf(WallTile));
+    EXPECT_EQ(shownAt(empty, CellCrate, true), colourOf(CrateTile));
+    EXPECT_EQ(shownAt(empty, CellTarget, true), colourOf(TargetTile));
     // The opaque overlay covers the target.
-    EXPECT_EQ(shownAt(empty, CellCrateOnTarget, true), colourOf(2, 4));
+    EXPECT_EQ(shownAt(empty, CellCrateOnTarget, true), colourOf(CrateOnTargetTile));
     for (int facing = 1; facing <= 4; ++facing) {
         GameState keeper;
         keeper.keeperX = 2;
         keeper.keeperY = 2;
         keeper.facing = facing;
-        EXPECT_EQ(shownAt(keeper, CellEmpty, true), colourOf(facing - 1, 0));
-        EXPECT_EQ(shownAt(keeper, CellEmpty, false), colourOf(facing - 1, 6));
+        EXPECT_EQ(shownAt(keeper, CellEmpty, true), colourOf(KeeperTile(facing)));
+        EXPECT_EQ(shownAt(keeper, CellEmpty, false), colourOf(KeeperBlinkTile(facing)));
     }
 }
 

@@ -18,10 +18,10 @@ constexpr QRgb Keeper = 0xffff0000u;
 
 // Top-left corner of the tile of cell (x, y) in the buffer.
 constexpr int tileLeft(int x) {
-    return (x - 1) * CellPitch - 2;
+    return (x - 1) * CellPitch - TileLeftOfCell;
 }
 constexpr int tileTop(int y) {
-    return (y - 1) * CellPitch - 3;
+    return (y - 1) * CellPitch - TileAboveCell;
 }
 
 Renderer rendererWith(const SheetBuilder& builder) {
@@ -33,9 +33,9 @@ Renderer rendererWith(const SheetBuilder& builder) {
 // Sheet whose board tiles are opaque squares of one colour each.
 SheetBuilder opaqueSheet() {
     SheetBuilder builder;
-    builder.paintWhole(WallAt, Wall).paintWhole(CrateAt, Crate).paintWhole(TargetAt, Target);
+    builder.paintWhole(WallTile, Wall).paintWhole(CrateTile, Crate).paintWhole(TargetTile, Target);
     for (int facing = 1; facing <= 4; ++facing)
-        builder.paintWhole(KeeperAt(facing), Keeper);
+        builder.paintWhole(KeeperTile(facing), Keeper);
     return builder;
 }
 
@@ -43,7 +43,7 @@ TEST(TileCompositing, CombinesEachChannelWithAndThenXor) {
     constexpr QRgb mask = 0xff3c0ff0u;
     constexpr QRgb image = 0xff112233u;
     SheetBuilder builder;
-    builder.pixel(WallAt, 7, 9, mask, image);
+    builder.pixel(WallTile, 7, 9, mask, image);
     Renderer renderer = rendererWith(builder);
     GameState s = stateFromRows({"", " #"});
 
@@ -97,7 +97,7 @@ TEST(TileCompositing, LaterCellsCoverTheKeepersOverhang) {
 
 TEST(TileCompositing, CrateOnTargetIsAnOverlayOverTheTarget) {
     SheetBuilder builder = opaqueSheet();
-    builder.paint(OverlayAt, QRect(20, 20, 10, 10), Overlay);
+    builder.paint(CrateOnTargetTile, QRect(20, 20, 10, 10), Overlay);
     Renderer renderer = rendererWith(builder);
     GameState s = stateFromRows({"", "", "  *"});
 
@@ -111,7 +111,7 @@ TEST(TileCompositing, CrateOnTargetIsAnOverlayOverTheTarget) {
 
 TEST(TileCompositing, KeeperOnTargetShowsTheTargetAroundIt) {
     SheetBuilder builder;
-    builder.paintWhole(TargetAt, Target).paint(KeeperAt(3), QRect(20, 20, 10, 10), Keeper);
+    builder.paintWhole(TargetTile, Target).paint(KeeperTile(3), QRect(20, 20, 10, 10), Keeper);
     Renderer renderer = rendererWith(builder);
     GameState s = stateFromRows({"", "", "  +"});
 
@@ -247,7 +247,8 @@ class BoardFrame : public ::testing::TestWithParam<int> {};
 TEST_P(BoardFrame, ShowsEachCellWhereTheMouseFindsIt) {
     const int side = GetParam();
     SheetBuilder builder;
-    builder.paint(WallAt, QRect(2, 3, CellPitch, CellPitch), Wall);  // exactly its own cell
+    builder.paint(WallTile, QRect(TileLeftOfCell, TileAboveCell, CellPitch, CellPitch),
+                  Wall);  // exactly its own cell
     Renderer renderer = rendererWith(builder);
     renderer.setBoardSide(side);
     // Walls on a chequer pattern: every cell edge is a colour edge.

@@ -6,19 +6,8 @@
 
 namespace quarbel::testing {
 
-namespace {
-
-QPoint cornerOf(TileAt tile) {
-    return {tile.column * TileGrid, tile.row * TileGrid};
-}
-QPoint maskCornerOf(TileAt tile) {
-    return {tile.column * TileGrid, (tile.row + 1) * TileGrid};
-}
-
-}  // namespace
-
-SheetBuilder::SheetBuilder() : sheet(204, 408, QImage::Format_RGB32) {
-    for (int row = 0; row < 8; ++row) {
+SheetBuilder::SheetBuilder() : sheet(SheetWidth, SheetHeight, QImage::Format_RGB32) {
+    for (int row = 0; row < SheetRows; ++row) {
         const bool maskRow = row % 2 == 1;
         for (int y = row * TileGrid; y < (row + 1) * TileGrid && y < sheet.height(); ++y) {
             for (int x = 0; x < sheet.width(); ++x) {
@@ -28,7 +17,7 @@ SheetBuilder::SheetBuilder() : sheet(204, 408, QImage::Format_RGB32) {
     }
 }
 
-SheetBuilder& SheetBuilder::paint(TileAt tile, QRect area, QRgb colour) {
+SheetBuilder& SheetBuilder::paint(SheetTile tile, QRect area, QRgb colour) {
     for (int y = area.top(); y <= area.bottom(); ++y) {
         for (int x = area.left(); x <= area.right(); ++x)
             pixel(tile, x, y, 0xff000000u, colour);
@@ -36,13 +25,13 @@ SheetBuilder& SheetBuilder::paint(TileAt tile, QRect area, QRgb colour) {
     return *this;
 }
 
-SheetBuilder& SheetBuilder::paintWhole(TileAt tile, QRgb colour) {
+SheetBuilder& SheetBuilder::paintWhole(SheetTile tile, QRgb colour) {
     return paint(tile, QRect(0, 0, TileSide, TileSide), colour);
 }
 
-SheetBuilder& SheetBuilder::pixel(TileAt tile, int x, int y, QRgb mask, QRgb image) {
-    sheet.setPixel(cornerOf(tile) + QPoint(x, y), image);
-    sheet.setPixel(maskCornerOf(tile) + QPoint(x, y), mask);
+SheetBuilder& SheetBuilder::pixel(SheetTile tile, int x, int y, QRgb mask, QRgb image) {
+    sheet.setPixel(tile.left() + x, tile.imageTop() + y, image);
+    sheet.setPixel(tile.left() + x, tile.maskTop() + y, mask);
     return *this;
 }
 

@@ -13,31 +13,17 @@
 
 namespace quarbel::testing {
 
-// A tile's place in the sheet's grid; its mask is in the row below.
-struct TileAt {
-    int column;
-    int row;
-};
-
-constexpr TileAt KeeperAt(int facing) {
-    return {facing - 1, 0};
-}
-constexpr TileAt TargetAt{0, 2};
-constexpr TileAt WallAt{0, 4};
-constexpr TileAt CrateAt{1, 4};
-constexpr TileAt OverlayAt{2, 4};
-
 constexpr std::uint32_t BackgroundColour = 0xff203040u;
 
-// A 204 x 408 sheet whose tiles are all transparent (white masks, black images) until painted.
+// A whole sheet whose tiles are all transparent (white masks, black images) until painted.
 class SheetBuilder {
   public:
     SheetBuilder();
     // Covers `area` of the tile (tile coordinates) with the colour: mask black there.
-    SheetBuilder& paint(TileAt tile, QRect area, QRgb colour);
-    SheetBuilder& paintWhole(TileAt tile, QRgb colour);
+    SheetBuilder& paint(SheetTile tile, QRect area, QRgb colour);
+    SheetBuilder& paintWhole(SheetTile tile, QRgb colour);
     // One pixel of the tile with any mask and image values.
-    SheetBuilder& pixel(TileAt tile, int x, int y, QRgb mask, QRgb image);
+    SheetBuilder& pixel(SheetTile tile, int x, int y, QRgb mask, QRgb image);
 
     QImage sheet;
 };

@@ -11,6 +11,7 @@
 #include "chooser/dateien.h"
 #include "movies/moviesafe.h"
 #include "ui/coolbtn/coolbtn.h"
+#include "ui/render/tilesheet.h"
 
 namespace quarbel::testing {
 
@@ -29,13 +30,15 @@ void writePlainPictures() {
     savePicture("titel2.bmp", 100, 555, QColor(120, 40, 40));
     savePicture("backgr8.bmp", 111, 111, QColor(30, 60, 30));
     // A sheet whose tiles cover their cells with flat colours: black masks, coloured images.
-    QImage sheet(204, 408, QImage::Format_RGB32);
+    QImage sheet(SheetWidth, SheetHeight, QImage::Format_RGB32);
     sheet.fill(Qt::white);
     QPainter painter(&sheet);
-    for (int row = 0; row < 8; row += 2) {
-        for (int column = 0; column < 4; ++column) {
-            painter.fillRect(column * 51, row * 51, 50, 50, QColor(200, 40 * column, 30 * row));
-            painter.fillRect(column * 51, (row + 1) * 51, 50, 50, Qt::black);
+    for (int row = 0; row < SheetRows; row += 2) {
+        for (int column = 0; column < SheetColumns; ++column) {
+            const SheetTile tile{column, row};
+            painter.fillRect(tile.left(), tile.imageTop(), TileSide, TileSide,
+                             QColor(200, 40 * column, 30 * row));
+            painter.fillRect(tile.left(), tile.maskTop(), TileSide, TileSide, Qt::black);
         }
     }
     painter.end();

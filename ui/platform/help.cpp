@@ -12,7 +12,7 @@ HelpWindow::~HelpWindow() = default;
 
 void HelpWindow::showTopic(int topic) {
     const auto document = readRegularFile(findName(HelpFile));
-    if (!document) throw GameError(std::string("Kann Datei ") + HelpFile + " nicht öffnen.");
+    if (!document) throw GameError(cannotOpenText(HelpFile));
     if (!browser_) {
         browser_ = std::make_unique<QTextBrowser>();
         browser_->setWindowTitle("QUARBEL 98 - Help");

@@ -13,13 +13,17 @@ namespace {
 constexpr std::uint32_t Black = 0xff000000u;
 constexpr std::uint32_t ColourBits = 0x00ffffffu;
 
+// The redrawn region ends this far into its last column and row: as far as the tiles of the
+// cells before them reach. One figure serves both ways, the longer reach.
+constexpr int RegionReach = std::max(TileReachRight, TileReachDown);
+
 QImage readPicture(const char* fileName) {
     QImage image = readImageFile(fileName, "BMP");
-    if (image.isNull()) throw GameError(std::string("Kann Datei ") + fileName + " nicht öffnen.");
+    if (image.isNull()) throw GameError(cannotOpenText(fileName));
     return image;
 }
 
-// A 50 x 50 tile whose top-left corner is at (sx, sy) in the sheet. Pixels beyond a smaller
+// The tile whose top-left corner is at (sx, sy) in the sheet. Pixels beyond a smaller
 // sheet are transparent: white in a mask, black in an image.
 PixelBuffer cutTile(const PixelBuffer& sheet, int sx, int sy, bool isMask) {
     PixelBuffer tile(TileSide, TileSide, isMask ? 0xffffffffu : 0u);
@@ -33,11 +37,9 @@ PixelBuffer cutTile(const PixelBuffer& sheet, int sx, int sy, bool isMask) {
     return tile;
 }
 
-// The image at grid (column, row) of the sheet and its mask in the row below.
-void cutSprite(const PixelBuffer& sheet, int column, int row, PixelBuffer& image,
-               PixelBuffer& mask) {
-    image = cutTile(sheet, column * TileGrid, row * TileGrid, false);
-    mask = cutTile(sheet, column * TileGrid, (row + 1) * TileGrid, true);
+void cutSprite(const PixelBuffer& sheet, SheetTile tile, PixelBuffer& image, PixelBuffer& mask) {
+    image = cutTile(sheet, tile.left(), tile.imageTop(), false);
+    mask = cutTile(sheet, tile.left(), tile.maskTop(), true);
 }
 
 }  // namespace
@@ -68,14 +70,15 @@ void Renderer::loadAssets(const AssetImages& images) {
 }
 
 void Renderer::cutTiles(const PixelBuffer& sheet) {
-    for (int f = 0; f < 4; ++f) {
-        cutSprite(sheet, f, 0, keeperTiles_[f], keeperMasks_[f]);
-        cutSprite(sheet, f, 6, keeperBlinkTiles_[f], keeperBlinkMasks_[f]);
+    for (int facing = 1; facing <= 4; ++facing) {
+        const std::size_t f = static_cast<std::size_t>(facing - 1);
+        cutSprite(sheet, KeeperTile(facing), keeperTiles_[f], keeperMasks_[f]);
+        cutSprite(sheet, KeeperBlinkTile(facing), keeperBlinkTiles_[f], keeperBlinkMasks_[f]);
     }
-    cutSprite(sheet, 0, 2, targetTile_, targetMask_);
-    cutSprite(sheet, 0, 4, wallTile_, wallMask_);
-    cutSprite(sheet, 1, 4, crateTile_, crateMask_);
-    cutSprite(sheet, 2, 4, crateOnTargetTile_, crateOnTargetMask_);
+    cutSprite(sheet, TargetTile, targetTile_, targetMask_);
+    cutSprite(sheet, WallTile, wallTile_, wallMask_);
+    cutSprite(sheet, CrateTile, crateTile_, crateMask_);
+    cutSprite(sheet, CrateOnTargetTile, crateOnTargetTile_, crateOnTargetMask_);
 }
 
 void Renderer::releaseAssets() {
@@ -106,11 +109,11 @@ PixelRect Renderer::drawBoard(GameState& s, bool full, bool eyesOpen) {
         y2 = std::min(y2 + 1, BoardSide);
     }
 
-    // The region's inner cells plus the overhang of its last column and row; the outer ring
-    // only contributes its overhang into the inner cells.
+    // The region's inner cells (x1 + 1 to x2 - 1) plus the reach of their tiles into its last
+    // column and row; the outer ring is drawn only for what its tiles put into the inner cells.
     PixelRect copied{x1 == 1 ? 0 : x1 * CellPitch, y1 == 1 ? 0 : y1 * CellPitch,
-                     x2 == BoardSide ? BufferSide : x2 * CellPitch - 26,
-                     y2 == BoardSide ? BufferSide : y2 * CellPitch - 26};
+                     x2 == BoardSide ? BufferSide : (x2 - 1) * CellPitch + RegionReach,
+                     y2 == BoardSide ? BufferSide : (y2 - 1) * CellPitch + RegionReach};
     // A keeper far off the board leaves no region at all.
     if (copied.empty()) copied = {};
 
@@ -157,8 +160,8 @@ void Renderer::drawCell(const GameState& s, int x, int y, bool eyesOpen, PixelRe
 }
 
 void Renderer::drawSprite(int px, int py, Sprite sprite, PixelRect clip) {
-    const int left = px - 2;
-    const int top = py - 3;
+    const int left = px - TileLeftOfCell;
+    const int top = py - TileAboveCell;
     const PixelRect r{std::max(left, clip.left), std::max(top, clip.top),
                       std::min(left + TileSide, clip.right), std::min(top + TileSide, clip.bottom)};
     if (r.empty()) return;

@@ -8,14 +8,10 @@
 
 #include "core/gamestate.h"
 #include "ui/render/pixels.h"
+#include "ui/render/tilesheet.h"
 #include "ui/render/titlescreen.h"
 
 namespace quarbel {
-
-constexpr int BufferSide = 555;  // 15 cells at a pitch of 37 pixels
-constexpr int CellPitch = 37;
-constexpr int TileSide = 50;
-constexpr int TileGrid = 51;  // one pixel of gap between neighbouring tiles in the sheet
 
 // The four picture files as decoded, before the renderer cuts and scales them.
 struct AssetImages {
@@ -60,8 +56,9 @@ class Renderer {
 
     void cutTiles(const PixelBuffer& sheet);
     PixelRect framePixels(PixelRect bufferArea) const;
-    // Combines mask with AND and image with XOR into the work buffer at (px - 2, py - 3),
-    // computing only the pixels inside `clip`, the part that reaches the front buffer.
+    // Combines mask with AND and image with XOR into the work buffer where the tile of the cell
+    // whose corner is (px, py) goes, computing only the pixels inside `clip`, the part that
+    // reaches the front buffer.
     void drawSprite(int px, int py, Sprite sprite, PixelRect clip);
     void drawCell(const GameState& s, int x, int y, bool eyesOpen, PixelRect clip);
 
