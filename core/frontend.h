@@ -2,6 +2,8 @@
 // the tests implement it with a recording fake.
 #pragma once
 
+#include <algorithm>
+#include <iterator>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -54,9 +56,62 @@ enum class Control {
     Count
 };
 
+// The game panel, right of the board: shown when the title screen gives way, and in play.
+inline constexpr Control GamePanel[] = {
+    Control::playtitel,  Control::plusplus, Control::plus,  Control::levelnummer,
+    Control::minusminus, Control::minus,    Control::start, Control::Undobutton,
+    Control::movie,      Control::help,     Control::steps, Control::stepsview,
+    Control::time1,      Control::timeview, Control::autor, Control::autorname,
+};
+
+// The movie panel, left of the board: shown instead of the game panel in movie mode.
+inline constexpr Control MoviePanel[] = {
+    Control::movietitel,  Control::plusplus2,  Control::plus2,        Control::levelnummer2,
+    Control::minusminus2, Control::minus2,     Control::load,         Control::game,
+    Control::helpmovie,   Control::mplay,      Control::mbacktostart, Control::mstop,
+    Control::mback,       Control::mforward,   Control::m10back,      Control::m10forward,
+    Control::msteps,      Control::mstepsview,
+};
+
+// The movie panel's picture buttons, which replay a loaded movie; enabled only while one is.
+inline constexpr Control PlayerButtons[] = {
+    Control::mplay,    Control::mbacktostart, Control::mstop,      Control::mback,
+    Control::mforward, Control::m10back,      Control::m10forward,
+};
+
+constexpr bool inMoviePanel(Control control) {
+    return std::find(std::begin(MoviePanel), std::end(MoviePanel), control) != std::end(MoviePanel);
+}
+
+// zeittime: the level clock. focusset: gives the focus back to the hidden focus holder.
+// movietimer: the automatic replay. zwinkern: the keeper's blink. startanim: the title band's
+// slide. mousetimer: the repeat of a held mouse button.
 enum class Timer { zeittime, focusset, movietimer, zwinkern, startanim, mousetimer, Count };
 
-// Who reported a key or a press. Only the main window stands for the real keyboard.
+// Each timer's interval in milliseconds when the window is made; only the replay changes its
+// own later.
+constexpr int designInterval(Timer timer) {
+    switch (timer) {
+        case Timer::zeittime:
+        case Timer::zwinkern:
+            return 1000;
+        case Timer::focusset:
+        case Timer::movietimer:
+            return 200;
+        case Timer::startanim:
+            return 1;
+        case Timer::mousetimer:
+            return 50;
+        case Timer::Count:
+            break;
+    }
+    return 0;
+}
+
+// Who reported a key or a press. Only the main window stands for the real keyboard: in movie
+// mode its Enter loads the movie, while the replay's keys (from the step buttons and the
+// replay timer) step the keeper. A left press walks only on the board image or as a tick of
+// the mouse repeat; MOVIE and GAME tell the mode switch which way it goes.
 enum class Sender {
     MainWindow,
     zeichenflaeche,
@@ -65,12 +120,7 @@ enum class Sender {
     movietimer,
     movie,
     game,
-    mplay,
-    mstop,
-    mbacktostart,
-    mback,
     mforward,
-    m10back,
     m10forward,
 };
 

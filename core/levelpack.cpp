@@ -2,6 +2,7 @@
 
 #include <fcntl.h>
 #include <unistd.h>
+#include <algorithm>
 #include <cerrno>
 #include <cstdio>
 #include <memory>
@@ -14,7 +15,23 @@ namespace quarbel {
 
 namespace {
 
+// Where the fields stand, in bytes from the start of the file or of a level record. The
+// bytes between them are reserved: written as 0, never read.
+constexpr int LevelCountOffset = 1;
+constexpr int TitleOffset = 2;  // the title, its byte 13 and, when there is room, a byte 10
+constexpr int KeeperXOffset = 0;
+constexpr int KeeperYOffset = 2;
+constexpr int SignatureOffset = 3;  // "abc" when the record carries an author
+constexpr int AuthorOffset = 6;
+constexpr int BoardOffset = 83;  // 15 x 15 cell codes, row by row
+
 constexpr std::uint8_t SignatureBytes[3] = {97, 98, 99};  // "abc"
+constexpr std::uint8_t TitleEnd = 13;
+constexpr std::uint8_t TitleLineFeed = 10;
+
+int boardByte(int x, int y) {
+    return BoardOffset + BoardSide * (y - 1) + (x - 1);
+}
 
 struct FileCloser {
     void operator()(std::FILE* file) const { std::fclose(file); }
@@ -46,7 +63,7 @@ std::vector<std::uint8_t> readAt(std::FILE* file, std::int64_t offset, std::size
 std::string shownText(const std::vector<std::uint8_t>& bytes, std::size_t from, std::size_t limit) {
     std::string raw;
     for (std::size_t i = from; i < bytes.size() && raw.size() < limit; ++i) {
-        if (bytes[i] == 13 || bytes[i] == 0) break;
+        if (bytes[i] == TitleEnd || bytes[i] == 0) break;
         raw += static_cast<char>(bytes[i]);
     }
     return cp1252ToUtf8(raw);
@@ -62,11 +79,11 @@ std::int64_t levelRecordOffset(int levelNumber) {
 
 PackHeader readPackHeader(const std::string& fileName, std::size_t titleLimit) {
     File file = openForReading(fileName);
-    const auto countByte = readAt(file.get(), 1, 1);
+    const auto countByte = readAt(file.get(), LevelCountOffset, 1);
     // The title ends at its byte 13 or at the end of the file, never at a byte 26.
     std::vector<std::uint8_t> title(titleLimit);
     errno = 0;
-    if (std::fseek(file.get(), 2, SEEK_SET) != 0) throw IoError(errno);
+    if (std::fseek(file.get(), TitleOffset, SEEK_SET) != 0) throw IoError(errno);
     title.resize(std::fread(title.data(), 1, title.size(), file.get()));
     if (std::ferror(file.get())) throw IoError(errno ? errno : EIO);
     return {countByte[0], shownText(title, 0, titleLimit)};
@@ -76,14 +93,14 @@ LevelRecord readLevelRecord(const std::string& fileName, int levelNumber) {
     File file = openForReading(fileName);
     const auto bytes = readAt(file.get(), levelRecordOffset(levelNumber), LevelRecordSize);
     LevelRecord record;
-    record.keeperX = bytes[0];
-    record.keeperY = bytes[2];
-    record.hasAuthor = std::equal(bytes.begin() + 3, bytes.begin() + 6, SignatureBytes);
-    if (record.hasAuthor) record.author = shownText(bytes, 6, AuthorFieldSize);
+    record.keeperX = bytes[KeeperXOffset];
+    record.keeperY = bytes[KeeperYOffset];
+    record.hasAuthor = std::equal(std::begin(SignatureBytes), std::end(SignatureBytes),
+                                  bytes.begin() + SignatureOffset);
+    if (record.hasAuthor) record.author = shownText(bytes, AuthorOffset, AuthorFieldSize);
     for (int y = 1; y <= BoardSide; ++y) {
-        for (int x = 1; x <= BoardSide; ++x) {
-            record.board.at(x, y) = bytes[83 + BoardSide * (y - 1) + (x - 1)];
-        }
+        for (int x = 1; x <= BoardSide; ++x)
+            record.board.at(x, y) = bytes[boardByte(x, y)];
     }
     return record;
 }
@@ -105,16 +122,17 @@ std::vector<std::uint8_t> encodePack(std::string_view title, const std::vector<P
         throw GameError("the pack title is longer than 29 characters");
     }
     std::vector<std::uint8_t> bytes(PackHeaderSize + LevelRecordSize * levels.size(), 0);
-    bytes[1] = static_cast<std::uint8_t>(levels.size());
-    std::copy(titleBytes.begin(), titleBytes.end(), bytes.begin() + 2);
-    bytes[2 + titleBytes.size()] = 13;
-    if (titleBytes.size() < MaxTitleBytes) bytes[3 + titleBytes.size()] = 10;
+    bytes[LevelCountOffset] = static_cast<std::uint8_t>(levels.size());
+    std::copy(titleBytes.begin(), titleBytes.end(), bytes.begin() + TitleOffset);
+    bytes[TitleOffset + titleBytes.size()] = TitleEnd;
+    if (titleBytes.size() < MaxTitleBytes)
+        bytes[TitleOffset + titleBytes.size() + 1] = TitleLineFeed;
 
     for (std::size_t k = 0; k < levels.size(); ++k) {
         const PackLevel& level = levels[k];
         auto record = bytes.begin() + PackHeaderSize + LevelRecordSize * k;
-        record[0] = static_cast<std::uint8_t>(level.keeperX);
-        record[2] = static_cast<std::uint8_t>(level.keeperY);
+        record[KeeperXOffset] = static_cast<std::uint8_t>(level.keeperX);
+        record[KeeperYOffset] = static_cast<std::uint8_t>(level.keeperY);
         if (!level.author.empty()) {
             std::string authorBytes;
             if (!utf8ToCp1252(level.author, authorBytes)) {
@@ -123,13 +141,13 @@ std::vector<std::uint8_t> encodePack(std::string_view title, const std::vector<P
             if (authorBytes.size() > AuthorFieldSize) {
                 throw GameError("the author name is longer than 12 characters");
             }
-            std::copy(std::begin(SignatureBytes), std::end(SignatureBytes), record + 3);
-            std::copy(authorBytes.begin(), authorBytes.end(), record + 6);
+            std::copy(std::begin(SignatureBytes), std::end(SignatureBytes),
+                      record + SignatureOffset);
+            std::copy(authorBytes.begin(), authorBytes.end(), record + AuthorOffset);
         }
         for (int y = 1; y <= BoardSide; ++y) {
-            for (int x = 1; x <= BoardSide; ++x) {
-                record[83 + BoardSide * (y - 1) + (x - 1)] = level.board.at(x, y);
-            }
+            for (int x = 1; x <= BoardSide; ++x)
+                record[boardByte(x, y)] = level.board.at(x, y);
         }
     }
     return bytes;

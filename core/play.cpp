@@ -11,15 +11,6 @@ namespace quarbel {
 
 namespace {
 
-// The controls that appear when the title screen gives way to the game.
-constexpr Control GameControls[] = {
-    Control::start,     Control::Undobutton,  Control::movie,  Control::help,
-    Control::stepsview, Control::timeview,    Control::steps,  Control::time1,
-    Control::playtitel, Control::plusplus,    Control::plus,   Control::minusminus,
-    Control::minus,     Control::levelnummer, Control::titel2, Control::autor,
-    Control::autorname,
-};
-
 std::string twoDigits(int value) {
     std::string text = std::to_string(value);
     if (text.size() < 2) text.insert(text.begin(), '0');
@@ -111,8 +102,9 @@ void enterGame(GameState& s, Frontend& ui, bool showControls) {
     ui.setWindowCaption("QUARBEL 98 - " + s.packTitle);
     s.titleShowing = false;
     if (showControls) {
-        for (Control control : GameControls)
+        for (Control control : GamePanel)
             ui.setVisible(control, true);
+        ui.setVisible(Control::titel2, true);
     }
     StartClick(s, ui);
 }

@@ -1,6 +1,7 @@
 #include "player.h"
 
 #include <algorithm>
+#include <span>
 
 #include "core/engine.h"
 #include "core/play.h"
@@ -10,24 +11,6 @@
 namespace quarbel {
 
 namespace {
-
-constexpr Control PlayerButtons[] = {
-    Control::mplay,        Control::mstop,   Control::mback,      Control::mforward,
-    Control::mbacktostart, Control::m10back, Control::m10forward,
-};
-
-// Every control that belongs to exactly one of the two panels.
-constexpr Control PanelControls[] = {
-    Control::mplay,        Control::mstop,      Control::mback,       Control::mforward,
-    Control::mbacktostart, Control::m10back,    Control::m10forward,  Control::movietitel,
-    Control::playtitel,    Control::plusplus2,  Control::plus2,       Control::minusminus2,
-    Control::minus2,       Control::load,       Control::game,        Control::helpmovie,
-    Control::plusplus,     Control::plus,       Control::minusminus,  Control::minus,
-    Control::start,        Control::Undobutton, Control::movie,       Control::help,
-    Control::stepsview,    Control::mstepsview, Control::timeview,    Control::steps,
-    Control::msteps,       Control::time1,      Control::levelnummer, Control::levelnummer2,
-    Control::autor,        Control::autorname,
-};
 
 constexpr int StepsPerJump = 10;
 
@@ -48,8 +31,11 @@ void MovieClick(GameState& s, Frontend& ui, Sender sender) {
         s.levelActive = (s.moviePos < 1 || s.moviePos < s.movieLength) && !levelSolved(s.board);
     }
     ui.placeSideStrip(!s.movieMode);
-    for (Control control : PanelControls)
-        ui.setVisible(control, !ui.isVisible(control));
+    for (const auto& panel :
+         {std::span<const Control>(GamePanel), std::span<const Control>(MoviePanel)}) {
+        for (Control control : panel)
+            ui.setVisible(control, !ui.isVisible(control));
+    }
     enablePlayerButtons(ui, false);
     ui.setTimerEnabled(Timer::focusset, !ui.timerEnabled(Timer::focusset));
     ui.focusController();

@@ -7,9 +7,9 @@
 
 namespace quarbel {
 
-// The replay timer's first interval, and how much each further press of play takes off
-// while its interval is still above that step.
-constexpr int MovieTimerStartInterval = 200;
+// The replay timer's first interval, its design value, and how much each further press of
+// play takes off while its interval is still above that step.
+constexpr int MovieTimerStartInterval = designInterval(Timer::movietimer);
 constexpr int MovieTimerSpeedUp = 30;
 
 // Switches between game mode and movie mode; the sender is Sender::movie or Sender::game.

@@ -21,6 +21,8 @@ WindowLayout layoutWindow(int screenHeight, int clientWidth, int clientHeight, S
     layout.boardSide = screenHeight - 45;
     layout.marginWidth = (clientWidth - layout.boardSide) / 2;
 
+    // The side picture is drawn for a 600-pixel screen: its height follows the screen's and its
+    // width keeps the shape, both truncated, in 64 bits so that no size overflows.
     const int stripHeight =
         sidePicture.height > 0
             ? static_cast<int>(std::int64_t{sidePicture.height} * screenHeight / 600)
@@ -73,8 +75,7 @@ int panelX(const WindowLayout& layout, Control control) {
         default:
             break;
     }
-    const bool moviePanel = control >= Control::movietitel && control <= Control::mstepsview;
-    return moviePanel ? left(control) : right(control);
+    return inMoviePanel(control) ? left(control) : right(control);
 }
 
 }  // namespace quarbel

@@ -30,19 +30,22 @@ struct WindowLayout {
 
     Rect board;
     Rect title;
-    Rect sideStrip;  // at titel2LeftX; the movie mode moves it to titel2RightX
+    Rect sideStrip;  // the side strip titel2, at titel2LeftX; movie mode moves it to titel2RightX
     int titel2LeftX = 0;
     int titel2RightX = 0;
 };
 
-// screenHeight is SH; clientWidth and clientHeight are CW and CH.
+// The layout for a screen screenHeight pixels high and a client area of clientWidth x
+// clientHeight: the board is a square 45 pixels less than the screen is high, centred, with the
+// two panels in the margins beside it; the side strip's size follows the screen's height.
 WindowLayout layoutWindow(int screenHeight, int clientWidth, int clientHeight, Size sidePicture,
                           Size titlePicture);
 
 // The x of a control of either panel: centred in its margin, or lined up with its neighbours.
 int panelX(const WindowLayout& layout, Control control);
 
-// (CH - height) * 0.5, rounded to the nearest integer with halves to the even neighbour.
+// value / 2, rounded to the nearest integer with halves to the even neighbour: the side
+// strip's top is half the client height it leaves free.
 int halfRoundedToEven(int value);
 
 }  // namespace quarbel

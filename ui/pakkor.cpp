@@ -29,11 +29,6 @@ namespace quarbel {
 
 namespace {
 
-constexpr Control PictureButtons[] = {
-    Control::mplay,    Control::mbacktostart, Control::mstop,      Control::mback,
-    Control::mforward, Control::m10back,      Control::m10forward,
-};
-
 // The face of the button pictures, so that a picture and its button read as one.
 const QColor PictureButtonFace(40, 44, 60);
 
@@ -165,10 +160,9 @@ void Tpakkor::createControls() {
 }
 
 void Tpakkor::createTimers() {
-    constexpr int Intervals[] = {1000, 200, 200, 1000, 1, 50};
     for (std::size_t t = 0; t < timers_.size(); ++t) {
         timers_[t] = new QTimer(this);
-        timers_[t]->setInterval(Intervals[t]);
+        timers_[t]->setInterval(designInterval(static_cast<Timer>(t)));
         timers_[t]->setTimerType(Qt::PreciseTimer);
     }
     // startanim ticks at the pace of startanimPace_, armed anew for each tick.
@@ -178,7 +172,7 @@ void Tpakkor::createTimers() {
 
 void Tpakkor::FormCreate() {
     state_.titleShowing = true;
-    for (Control button : PictureButtons)
+    for (Control button : PlayerButtons)
         setEnabled(button, false);
     renderer_.loadAssets();
     state_.facing = 3;
@@ -237,15 +231,17 @@ void Tpakkor::moveEvent(QMoveEvent*) {
 // the frame only once the window is shown.
 void Tpakkor::layOut(int clientWidth, int clientHeight) {
     const int screenHeight = screen()->geometry().height();
-    if (screenHeight != sideStripScreenHeight_) {
-        sideStrip_ = scaledSideStrip(renderer_.sidePicture(), screenHeight);
-        sideStripScreenHeight_ = screenHeight;
-        titel2_->update();
-    }
     const QImage& side = renderer_.sidePicture();
     const QImage& title = renderer_.titleScreen().picture();
     layout_ = layoutWindow(screenHeight, clientWidth, clientHeight, {side.width(), side.height()},
                            {title.width(), title.height()});
+    // The strip's size depends on the screen's height alone: scaled again only when that changes.
+    if (screenHeight != sideStripScreenHeight_) {
+        sideStrip_ =
+            scaledSideStrip(side, QSize(layout_.sideStrip.width, layout_.sideStrip.height));
+        sideStripScreenHeight_ = screenHeight;
+        titel2_->update();
+    }
     for (const ControlDesign& design : panelDesign()) {
         widget(design.control)->move(panelX(layout_, design.control), design.top);
     }

@@ -13,6 +13,9 @@
 #include <utility>
 #include <vector>
 
+#include "ui/layout.h"
+#include "ui/render/tilesheet.h"
+
 namespace {
 
 const QString kGameDir = QStringLiteral(QUARBEL_GAME_DIR);
@@ -28,37 +31,43 @@ QByteArray loadFile(const char* name) {
     return file.readAll();
 }
 
-constexpr int kTile = 50;
-constexpr int kPitch = 51;
+using quarbel::TileSide;
 
-struct SheetTile {
+struct NamedTile {
     const char* name;
-    int column;
-    int row;  // the image's sheet row; its mask is in the next one
+    quarbel::SheetTile place;
 };
 
-const std::vector<SheetTile> kTiles = {
-    {"keeper up", 0, 0},     {"keeper left", 1, 0},     {"keeper down", 2, 0},
-    {"keeper right", 3, 0},  {"target", 0, 2},          {"wall", 0, 4},
-    {"crate", 1, 4},         {"crate on target", 2, 4}, {"blinking up", 0, 6},
-    {"blinking left", 1, 6}, {"blinking down", 2, 6},   {"blinking right", 3, 6},
+const std::vector<NamedTile> kTiles = {
+    {"keeper up", quarbel::KeeperTile(1)},
+    {"keeper left", quarbel::KeeperTile(2)},
+    {"keeper down", quarbel::KeeperTile(3)},
+    {"keeper right", quarbel::KeeperTile(4)},
+    {"target", quarbel::TargetTile},
+    {"wall", quarbel::WallTile},
+    {"crate", quarbel::CrateTile},
+    {"crate on target", quarbel::CrateOnTargetTile},
+    {"blinking up", quarbel::KeeperBlinkTile(1)},
+    {"blinking left", quarbel::KeeperBlinkTile(2)},
+    {"blinking down", quarbel::KeeperBlinkTile(3)},
+    {"blinking right", quarbel::KeeperBlinkTile(4)},
 };
 
-QRgb imagePixel(const QImage& sheet, const SheetTile& tile, int x, int y) {
-    return sheet.pixel(tile.column * kPitch + x, tile.row * kPitch + y) & 0xffffffu;
+QRgb imagePixel(const QImage& sheet, const NamedTile& tile, int x, int y) {
+    return sheet.pixel(tile.place.left() + x, tile.place.imageTop() + y) & 0xffffffu;
 }
 
-QRgb maskPixel(const QImage& sheet, const SheetTile& tile, int x, int y) {
-    return sheet.pixel(tile.column * kPitch + x, (tile.row + 1) * kPitch + y) & 0xffffffu;
+QRgb maskPixel(const QImage& sheet, const NamedTile& tile, int x, int y) {
+    return sheet.pixel(tile.place.left() + x, tile.place.maskTop() + y) & 0xffffffu;
 }
 
 constexpr QRgb kBlack = 0x000000u;
 constexpr QRgb kWhite = 0xffffffu;
 
-int differingPixels(const QImage& sheet, const SheetTile& a, const SheetTile& b) {
+int differingPixels(const QImage& sheet, const NamedTile& a, const NamedTile& b) {
     int count = 0;
-    for (int y = 0; y < kTile; ++y) {
-        for (int x = 0; x < kTile; ++x) {
+    for (int y = 0; y < TileSide; ++y) {
+        for (int x = 0; x < TileSide; ++x) {
             if (imagePixel(sheet, a, x, y) != imagePixel(sheet, b, x, y)) ++count;
         }
     }
@@ -72,16 +81,17 @@ class AssetTileSheet : public testing::Test {
 
 TEST_F(AssetTileSheet, HoldsEveryTileOfTheLayout) {
     ASSERT_FALSE(sheet.isNull());
-    EXPECT_GE(sheet.width(), 203);
-    EXPECT_GE(sheet.height(), 407);
+    // The last tile's gap pixels need not be there.
+    EXPECT_GE(sheet.width(), quarbel::SheetWidth - 1);
+    EXPECT_GE(sheet.height(), quarbel::SheetHeight - 1);
 }
 
 TEST_F(AssetTileSheet, MasksAreOnlyBlackAndWhite) {
     ASSERT_FALSE(sheet.isNull());
     for (const auto& tile : kTiles) {
         int stray = 0;
-        for (int y = 0; y < kTile; ++y) {
-            for (int x = 0; x < kTile; ++x) {
+        for (int y = 0; y < TileSide; ++y) {
+            for (int x = 0; x < TileSide; ++x) {
                 const QRgb m = maskPixel(sheet, tile, x, y);
                 if (m != kBlack && m != kWhite) ++stray;
             }
@@ -94,8 +104,8 @@ TEST_F(AssetTileSheet, ImagesAreBlackWhereTheFloorShowsThrough) {
     ASSERT_FALSE(sheet.isNull());
     for (const auto& tile : kTiles) {
         int lit = 0;
-        for (int y = 0; y < kTile; ++y) {
-            for (int x = 0; x < kTile; ++x) {
+        for (int y = 0; y < TileSide; ++y) {
+            for (int x = 0; x < TileSide; ++x) {
                 if (maskPixel(sheet, tile, x, y) == kWhite &&
                     imagePixel(sheet, tile, x, y) != kBlack) {
                     ++lit;
@@ -110,30 +120,36 @@ TEST_F(AssetTileSheet, EveryTileCoversSomeAndLeavesSomeFloor) {
     ASSERT_FALSE(sheet.isNull());
     for (const auto& tile : kTiles) {
         int covered = 0;
-        for (int y = 0; y < kTile; ++y) {
-            for (int x = 0; x < kTile; ++x) {
+        for (int y = 0; y < TileSide; ++y) {
+            for (int x = 0; x < TileSide; ++x) {
                 if (maskPixel(sheet, tile, x, y) == kBlack) ++covered;
             }
         }
         EXPECT_GT(covered, 0) << tile.name;
-        EXPECT_LT(covered, kTile * kTile) << tile.name;
+        EXPECT_LT(covered, TileSide * TileSide) << tile.name;
     }
 }
 
-// The tile of a cell starts 2 pixels left of and 3 above it; a wall must hide all of its
-// cell's floor, and the keeper and a crate must at least stand on the cell's middle.
+// A wall must hide all of its cell's floor, and the keeper and a crate must at least stand
+// on the cell's middle.
 TEST_F(AssetTileSheet, WallsFillTheirCellAndFiguresStandInTheMiddle) {
+    using quarbel::CellPitch;
+    using quarbel::TileAboveCell;
+    using quarbel::TileLeftOfCell;
     ASSERT_FALSE(sheet.isNull());
-    const SheetTile& wall = kTiles[5];
+    const NamedTile& wall = kTiles[5];
     int open = 0;
-    for (int y = 3; y < 3 + 37; ++y) {
-        for (int x = 2; x < 2 + 37; ++x) {
+    for (int y = TileAboveCell; y < TileAboveCell + CellPitch; ++y) {
+        for (int x = TileLeftOfCell; x < TileLeftOfCell + CellPitch; ++x) {
             if (maskPixel(sheet, wall, x, y) != kBlack) ++open;
         }
     }
     EXPECT_EQ(open, 0);
     for (const auto& tile : kTiles) {
-        EXPECT_EQ(maskPixel(sheet, tile, 2 + 18, 3 + 18), kBlack) << tile.name;
+        EXPECT_EQ(
+            maskPixel(sheet, tile, TileLeftOfCell + CellPitch / 2, TileAboveCell + CellPitch / 2),
+            kBlack)
+            << tile.name;
     }
 }
 
@@ -166,13 +182,14 @@ TEST(AssetPictures, TitleHasABandToSlideInAndFitsTheSmallestScreen) {
 
 TEST(AssetPictures, SideStripFitsTheMarginAt800x600) {
     const QImage strip = loadPicture("titel2.bmp");
+    const QImage title = loadPicture("titel.bmp");
     ASSERT_FALSE(strip.isNull());
-    // Shown at height * 600 / 600 and width in proportion beside a 555-pixel board in a
-    // 794-pixel-wide window: a margin of 119 pixels and a client height of about 570.
-    const int height = strip.height() * 600 / 600;
-    const int width = strip.width() * height / strip.height();
-    EXPECT_LE(width, 119);
-    EXPECT_LE(height, 570);
+    // Beside the board of an 800 x 600 screen, in a client area of about 794 x 570.
+    const quarbel::WindowLayout layout = quarbel::layoutWindow(
+        600, 794, 570, {strip.width(), strip.height()}, {title.width(), title.height()});
+    EXPECT_GT(layout.sideStrip.width, 0);
+    EXPECT_LE(layout.sideStrip.width, layout.marginWidth);
+    EXPECT_LE(layout.sideStrip.height, 570);
 }
 
 TEST(AssetPictures, BackgroundLoads) {

@@ -16,26 +16,6 @@ namespace {
 
 namespace fs = std::filesystem;
 
-constexpr Control GamePanel[] = {
-    Control::playtitel, Control::plusplus,    Control::plus,       Control::minusminus,
-    Control::minus,     Control::start,       Control::Undobutton, Control::movie,
-    Control::help,      Control::stepsview,   Control::timeview,   Control::steps,
-    Control::time1,     Control::levelnummer, Control::autor,      Control::autorname,
-};
-
-constexpr Control MoviePanel[] = {
-    Control::mplay,        Control::mstop,        Control::mback,       Control::mforward,
-    Control::mbacktostart, Control::m10back,      Control::m10forward,  Control::movietitel,
-    Control::plusplus2,    Control::plus2,        Control::minusminus2, Control::minus2,
-    Control::load,         Control::game,         Control::helpmovie,   Control::mstepsview,
-    Control::msteps,       Control::levelnummer2,
-};
-
-constexpr Control PlayerButtons[] = {
-    Control::mplay,        Control::mstop,   Control::mback,      Control::mforward,
-    Control::mbacktostart, Control::m10back, Control::m10forward,
-};
-
 struct Position {
     Board board;
     int keeperX;

@@ -88,21 +88,20 @@ TEST(TitleScreen, SmallPictureClipsTheBand) {
     EXPECT_EQ(title.bandPicture().at(0, 12), 0xff000000u);
 }
 
-TEST(SideStrip, HeightFollowsTheScreenAndWidthKeepsTheShape) {
+TEST(SideStrip, IsThePictureScaledToTheGivenSize) {
     const QImage side = patternImage(40, 300);
 
-    EXPECT_EQ(scaledSideStrip(side, 600), side);
-    // 300 * 768 / 600 = 384 high; 40 * 384 / 300 = 51.2, truncated.
-    const QImage strip = scaledSideStrip(side, 768);
+    EXPECT_EQ(scaledSideStrip(side, QSize(40, 300)), side);
+    const QImage strip = scaledSideStrip(side, QSize(51, 384));
     ASSERT_EQ(strip.size(), QSize(51, 384));
     EXPECT_EQ(strip.pixel(50, 383), side.pixel(39, 299));
     EXPECT_EQ(strip.pixel(25, 100), side.pixel(25 * 40 / 51, 100 * 300 / 384));
-    EXPECT_EQ(scaledSideStrip(side, 1080).size(), QSize(72, 540));
 }
 
-TEST(SideStrip, NoScreenHeightGivesNoStrip) {
-    EXPECT_TRUE(scaledSideStrip(patternImage(40, 300), 1).isNull());
-    EXPECT_TRUE(scaledSideStrip(patternImage(40, 300), -600).isNull());
+TEST(SideStrip, EmptySizeOrPictureGivesNoStrip) {
+    EXPECT_TRUE(scaledSideStrip(patternImage(40, 300), QSize(0, 0)).isNull());
+    EXPECT_TRUE(scaledSideStrip(patternImage(40, 300), QSize(10, 0)).isNull());
+    EXPECT_TRUE(scaledSideStrip(QImage(), QSize(40, 300)).isNull());
 }
 
 TEST(Playtitel, StartsTheNewPackAtItsFirstLevel) {

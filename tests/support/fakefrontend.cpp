@@ -28,7 +28,8 @@ FakeFrontend::FakeFrontend() {
     // The window's design values that the game reads back.
     captions[index(Control::levelnummer)] = "1";
     captions[index(Control::levelnummer2)] = "1";
-    intervals = {1000, 200, 200, 1000, 1, 50};
+    for (std::size_t t = 0; t < intervals.size(); ++t)
+        intervals[t] = designInterval(static_cast<Timer>(t));
     timerFlags[index(Timer::focusset)] = true;
     timerFlags[index(Timer::startanim)] = true;
 }

@@ -9,13 +9,6 @@
 namespace quarbel::testing {
 namespace {
 
-constexpr Control GamePanel[] = {
-    Control::playtitel,  Control::plusplus, Control::plus,  Control::levelnummer,
-    Control::minusminus, Control::minus,    Control::start, Control::Undobutton,
-    Control::movie,      Control::help,     Control::steps, Control::stepsview,
-    Control::time1,      Control::timeview, Control::autor, Control::autorname,
-};
-
 TEST_F(WindowTest, StartsOnTheTitleScreen) {
     openWindow();
     EXPECT_EQ(window->windowTitle(), "QUARBEL 98");
@@ -126,6 +119,15 @@ TEST_F(WindowTest, PanelButtonsRunTheirCommands) {
     key(Qt::Key_F1);
     EXPECT_EQ(help.topics, (std::vector<int>{1000, 1000}));
     EXPECT_EQ(QApplication::focusWidget(), window->controller());  // buttons take no focus
+}
+
+// The key map knows only the keys the game acts on; any other key still leaves the title.
+TEST_F(WindowTest, KeyWithoutAGameCodeLeavesTheTitleScreen) {
+    openWindow();
+    chooseWhenAsked(0);
+    key(Qt::Key_Space);
+    EXPECT_FALSE(state().titleShowing);
+    EXPECT_EQ(state().historyTop, 0);
 }
 
 TEST_F(WindowTest, PressOnTheTitlePictureEntersTheGame) {

@@ -28,13 +28,11 @@ bool TitleScreen::startanimTimer(GameState& s) {
     return true;
 }
 
-QImage scaledSideStrip(const QImage& sidePicture, int screenHeight) {
-    if (sidePicture.height() <= 0) return QImage();
-    const int height = sidePicture.height() * screenHeight / 600;
-    const int width = sidePicture.width() * height / sidePicture.height();
-    if (width <= 0 || height <= 0) return QImage();
-    QImage strip(width, height, QImage::Format_RGB32);
-    scaleNearest(bufferFromImage(sidePicture), targetOf(strip), {0, 0, width, height});
+QImage scaledSideStrip(const QImage& sidePicture, QSize size) {
+    if (sidePicture.isNull() || size.isEmpty()) return QImage();
+    QImage strip(size, QImage::Format_RGB32);
+    scaleNearest(bufferFromImage(sidePicture), targetOf(strip),
+                 {0, 0, size.width(), size.height()});
     return strip;
 }
 

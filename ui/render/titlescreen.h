@@ -36,10 +36,9 @@ class TitleScreen {
     PixelBuffer bandPicture_;
 };
 
-// The side strip titel2 for a screen `screenHeight` pixels high: height := h * SH / 600 and
-// width := w * height / h, products first; the picture scaled to exactly that by nearest
-// neighbour. A null image when the size comes out empty.
-QImage scaledSideStrip(const QImage& sidePicture, int screenHeight);
+// The side strip titel2: the side picture scaled by nearest neighbour to the size the window
+// layout gives it. A null image for an empty size or picture.
+QImage scaledSideStrip(const QImage& sidePicture, QSize size);
 
 // The GAME button: a new pack, played from its first level.
 void playtitelClick(GameState& s, Frontend& ui);
