@@ -48,7 +48,9 @@ enum class Control {
     m10forward,
     msteps,
     mstepsview,
-    // Images and the hidden focus holder.
+    // Images and the hidden focus holder: zeichenflaeche is the board image, titelflaeche the
+    // title picture, titel2 the side strip, controller the control that keeps the keyboard
+    // focus out of sight.
     zeichenflaeche,
     titelflaeche,
     titel2,

@@ -37,8 +37,8 @@ class PathFinder {
     PathFinder(const PathFinder&) = delete;
     PathFinder& operator=(const PathFinder&) = delete;
 
-    // Free floor and targets are passable, everything else blocks; the keeper's own square
-    // is passable whatever it holds.
+    // The squares a keeper may walk onto are passable, everything else blocks; the keeper's
+    // own square is passable whatever it holds.
     void buildPassGrid(const GameState& s);
     bool passable(int x, int y) const;
 

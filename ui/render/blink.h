@@ -1,4 +1,4 @@
-// The keeper's blink: handler of the 1000 ms timer zwinkern.
+// The keeper's blink: the handler of the blink timer zwinkern.
 #pragma once
 
 #include "core/frontend.h"
