@@ -27,10 +27,6 @@ std::uint8_t cellOf(Tool tool) {
     return CellEmpty;
 }
 
-bool keeperMayStand(std::uint8_t cell) {
-    return cell == CellEmpty || cell == CellTarget;
-}
-
 // What is left of a cell when the keeper is put on it.
 std::uint8_t groundUnder(std::uint8_t cell) {
     return cell == CellTarget || cell == CellCrateOnTarget ? CellTarget : CellEmpty;
@@ -55,7 +51,7 @@ bool paintCell(Level& level, int x, int y, Tool tool) {
         cell = groundUnder(cell);
     } else {
         cell = cellOf(tool);
-        if (x == level.keeperX && y == level.keeperY && !keeperMayStand(cell)) {
+        if (x == level.keeperX && y == level.keeperY && !isWalkable(cell)) {
             level.keeperX = 0;
             level.keeperY = 0;
         }
@@ -139,7 +135,7 @@ LevelCheck checkLevel(const Level& level) {
     }
     if (!level.hasKeeper()) {
         check.problems.push_back("no keeper");
-    } else if (!keeperMayStand(level.board.at(level.keeperX, level.keeperY))) {
+    } else if (!isWalkable(level.board.at(level.keeperX, level.keeperY))) {
         check.problems.push_back("the keeper stands on a wall or a crate");
     }
     if (check.crates == 0) {
