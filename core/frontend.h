@@ -167,6 +167,11 @@ class Frontend {
     virtual bool askSaveMovie(std::string_view level, std::string_view steps,
                               std::string_view oldSteps) = 0;
 
+    // Shows an error to the player once the handler now running has finished; the handler
+    // itself goes on. For errors a handler deals with itself (a movie that could not be
+    // saved); every other error ends its handler as a GameError.
+    virtual void reportError(std::string_view text) = 0;
+
     // Hand-over points that the layers above the core implement.
     virtual void drawBoard(bool full, bool eyesOpen) = 0;
     virtual void CheckSolved() = 0;

@@ -34,6 +34,7 @@ class NullFrontend : public Frontend {
     bool askSaveMovie(std::string_view, std::string_view, std::string_view) override {
         return false;
     }
+    void reportError(std::string_view) override {}
     void drawBoard(bool, bool) override {}
     // The replay judges the final board itself.
     void CheckSolved() override {}

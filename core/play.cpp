@@ -109,6 +109,13 @@ void enterGame(GameState& s, Frontend& ui, bool showControls) {
     StartClick(s, ui);
 }
 
+void playtitelClick(GameState& s, Frontend& ui) {
+    enterGame(s, ui, false);
+    ui.setCaption(Control::levelnummer, "1");
+    ui.setCaption(Control::levelnummer2, "1");
+    StartClick(s, ui);
+}
+
 void FormKeyDown(GameState& s, Frontend& ui, Sender sender, KeyCode key) {
     if (s.titleShowing) {
         enterGame(s, ui, true);

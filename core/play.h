@@ -27,6 +27,9 @@ void minusminusClick(GameState& s, Frontend& ui);
 // Leaves the title screen (or, from the GAME button, changes packs) and starts a level.
 void enterGame(GameState& s, Frontend& ui, bool showControls);
 
+// The GAME button playtitel: a new pack, played from its first level.
+void playtitelClick(GameState& s, Frontend& ui);
+
 // The window's key handler; every key passes here first, whichever control has the focus.
 void FormKeyDown(GameState& s, Frontend& ui, Sender sender, KeyCode key);
 

@@ -1,6 +1,7 @@
 #include "solved.h"
 
 #include <filesystem>
+#include <optional>
 #include <span>
 
 #include "core/gameerror.h"
@@ -55,20 +56,17 @@ void CheckSolved(GameState& s, Frontend& ui) {
     playDoneSound(s, ui);
     const std::string oldSteps = OldMovieSteps(s);
     const std::string steps = std::to_string(s.historyTop);
+    std::optional<std::string> saveError;
     if (ui.askSaveMovie(s.startedLevel, steps, oldSteps)) {
         try {
             SaveMovie(s);
-        } catch (...) {
-            // The player has seen the level solved: it ends even though the movie could not
-            // be stored, and the step displays read "0" as after a save, since the engine
-            // does not get to refresh them once the error is on its way to the report.
-            endLevel(s, ui);
-            ui.setCaption(Control::stepsview, "0");
-            ui.setCaption(Control::mstepsview, "0");
-            throw;
+        } catch (const GameError& error) {
+            saveError = error.what();
         }
     }
+    // The player has seen the level solved: it ends whether or not the movie was stored.
     endLevel(s, ui);
+    if (saveError) ui.reportError(*saveError);
 }
 
 }  // namespace quarbel

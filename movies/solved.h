@@ -11,7 +11,7 @@ namespace quarbel {
 
 // Runs after every step the engine tried. In movie mode a solved level only ends the
 // replay; in game mode it plays the success sound, offers to save the movie and ends the
-// level. A failed save ends the level all the same and then throws IoError.
+// level. A failed save ends the level all the same; its error goes to the window's report.
 void CheckSolved(GameState& s, Frontend& ui);
 
 // The step count of the stored movie of the started level, "0" when there is none.

@@ -68,11 +68,19 @@ MouseButton mouseButtonOf(Qt::MouseButton button) {
 
 template <typename Handler>
 void Tpakkor::guarded(Handler&& handler) {
+    std::optional<std::string> failure;
     try {
         handler();
     } catch (const std::exception& error) {
-        platform_.errors.showError(error.what());
+        failure = error.what();
     }
+    // The list is taken first: showing an error runs a dialog, and a handler run from within
+    // it reports into a list of its own.
+    std::vector<std::string> reported = std::move(reportedErrors_);
+    reportedErrors_.clear();
+    if (failure) reported.push_back(*failure);
+    for (const std::string& text : reported)
+        platform_.errors.showError(text);
 }
 
 Tpakkor::Tpakkor(Platform& platform) : platform_(platform) {
@@ -301,13 +309,13 @@ void Tpakkor::connectHandlers() {
         connect(timer(t), &QTimer::timeout, this, [this, handler] { guarded(handler); });
     };
     onTimer(Timer::zeittime, [this] { zeittimeTimer(state_, *this); });
-    onTimer(Timer::focusset, [this] {  // focussetTimer
+    onTimer(Timer::focusset, [this] {  // the focus keeper: back to the hidden holder
         controller_->setFocus();
         setTimerEnabled(Timer::focusset, false);
     });
     onTimer(Timer::movietimer, [this] { movietimerTimer(state_, *this); });
     onTimer(Timer::zwinkern, [this] { zwinkernTimer(state_, *this); });
-    onTimer(Timer::startanim, [this] {  // startanimTimer
+    onTimer(Timer::startanim, [this] {  // the title band slides on
         // Armed for the next tick first, so that the handler can switch it off.
         timer(Timer::startanim)
             ->start(startanimPace_.millisecondsToNextTick(clock_.nsecsElapsed() / 1000));
@@ -451,6 +459,10 @@ bool Tpakkor::askSaveMovie(std::string_view level, std::string_view steps,
     moviesafe_->Dialog(fromUtf8(level), fromUtf8(steps), fromUtf8(oldSteps));
     activateWindow();
     return moviesafe_->saveAnswer == 1;
+}
+
+void Tpakkor::reportError(std::string_view text) {
+    reportedErrors_.emplace_back(text);
 }
 
 void Tpakkor::drawBoard(bool full, bool eyesOpen) {

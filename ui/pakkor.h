@@ -62,6 +62,7 @@ class Tpakkor : public QWidget, public Frontend {
     std::optional<std::string> choosePackFile() override;
     bool askSaveMovie(std::string_view level, std::string_view steps,
                       std::string_view oldSteps) override;
+    void reportError(std::string_view text) override;
     void drawBoard(bool full, bool eyesOpen) override;
     void CheckSolved() override;
     void LoadClick() override;
@@ -93,7 +94,8 @@ class Tpakkor : public QWidget, public Frontend {
     void pressAt(Sender sender, Qt::MouseButton button, int x, int y);
     void release();
 
-    // Runs a handler to its end or to its first error, which the error report shows.
+    // Runs a handler to its end or to its first error, which the error report shows after
+    // the errors the handler reported itself.
     template <typename Handler>
     void guarded(Handler&& handler);
 
@@ -115,6 +117,7 @@ class Tpakkor : public QWidget, public Frontend {
     ImageView* titel2_ = nullptr;
     QLineEdit* controller_ = nullptr;
 
+    std::vector<std::string> reportedErrors_;  // by the handler now running
     QMetaObject::Connection focusKeeper_;
     QMetaObject::Connection screenSize_;
     std::unique_ptr<Tmoviesafe> moviesafe_;

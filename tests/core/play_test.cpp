@@ -91,7 +91,9 @@ TEST_F(PlayTest, StartClickResetsTheAttempt) {
     EXPECT_EQ(ui.caption(Control::mstepsview), "0");
     EXPECT_TRUE(ui.timerEnabled(Timer::zeittime));
     EXPECT_TRUE(ui.timerEnabled(Timer::zwinkern));
-    EXPECT_EQ(ui.log, (std::vector<std::string>{"drawBoard(true,true)", "focusController"}));
+    // The level is drawn whole, and the keyboard goes back to the game.
+    EXPECT_EQ(ui.count("drawBoard(true,true)"), 1);
+    EXPECT_EQ(ui.count("focusController"), 1);
 }
 
 TEST_F(PlayTest, LevelNumberClampsToThePack) {
@@ -179,6 +181,30 @@ TEST_F(PlayTest, SolvingStepShowsZeroAfterTheSolvedHandling) {
     press(KeyRight);
     EXPECT_EQ(shownDuringCheck, "1");  // the dialog sees the count before the display
     EXPECT_EQ(ui.caption(Control::stepsview), "0");
+}
+
+TEST(Playtitel, StartsTheNewPackAtItsFirstLevel) {
+    ScratchFolder folder;
+    folder.writePack("first.dat", "First", {levelFromRows({"@"}), levelFromRows({" @"})});
+    folder.writePack("second.dat", "Second",
+                     {levelFromRows({"  @$."}), levelFromRows({"   @"}), levelFromRows({"@"})});
+    FakeFrontend ui;
+    GameState s;
+    ui.chooserAnswers = {"first.dat", "second.dat"};
+    enterGame(s, ui, true);
+    plusClick(s, ui);
+    ASSERT_EQ(ui.caption(Control::levelnummer), "2");
+    ui.clearLog();
+
+    playtitelClick(s, ui);
+
+    EXPECT_EQ(ui.caption(Control::levelnummer), "1");
+    EXPECT_EQ(ui.caption(Control::levelnummer2), "1");
+    EXPECT_EQ(s.packName, "second");
+    EXPECT_EQ(s.keeperX, 3);
+    EXPECT_EQ(s.board.at(4, 1), CellCrate);
+    EXPECT_EQ(ui.windowCaption, "QUARBEL 98 - Second");
+    EXPECT_EQ(ui.count("drawBoard(true,true)"), 2);  // the old number's level, then level 1
 }
 
 TEST_F(PlayTest, ClockTicksOnlyWhileTheLevelIsInPlay) {

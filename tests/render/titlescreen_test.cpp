@@ -104,29 +104,5 @@ TEST(SideStrip, EmptySizeOrPictureGivesNoStrip) {
     EXPECT_TRUE(scaledSideStrip(QImage(), QSize(40, 300)).isNull());
 }
 
-TEST(Playtitel, StartsTheNewPackAtItsFirstLevel) {
-    ScratchFolder folder;
-    folder.writePack("first.dat", "First", {levelFromRows({"@"}), levelFromRows({" @"})});
-    folder.writePack("second.dat", "Second",
-                     {levelFromRows({"  @$."}), levelFromRows({"   @"}), levelFromRows({"@"})});
-    FakeFrontend ui;
-    GameState s;
-    ui.chooserAnswers = {"first.dat", "second.dat"};
-    enterGame(s, ui, true);
-    plusClick(s, ui);
-    ASSERT_EQ(ui.caption(Control::levelnummer), "2");
-    ui.clearLog();
-
-    playtitelClick(s, ui);
-
-    EXPECT_EQ(ui.caption(Control::levelnummer), "1");
-    EXPECT_EQ(ui.caption(Control::levelnummer2), "1");
-    EXPECT_EQ(s.packName, "second");
-    EXPECT_EQ(s.keeperX, 3);
-    EXPECT_EQ(s.board.at(4, 1), CellCrate);
-    EXPECT_EQ(ui.windowCaption, "QUARBEL 98 - Second");
-    EXPECT_EQ(ui.count("drawBoard(true,true)"), 2);  // the old number's level, then level 1
-}
-
 }  // namespace
 }  // namespace quarbel::testing

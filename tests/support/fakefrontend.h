@@ -49,6 +49,7 @@ class FakeFrontend : public Frontend {
     std::optional<std::string> choosePackFile() override;
     bool askSaveMovie(std::string_view level, std::string_view steps,
                       std::string_view oldSteps) override;
+    void reportError(std::string_view text) override { errors.emplace_back(text); }
     void drawBoard(bool full, bool eyesOpen) override;
     void CheckSolved() override;
     void LoadClick() override;
@@ -58,7 +59,8 @@ class FakeFrontend : public Frontend {
     int count(const std::string& call) const;  // how often a call stands in the log
     void clearLog() { log.clear(); }
 
-    std::vector<std::string> log;  // "drawBoard(false,true)", "CheckSolved", "chooser", ...
+    std::vector<std::string> errors;  // what reportError was given, in order
+    std::vector<std::string> log;     // "drawBoard(false,true)", "CheckSolved", "chooser", ...
     std::string windowCaption = "QUARBEL 98";
     std::deque<std::optional<std::string>> chooserAnswers;  // one per showing
     bool saveAnswer = false;

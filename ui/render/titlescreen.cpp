@@ -1,7 +1,5 @@
 #include "titlescreen.h"
 
-#include "core/play.h"
-
 namespace quarbel {
 
 void TitleScreen::setPicture(const QImage& title) {
@@ -34,13 +32,6 @@ QImage scaledSideStrip(const QImage& sidePicture, QSize size) {
     scaleNearest(bufferFromImage(sidePicture), targetOf(strip),
                  {0, 0, size.width(), size.height()});
     return strip;
-}
-
-void playtitelClick(GameState& s, Frontend& ui) {
-    enterGame(s, ui, false);
-    ui.setCaption(Control::levelnummer, "1");
-    ui.setCaption(Control::levelnummer2, "1");
-    StartClick(s, ui);
 }
 
 }  // namespace quarbel

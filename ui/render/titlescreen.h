@@ -1,10 +1,9 @@
-// The title screen: the title picture whose top band slides in from the left, the side strip
-// beside the board, and the GAME button that starts a new pack.
+// The title screen: the title picture whose top band slides in from the left, and the side
+// strip beside the board.
 #pragma once
 
 #include <QImage>
 
-#include "core/frontend.h"
 #include "core/gamestate.h"
 #include "ui/render/pixels.h"
 
@@ -39,8 +38,5 @@ class TitleScreen {
 // The side strip titel2: the side picture scaled by nearest neighbour to the size the window
 // layout gives it. A null image for an empty size or picture.
 QImage scaledSideStrip(const QImage& sidePicture, QSize size);
-
-// The GAME button: a new pack, played from its first level.
-void playtitelClick(GameState& s, Frontend& ui);
 
 }  // namespace quarbel
