@@ -6,6 +6,7 @@
 
 #include "artwork.h"
 #include "paint.h"
+#include "ui/render/tilesheet.h"
 
 namespace artwork {
 namespace {
@@ -137,7 +138,7 @@ QImage makeTitlePicture() {
     drawCentredText(title, "QUARBEL", 44, kNameStyle);
     drawCentredText(title, "98", 152, kYearStyle);
     drawRoom(title, {" ############# ", " #*. @$   $.*# ", " ############# ", "               "},
-             (kTitleWidth - 15 * 37) / 2, 226, 12);
+             (kTitleWidth - quarbel::BufferSide) / 2, 226, 12);
     drawCentredText(title, "PRESS ANY KEY", 380, kHintStyle);
     return title;
 }
@@ -154,7 +155,7 @@ QImage makeSideStrip() {
     }
     const BlockStyle year{5, kYearStyle.top, kYearStyle.bottom, kYearStyle.depth, 2};
     drawBlockText(strip, "98", (kStripWidth - blockTextWidth("98", 5)) / 2, 384, year);
-    drawRoom(strip, {"$*", "+$", " ."}, (kStripWidth - 2 * 37) / 2, 440, 4);
+    drawRoom(strip, {"$*", "+$", " ."}, (kStripWidth - 2 * quarbel::CellPitch) / 2, 440, 4);
     return strip;
 }
 

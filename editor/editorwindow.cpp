@@ -485,8 +485,7 @@ void EditorWindow::updateWindowTitle() {
 void EditorWindow::updateStatus() {
     if (play_) {
         const GameState& s = play_->state;
-        const bool solved = std::find(s.board.cells.begin(), s.board.cells.end(), CellTarget) ==
-                            s.board.cells.end();
+        const bool solved = levelSolved(s.board);
         QString text = QString("Playing level %1: %2 steps").arg(current_ + 1).arg(s.historyTop);
         if (!play_->solution.empty()) {
             text = QString(

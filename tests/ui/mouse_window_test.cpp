@@ -2,6 +2,7 @@
 // button, each repeat step coming from the window's 50 ms mouse timer.
 #include <QTest>
 
+#include "ui/render/tilesheet.h"
 #include "windowfixture.h"
 
 namespace quarbel::testing {
@@ -28,7 +29,9 @@ class MouseWindowTest : public WindowTest {
 
     QWidget* board() { return window->widget(Control::zeichenflaeche); }
     // The middle of square (x, y) on the board image, shown one to one at 555 pixels.
-    static QPoint square(int x, int y) { return {(x - 1) * 37 + 18, (y - 1) * 37 + 18}; }
+    static QPoint square(int x, int y) {
+        return {(x - 1) * CellPitch + CellPitch / 2, (y - 1) * CellPitch + CellPitch / 2};
+    }
 
     bool keeperAt(int x, int y) { return state().keeperX == x && state().keeperY == y; }
     bool repeating() { return window->timerEnabled(Timer::mousetimer); }
