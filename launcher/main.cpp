@@ -1,0 +1,46 @@
+// quarbel98, the installed command: prepares the player's game folder and runs the game
+// there, since the game opens every file by its name in its working folder.
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstdlib>
+#include <cstring>
+#include <filesystem>
+#include <iostream>
+#include <system_error>
+
+#include "playerfolder.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+int fail(const std::string& why) {
+    std::cerr << "quarbel98: " << why << '\n';
+    return 1;
+}
+
+}  // namespace
+
+int main(int, char** argv) {
+    // The game and its files are found from where this command was installed, so that
+    // any prefix, and a package unpacked anywhere, works alike.
+    std::error_code error;
+    const fs::path installedAt = fs::canonical("/proc/self/exe", error).parent_path();
+    if (error) return fail("cannot find where it is installed: " + error.message());
+    const fs::path shippedFolder = (installedAt / QUARBEL_SHIPPED_FILES).lexically_normal();
+    const fs::path game = (installedAt / QUARBEL_GAME_PROGRAM).lexically_normal();
+
+    try {
+        const fs::path folder =
+            quarbel::playerFolderFor(std::getenv("XDG_DATA_HOME"), std::getenv("HOME"));
+        quarbel::preparePlayerFolder(shippedFolder, folder);
+        fs::current_path(folder, error);
+        if (error)
+            return fail("cannot enter the game folder " + folder.string() + ": " + error.message());
+    } catch (const quarbel::PlayerFolderError& failure) {
+        return fail(failure.what());
+    }
+    execv(game.c_str(), argv);
+    return fail("cannot start " + game.string() + ": " + std::strerror(errno));
+}
