@@ -31,4 +31,9 @@ std::vector<ButtonPicture> makeButtonPictures();
 
 QImage makeWindowIcon();
 
+// The window icon at size x size for the desktop's icon theme: whole multiples of its 32
+// pixels repeat each pixel, so the pixel art stays crisp; other sizes are scaled smoothly
+// from the next larger multiple.
+QImage windowIconAt(int size);
+
 }  // namespace artwork

@@ -123,4 +123,13 @@ QImage makeWindowIcon() {
     return icon;
 }
 
+QImage windowIconAt(int size) {
+    const QImage icon = makeWindowIcon();
+    const int multiple = (size + icon.width() - 1) / icon.width() * icon.width();
+    const QImage blocks =
+        icon.scaled(multiple, multiple, Qt::IgnoreAspectRatio, Qt::FastTransformation);
+    if (multiple == size) return blocks;
+    return blocks.scaled(size, size, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+}
+
 }  // namespace artwork

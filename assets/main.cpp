@@ -1,13 +1,21 @@
 // quarbel-assets OUTPUT_FOLDER: draws every picture and synthesises both sounds of the game
 // into the given folder.
+// quarbel-assets --icons THEME_FOLDER NAME SIZE...: the window icon at each size, as
+// THEME_FOLDER/SIZExSIZE/apps/NAME.png for the desktop's icon theme.
+// quarbel-assets --month-page GAME_FOLDER PAGE PACK...: the "Level of the Month" page
+// PAGE with its pictures, from the packs of the game folder.
 #include <QDir>
 #include <QFile>
 #include <QImage>
 #include <QString>
 
 #include <cstdio>
+#include <cstdlib>
+#include <string>
+#include <vector>
 
 #include "artwork.h"
+#include "monthpage.h"
 #include "sounds.h"
 
 namespace {
@@ -32,11 +40,42 @@ bool saveSound(const QDir& folder, const char* name, const sounds::Samples& samp
     return false;
 }
 
+bool saveIcons(const QString& themeFolder, const QString& name, char** sizes, int count) {
+    bool ok = true;
+    for (int i = 0; i < count; ++i) {
+        const int size = std::atoi(sizes[i]);
+        const QDir folder(QStringLiteral("%1/%2x%2/apps").arg(themeFolder).arg(size));
+        if (size <= 0 || !QDir().mkpath(folder.path())) {
+            std::fprintf(stderr, "quarbel-assets: cannot make the %s icon\n", sizes[i]);
+            return false;
+        }
+        ok = savePicture(folder, qPrintable(name + ".png"), artwork::windowIconAt(size), "PNG") &&
+             ok;
+    }
+    return ok;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
-    if (argc != 2) {
-        std::fprintf(stderr, "usage: quarbel-assets OUTPUT_FOLDER\n");
+    const std::string mode = argc > 1 ? argv[1] : "";
+    if (mode == "--icons" && argc >= 5) {
+        return saveIcons(QString::fromLocal8Bit(argv[2]), QString::fromLocal8Bit(argv[3]), argv + 4,
+                         argc - 4)
+                   ? 0
+                   : 1;
+    }
+    if (mode == "--month-page" && argc >= 5) {
+        return artwork::writeMonthPage(QString::fromLocal8Bit(argv[2]), argv[3],
+                                       std::vector<std::string>(argv + 4, argv + argc))
+                   ? 0
+                   : 1;
+    }
+    if (argc != 2 || mode.starts_with("--")) {
+        std::fprintf(stderr,
+                     "usage: quarbel-assets OUTPUT_FOLDER\n"
+                     "       quarbel-assets --icons THEME_FOLDER NAME SIZE...\n"
+                     "       quarbel-assets --month-page GAME_FOLDER PAGE PACK...\n");
         return 2;
     }
     const QDir folder(QString::fromLocal8Bit(argv[1]));
