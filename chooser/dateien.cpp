@@ -1,5 +1,6 @@
 #include "dateien.h"
 
+#include <QDir>
 #include <QFrame>
 #include <QLabel>
 #include <QListWidget>
@@ -7,6 +8,7 @@
 #include <QMouseEvent>
 #include <QPushButton>
 #include <QTimer>
+#include <QUrl>
 #include <algorithm>
 #include <filesystem>
 #include <system_error>
@@ -24,6 +26,20 @@ const char* const ChooseText = "Choose a levelpack:";
 const char* const LevelText = "Number of levels:";
 const char* const InternetText = "Search for the 'Level of the Month'";
 const char* const MonthlevelText = "on the Internet";
+
+// The page shipped in the working folder, or the address the build names instead.
+std::string monthPageAddress() {
+    const std::string otherAddress = QUARBEL_MONTH_PAGE_URL;
+    if (!otherAddress.empty()) return otherAddress;
+    const QString page = QDir::current().absoluteFilePath(QStringLiteral(QUARBEL_MONTH_PAGE));
+    return QUrl::fromLocalFile(page).toString(QUrl::FullyEncoded).toStdString();
+}
+
+QString monthButtonCaption() {
+    const std::string otherAddress = QUARBEL_MONTH_PAGE_URL;
+    if (!otherAddress.empty()) return QString::fromStdString(otherAddress);
+    return QStringLiteral("Open the Level of the Month page");
+}
 
 std::string folded(std::string name) {
     for (char& c : name) {
@@ -97,8 +113,7 @@ TLevelpac::TLevelpac(quarbel::Shell& shell, QWidget* parent)
     ui.Bevel1 = placed(new QFrame(this), "Bevel1", 8, 281, 312, 2);
     ui.internet = placed(new QLabel(this), "internet", 0, 294, 329, 27);
     ui.monthlevel = placed(new QLabel(this), "monthlevel", 0, 322, 329, 31);
-    ui.Button1 = placed(new QPushButton(QStringLiteral(QUARBEL_MONTH_URL), this), "Button1", 32,
-                        352, 270, 33);
+    ui.Button1 = placed(new QPushButton(monthButtonCaption(), this), "Button1", 32, 352, 270, 33);
 
     for (QLabel* label : {ui.choose, ui.Level}) {
         label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
@@ -222,5 +237,5 @@ void TLevelpac::weiterClick() {
 }
 
 void TLevelpac::Button1Click() {
-    shell.openUrl(QUARBEL_MONTH_URL);
+    shell.openUrl(monthPageAddress());
 }

@@ -11,6 +11,7 @@
 #include <QScreen>
 #include <QTest>
 #include <QTimer>
+#include <QUrl>
 #include <filesystem>
 #include <functional>
 
@@ -355,15 +356,44 @@ TEST_F(Chooser, ClickIntoTheEmptyListClosesWithoutAChoiceAndTheNextShowingListsA
     EXPECT_EQ(chosen, "late.dat");
 }
 
-TEST_F(Chooser, WebButtonOpensTheAddressAndLeavesTheDialogOpen) {
+// The page the build makes among the game's files, in the working folder, unless the build
+// names another address.
+TEST_F(Chooser, WebButtonOpensTheMonthPageAndLeavesTheDialogOpen) {
     writePack("a.dat", "Alpha", 3);
     chooseWhile([&] {
         QTest::mouseClick(button1(), Qt::LeftButton);
         EXPECT_TRUE(dialog.isVisible());
         EXPECT_EQ(titles(), QStringList({"Alpha"}));
     });
-    EXPECT_EQ(shell.opened, std::vector<std::string>({QUARBEL_MONTH_URL}));
-    EXPECT_EQ(button1()->text(), QUARBEL_MONTH_URL);
+    ASSERT_EQ(shell.opened.size(), 1u);
+    const std::string otherAddress = QUARBEL_MONTH_PAGE_URL;
+    if (!otherAddress.empty()) {
+        EXPECT_EQ(shell.opened[0], otherAddress);
+        EXPECT_EQ(button1()->text().toStdString(), otherAddress);
+        return;
+    }
+    const QUrl opened(QString::fromStdString(shell.opened[0]));
+    EXPECT_EQ(opened.scheme(), "file");
+    const std::filesystem::path page = opened.toLocalFile().toStdString();
+    EXPECT_EQ(page, std::filesystem::current_path() / QUARBEL_MONTH_PAGE);
+    EXPECT_TRUE(std::filesystem::is_regular_file(std::filesystem::path(QUARBEL_GAME_DIR) /
+                                                 page.filename()));
+
+    // The caption says what the button opens, and all of it fits on the button.
+    EXPECT_TRUE(button1()->text().contains("Level of the Month"));
+    EXPECT_LE(button1()->fontMetrics().horizontalAdvance(button1()->text()),
+              button1()->contentsRect().width() - 8);
+}
+
+TEST_F(Chooser, WebButtonFindsThePageOfAFolderWithSpacesInItsName) {
+    std::filesystem::create_directory("game folder");
+    std::filesystem::current_path("game folder");
+    chooseWhile([&] { QTest::mouseClick(button1(), Qt::LeftButton); });
+    ASSERT_EQ(shell.opened.size(), 1u);
+    if (!std::string(QUARBEL_MONTH_PAGE_URL).empty()) return;
+    EXPECT_EQ(shell.opened[0].find(' '), std::string::npos);
+    EXPECT_EQ(QUrl(QString::fromStdString(shell.opened[0])).toLocalFile().toStdString(),
+              (std::filesystem::current_path() / QUARBEL_MONTH_PAGE).string());
 }
 
 TEST_F(Chooser, WindowControlsTextsAndTabOrder) {
@@ -390,7 +420,6 @@ TEST_F(Chooser, WindowControlsTextsAndTabOrder) {
         {"weiter", {105, 224, 116, 43}, "Ok"},
         {"internet", {0, 294, 329, 27}, "Search for the 'Level of the Month'"},
         {"monthlevel", {0, 322, 329, 31}, "on the Internet"},
-        {"Button1", {32, 352, 270, 33}, QUARBEL_MONTH_URL},
     };
     for (const auto& control : controls) {
         SCOPED_TRACE(control.name);
@@ -401,6 +430,7 @@ TEST_F(Chooser, WindowControlsTextsAndTabOrder) {
         const auto* button = qobject_cast<const QPushButton*>(widget);
         EXPECT_EQ(label ? label->text() : button->text(), control.text);
     }
+    EXPECT_EQ(button1()->geometry(), QRect(32, 352, 270, 33));
     EXPECT_EQ(liste()->geometry(), QRect(8, 34, 312, 154));
     EXPECT_EQ(dialog.findChild<QWidget*>("Bevel1")->geometry(), QRect(8, 281, 312, 2));
 
