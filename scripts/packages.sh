@@ -8,6 +8,7 @@ packages=(
   qt6-base-dev qt6-multimedia-dev libgl-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   fonts-liberation2
+  desktop-file-utils appstream dpkg-dev file
 )
 [ $# -eq 0 ] || packages=("$@")
 
