@@ -5,6 +5,7 @@
 #include <cerrno>
 #include <cstdlib>
 #include <cstring>
+#include <exception>
 #include <filesystem>
 #include <iostream>
 #include <system_error>
@@ -38,7 +39,7 @@ int main(int, char** argv) {
         fs::current_path(folder, error);
         if (error)
             return fail("cannot enter the game folder " + folder.string() + ": " + error.message());
-    } catch (const quarbel::PlayerFolderError& failure) {
+    } catch (const std::exception& failure) {
         return fail(failure.what());
     }
     execv(game.c_str(), argv);
