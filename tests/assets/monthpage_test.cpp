@@ -30,8 +30,7 @@ TEST(MonthPage, LinksOnlyToFilesOfTheGameFolder) {
     ASSERT_FALSE(page.empty());
     const std::regex link(R"re((?:src|href)\s*=\s*"([^"]*)")re");
     int links = 0;
-    for (std::sregex_iterator match(page.begin(), page.end(), link), end; match != end;
-         ++match) {
+    for (std::sregex_iterator match(page.begin(), page.end(), link), end; match != end; ++match) {
         const std::string target = (*match)[1];
         ++links;
         EXPECT_FALSE(target.find(':') != std::string::npos || target.starts_with("/"))

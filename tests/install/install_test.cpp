@@ -230,15 +230,6 @@ TEST_F(InstalledCommand, KeepsThePlayersFolderFromOneStartToTheNext) {
     EXPECT_EQ(fileText(player / "extra.dat"), fileText(prefix / Files / "extra.dat"));
 }
 
-TEST_F(InstalledCommand, FollowsXdgDataHome) {
-    const fs::path data = folder.path() / "data";
-    Started started = start({"XDG_DATA_HOME=" + data.string()});
-    EXPECT_TRUE(runsThere(started, prefix / Game, data / "quarbel98", 20s))
-        << fileText(started.output);
-    stop(started);
-    EXPECT_FALSE(fs::exists(player));
-}
-
 TEST_F(InstalledCommand, AFolderThatCannotBeMadeEndsTheCommandWithTheReason) {
     folder.writeFile("not-a-folder", "a file");
     Started started = start({"XDG_DATA_HOME=" + (folder.path() / "not-a-folder").string()});

@@ -144,12 +144,6 @@ TEST_F(PlayerFolder, ALinkToAFileThatIsGoneIsPlacedAgainUnlessItNamesAPack) {
     EXPECT_EQ(fs::read_symlink(player / "lessons.dat"), scratch.path() / "elsewhere/lessons.dat");
 }
 
-TEST_F(PlayerFolder, OnlyRegularFilesAreShipped) {
-    fs::create_directory(shipped / "notes");
-    prepare();
-    EXPECT_FALSE(holds("notes"));
-}
-
 TEST_F(PlayerFolder, AFolderThatCannotBeMadeOrFilledSaysWhy) {
     fs::create_directories(player.parent_path());
     scratch.writeFile("deep/player", "a file, not a folder");
