@@ -34,22 +34,15 @@ void checkReadable(const std::string& fileName) {
         fail("open", fileName, errno);
 }
 
-// Drops characters from the end until the text fits.
-std::string cutToFit(std::string text, bool (*fits)(std::string_view)) {
-    while (!text.empty() && !fits(text)) {
-        text.pop_back();
-        while (!text.empty() && (static_cast<unsigned char>(text.back()) & 0xC0) == 0x80)
-            text.pop_back();
-    }
-    return text;
-}
-
-void keepTitle(OpenedPack& opened, std::string title) {
-    opened.pack.title = cutToFit(title, fitsPackTitle);
-    if (opened.pack.title != title) {
-        opened.notes.push_back("the title \"" + title + "\" was cut to \"" + opened.pack.title +
-                               "\" (a pack title holds 29 characters)");
-    }
+// A text of a foreign pack that the editor could not store as it is, fitted as an import
+// fits it, with a note; a text that fits stays exactly as it was.
+std::string fitted(const std::string& text, bool (*fits)(std::string_view), std::size_t limit,
+                   const std::string& what, std::vector<std::string>& notes) {
+    if (fits(text)) return text;
+    std::string stored = fitPackText(text, limit).text;
+    notes.push_back(what + " \"" + text + "\" is kept as \"" + stored + "\" (at most " +
+                    std::to_string(limit) + " characters that Windows-1252 can store)");
+    return stored;
 }
 
 OpenedPack openPack(const std::string& fileName) {
@@ -64,15 +57,19 @@ OpenedPack openPack(const std::string& fileName) {
         }
         for (int k = 1; k <= complete; ++k) {
             const LevelRecord record = readLevelRecord(fileName, k);
+            const std::string author =
+                fitted(record.author, fitsAuthor, AuthorFieldSize,
+                       "the author of level " + std::to_string(k), opened.notes);
             opened.pack.levels.push_back(
-                {record.board, record.keeperX, record.keeperY, record.author, {}});
+                {record.board, record.keeperX, record.keeperY, author, {}});
         }
         if (complete < header.levelCount) {
             opened.notes.push_back("the file ends before level " + std::to_string(complete + 1) +
                                    ": levels " + std::to_string(complete + 1) + " to " +
                                    std::to_string(header.levelCount) + " are left out");
         }
-        keepTitle(opened, header.title);
+        opened.pack.title =
+            fitted(header.title, fitsPackTitle, MaxTitleBytes, "the title", opened.notes);
     } catch (const GameError& error) {
         throw FileError("Cannot read " + fileName + ": " + error.what());
     } catch (const fs::filesystem_error& error) {

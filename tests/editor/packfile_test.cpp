@@ -87,6 +87,28 @@ TEST(PackFile, APackThatEndsEarlyOpensWithItsCompleteLevels) {
     EXPECT_EQ(opened.pack.levels[1], pack.levels[1]);
 }
 
+TEST(PackFile, TextsAForeignPackCannotKeepAreFittedAndNamed) {
+    ScratchFolder folder;
+    // A title of 35 characters, as another program may have written it, and no level.
+    folder.writeFile("long.dat", std::string(2, '\0') + std::string(35, 'T') + "\r");
+    const OpenedPack longTitle = openFile("long.dat");
+    EXPECT_EQ(longTitle.pack.title, std::string(29, 'T'));
+    ASSERT_EQ(longTitle.notes.size(), 2u);
+    EXPECT_EQ(longTitle.notes[0].rfind("the title \"TTT", 0), 0u) << longTitle.notes[0];
+
+    Pack pack = smallPack();
+    pack.title = "Ends in a space ";
+    pack.levels[0].author = "abxcd";
+    std::string bytes = bytesOf(packBytesOf(pack));
+    bytes[PackHeaderSize + 6 + 2] = '\x01';  // a control character in the author
+    folder.writeFile("odd.dat", bytes);
+    const OpenedPack odd = openFile("odd.dat");
+    EXPECT_EQ(odd.pack.title, "Ends in a space ") << "a title that fits is kept as it is";
+    EXPECT_EQ(odd.pack.levels[0].author, "ab?cd");
+    ASSERT_EQ(odd.notes.size(), 1u);
+    EXPECT_EQ(odd.notes[0].rfind("the author of level 1", 0), 0u) << odd.notes[0];
+}
+
 TEST(PackFile, OpeningSaysWhichFileAndWhy) {
     ScratchFolder folder;
     try {
