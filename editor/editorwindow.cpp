@@ -25,6 +25,7 @@
 #include <QVBoxLayout>
 #include <QValidator>
 
+#include "core/direction.h"
 #include "core/engine.h"
 #include "core/levelpack.h"
 #include "editor/boardview.h"

@@ -130,7 +130,7 @@ Extent extentOf(const Level& level) {
 LevelCheck checkLevel(const Level& level) {
     LevelCheck check;
     for (std::uint8_t cell : level.board.cells) {
-        check.crates += cell == CellCrate || cell == CellCrateOnTarget;
+        check.crates += holdsCrate(cell);
         check.targets += cell == CellTarget || cell == CellCrateOnTarget;
     }
     if (!level.hasKeeper()) {
