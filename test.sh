@@ -6,6 +6,4 @@ scripts/packages.sh
 cmake -S . -B build -DQUARBEL_WERROR=ON
 cmake --build build -j"$(nproc)"
 ln -sfn build/compile_commands.json compile_commands.json
-# CI has already run the long random session under the sanitizers and skips it here.
-QT_QPA_PLATFORM=offscreen ctest --test-dir build --output-on-failure -j"$(nproc)" \
-  ${QUARBEL_SKIP_RANDOM_SESSION:+-E '^RandomSession\.'}
+QT_QPA_PLATFORM=offscreen ctest --test-dir build --output-on-failure -j"$(nproc)"
