@@ -24,6 +24,7 @@
 #include <QToolButton>
 #include <QVBoxLayout>
 #include <QValidator>
+#include <cstdlib>
 
 #include "core/direction.h"
 #include "core/engine.h"
@@ -31,6 +32,7 @@
 #include "editor/boardview.h"
 #include "editor/levellist.h"
 #include "editor/packfile.h"
+#include "launcher/playerfolder.h"
 
 namespace quarbel::editor {
 
@@ -102,7 +104,7 @@ EditorWindow::EditorWindow(const QStringList& pictureFolders, QWidget* parent)
     };
     prompts.chooseFileToOpen = [this] {
         return QFileDialog::getOpenFileName(
-            this, "Open level pack", QSettings().value(SettingsFolder).toString(),
+            this, "Open level pack", lastFolder(),
             "Level packs and collections (*.dat *.DAT *.txt *.sok *.xsb);;All files (*)");
     };
     prompts.chooseFileToSave = [this](const QString& suggestion, bool asText) {
@@ -166,7 +168,20 @@ EditorWindow::~EditorWindow() = default;
 
 QStringList EditorWindow::standardPictureFolders() {
     const QString program = QCoreApplication::applicationDirPath();
-    return {program, QDir::cleanPath(program + "/../share/quarbel98")};
+    return {program, QDir::cleanPath(program + "/" + QUARBEL_INSTALLED_PICTURES)};
+}
+
+QString EditorWindow::lastFolder() const {
+    const QString last = QSettings().value(SettingsFolder).toString();
+    if (!last.isEmpty()) return last;
+    // The installed game's folder, where the player's packs are, once the game has made it.
+    try {
+        const QString games = QString::fromStdString(
+            playerFolderFor(std::getenv("XDG_DATA_HOME"), std::getenv("HOME")).string());
+        if (QFileInfo(games).isDir()) return games;
+    } catch (const PlayerFolderError&) {
+    }
+    return QDir::homePath();
 }
 
 void EditorWindow::loadPictures(const QStringList& folders) {
@@ -487,7 +502,8 @@ void EditorWindow::updateStatus() {
     if (play_) {
         const GameState& s = play_->state;
         const bool solved = levelSolved(s.board);
-        QString text = QString("Playing level %1: %2 steps").arg(current_ + 1).arg(s.historyTop);
+        QString text = QString("Playing level %1: ").arg(current_ + 1) +
+                       fromUtf8(counted(static_cast<std::size_t>(s.historyTop), "step", "steps"));
         if (!play_->solution.empty()) {
             text = QString(
                        "Watching the solution of level %1: move %2 of %3 \u00b7 Space plays "
@@ -584,7 +600,7 @@ bool EditorWindow::save() {
 }
 
 bool EditorWindow::saveAs() {
-    const QString folder = QSettings().value(SettingsFolder, QDir::homePath()).toString();
+    const QString folder = lastFolder();
     const QString suggestion = fileName_.isEmpty() ? folder + "/levels.dat" : fileName_;
     const QString name = prompts.chooseFileToSave(suggestion, false);
     if (name.isEmpty() || !writeTo(name)) return false;
@@ -625,10 +641,9 @@ bool EditorWindow::writeTo(const QString& fileName) {
 }
 
 void EditorWindow::exportAsText() {
-    const QString base =
-        fileName_.isEmpty()
-            ? QSettings().value(SettingsFolder, QDir::homePath()).toString() + "/levels"
-            : QFileInfo(fileName_).absolutePath() + "/" + QFileInfo(fileName_).completeBaseName();
+    const QString base = fileName_.isEmpty() ? lastFolder() + "/levels"
+                                             : QFileInfo(fileName_).absolutePath() + "/" +
+                                                   QFileInfo(fileName_).completeBaseName();
     const QString name = prompts.chooseFileToSave(base + ".txt", true);
     if (name.isEmpty()) return;
     try {

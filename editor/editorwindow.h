@@ -81,6 +81,8 @@ class EditorWindow : public QMainWindow {
                        const std::function<void()>& run);
     void loadPictures(const QStringList& folders);
     void restoreSettings();
+    // The folder of the last file opened or saved, else the game's folder or the home folder.
+    QString lastFolder() const;
 
     void documentChanged(const Change& change);
     void selectLevel(int index);
