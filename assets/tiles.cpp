@@ -210,14 +210,20 @@ Sprite keeper(Facing facing, bool eyesOpen) {
     const QColor eye(20, 22, 32);
     const QColor hair(120, 72, 40);
 
+    // Drawn lower than the cell's top edge by the cap's height and its outline: a move redraws
+    // the cells round the keeper's new square, not the strip above the square he left, so no
+    // part of him may stand in the tile's rows above his cell.
+    constexpr int kStandLower = 4;
     Sprite sprite;
     {
         CellPainter p(sprite.onFloor);
+        p.translate(0, kStandLower);
         p.setPen(Qt::NoPen);
         p.setBrush(QColor(0, 0, 0, 110));
         p.drawEllipse(9, 32, 20, 5);
     }
     CellPainter p(sprite.art);
+    p.translate(0, kStandLower);
     p.setPen(Qt::NoPen);
     if (facing == Facing::Right) {
         // The right profile is the left one seen in a mirror.

@@ -13,7 +13,12 @@
 #include <utility>
 #include <vector>
 
+#include "core/engine.h"
+#include "core/keys.h"
+#include "core/nullfrontend.h"
+#include "support/packbuilder.h"
 #include "ui/layout.h"
+#include "ui/render/renderer.h"
 #include "ui/render/tilesheet.h"
 
 namespace {
@@ -161,6 +166,73 @@ TEST_F(AssetTileSheet, CratesAtHomeAndBlinkingEyesLookDifferent) {
         EXPECT_GT(differingPixels(sheet, kTiles[facing], kTiles[8 + facing]), 0)
             << kTiles[facing].name;
     }
+}
+
+// A move redraws only the cells round the keeper and the changed cells; the tiles must stay
+// within that reach, or a walk leaves pieces of the keeper behind. After every walk, push and
+// undo in each direction the board must look as a full drawing of the same position does.
+TEST_F(AssetTileSheet, APartialDrawingAfterAnyMoveEqualsAFullOne) {
+    ASSERT_FALSE(sheet.isNull());
+    const quarbel::AssetImages pictures{loadPicture("titel2.bmp"), loadPicture("titel.bmp"),
+                                        loadPicture("backgr8.bmp"), sheet};
+    quarbel::Renderer played;
+    quarbel::Renderer fresh;
+    played.loadAssets(pictures);
+    fresh.loadAssets(pictures);
+
+    const quarbel::PackLevel level = quarbel::testing::levelFromRows({
+        "###############",
+        "#    .  #     #",
+        "#  $ $$ # $.  #",
+        "# .$@ $ .  $  #",
+        "#  $.$  #  *  #",
+        "#   $   ##$# .#",
+        "##  .       $ #",
+        "###############",
+    });
+    quarbel::GameState s;
+    s.board = level.board;
+    s.keeperX = level.keeperX;
+    s.keeperY = level.keeperY;
+    s.levelActive = true;
+    quarbel::NullFrontend ui;
+    played.drawBoard(s, true, true);
+
+    // Out in every direction, pushing crates on the way, back again, and undone.
+    const quarbel::KeyCode keys[] = {quarbel::KeyLeft, quarbel::KeyUp, quarbel::KeyRight,
+                                     quarbel::KeyDown};
+    int moves = 0;
+    int made[9] = {};  // moves made, by history code: walks 1 to 4, pushes 5 to 8
+    for (int round = 0; round < 6; ++round) {
+        for (quarbel::KeyCode key : keys) {
+            for (int step = 0; step < 3 + round; ++step) {
+                const bool undo = (moves + round) % 7 == 6;
+                if (undo) {
+                    quarbel::undoMove(s, ui);
+                } else {
+                    const int before = s.historyTop;
+                    quarbel::stepKeeper(s, ui, key);
+                    if (s.historyTop > before) ++made[s.history[before]];
+                }
+                ++moves;
+                played.drawBoard(s, false, true);
+                quarbel::GameState same = s;
+                fresh.drawBoard(same, true, true);
+                const quarbel::PixelBuffer& a = played.frontPicture();
+                const quarbel::PixelBuffer& b = fresh.frontPicture();
+                int differing = 0;
+                for (int y = 0; y < a.height; ++y) {
+                    for (int x = 0; x < a.width; ++x) {
+                        if (a.at(x, y) != b.at(x, y)) ++differing;
+                    }
+                }
+                ASSERT_EQ(differing, 0) << "move " << moves << (undo ? " (undo)" : "")
+                                        << ", keeper at " << s.keeperX << "," << s.keeperY;
+            }
+        }
+    }
+    for (int code = 1; code <= 8; ++code)
+        EXPECT_GT(made[code], 0) << "history code " << code;
 }
 
 TEST(AssetPictures, TitleHasABandToSlideInAndFitsTheSmallestScreen) {
