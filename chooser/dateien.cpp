@@ -9,12 +9,6 @@
 #include <QPushButton>
 #include <QTimer>
 #include <QUrl>
-#include <algorithm>
-#include <filesystem>
-#include <system_error>
-
-#include "core/gameerror.h"
-#include "core/levelpack.h"
 #include "ui/platform/placement.h"
 #include "ui/platform/shell.h"
 
@@ -39,37 +33,6 @@ QString monthButtonCaption() {
     const std::string otherAddress = QUARBEL_MONTH_PAGE_URL;
     if (!otherAddress.empty()) return QString::fromStdString(otherAddress);
     return QStringLiteral("Open the Level of the Month page");
-}
-
-std::string folded(std::string name) {
-    for (char& c : name) {
-        if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
-    }
-    return name;
-}
-
-bool hasDatExtension(const std::string& name) {
-    return name.size() >= 4 && folded(name.substr(name.size() - 4)) == ".dat";
-}
-
-// The regular files of the working folder named "*.dat" in any case, sorted by name
-// regardless of case, so that the list is the same from run to run.
-std::vector<std::string> packFileNames() {
-    std::vector<std::string> names;
-    std::error_code listingError;
-    for (std::filesystem::directory_iterator entry(".", listingError), end;
-         !listingError && entry != end; entry.increment(listingError)) {
-        const std::string name = entry->path().filename().string();
-        // A folder, a special file or a dangling link is no pack; opening a pipe would block.
-        std::error_code statusError;
-        if (hasDatExtension(name) && entry->is_regular_file(statusError)) names.push_back(name);
-    }
-    std::sort(names.begin(), names.end(), [](const std::string& a, const std::string& b) {
-        const std::string keyA = folded(a);
-        const std::string keyB = folded(b);
-        return keyA != keyB ? keyA < keyB : a < b;
-    });
-    return names;
 }
 
 // A list whose one selected entry the player can move but never clear: a press with Ctrl on
@@ -180,39 +143,17 @@ void TLevelpac::FormActivate() {
 // Filled once: packs added to or removed from the folder later are not noticed.
 void TLevelpac::form1Click() {
     if (ui.Liste->count() > 0) return;
-    packFiles.clear();
-    packTitles.clear();
-    packLevelCounts.clear();
-    unreadablePacks.clear();
-    for (const std::string& name : packFileNames()) {
-        if (packCount() == MaxPacks) break;
-        quarbel::PackHeader header;
-        try {
-            header = quarbel::readPackHeader(name, ShownTitleLength);
-        } catch (const quarbel::IoError& error) {
-            // Left out, so that every listed title opens its own file; the player is told.
-            unreadablePacks.emplace_back(name, error.what());
-            continue;
-        }
-        packFiles.push_back(name);
-        packTitles.push_back(header.title);
-        packLevelCounts.push_back(header.levelCount);
-        ui.Liste->addItem(QString::fromStdString(packTitles.back()));
-    }
+    listing = quarbel::listPacks(".", MaxPacks, ShownTitleLength);
+    for (const quarbel::ListedPack& pack : listing.packs)
+        ui.Liste->addItem(QString::fromStdString(pack.title));
     // Over the dialog, once it is on the screen.
-    if (!unreadablePacks.empty()) {
+    if (!listing.unreadable.empty()) {
         QTimer::singleShot(0, this, &TLevelpac::reportUnreadablePacks);
     }
 }
 
 void TLevelpac::reportUnreadablePacks() {
-    QString text = packFiles.empty() ? QStringLiteral("No level pack could be read:")
-                                     : QStringLiteral("These files could not be read:");
-    text += '\n';
-    for (const auto& [name, reason] : unreadablePacks) {
-        text += QStringLiteral("\n%1: %2")
-                    .arg(QString::fromStdString(name), QString::fromStdString(reason));
-    }
+    const QString text = QString::fromStdString(quarbel::unreadablePacksReport(listing));
     QMessageBox box(QMessageBox::Warning, windowTitle(), text, QMessageBox::Ok, this);
     quarbel::execCentred(box, game);
 }
@@ -226,13 +167,14 @@ void TLevelpac::ListeClick() {
     for (int row = 0; row < ui.Liste->count(); ++row) {
         if (!ui.Liste->item(row)->isSelected()) continue;
         selectedPack = row + 1;
-        ui.Level->setText(QStringLiteral("%1 %2").arg(LevelText).arg(packLevelCounts[row]));
+        ui.Level->setText(QStringLiteral("%1 %2").arg(LevelText).arg(
+            listing.packs[static_cast<std::size_t>(row)].levelCount));
     }
 }
 
 // Ok is enabled only by a selection, so selectedPack names an entry here.
 void TLevelpac::weiterClick() {
-    chosenFile = packFiles[selectedPack - 1];
+    chosenFile = listing.packs[static_cast<std::size_t>(selectedPack - 1)].fileName;
     done(QDialog::Accepted);
 }
 

@@ -5,8 +5,8 @@
 #include <QDialog>
 #include <optional>
 #include <string>
-#include <utility>
-#include <vector>
+
+#include "chooser/packlisting.h"
 
 class QFrame;
 class QLabel;
@@ -31,7 +31,9 @@ class TLevelpac : public QDialog {
     std::optional<std::string> choose(const QWidget* game = nullptr);
 
     // Whether the list is empty although pack files were found: none of them could be read.
-    bool onlyUnreadablePacks() const { return packFiles.empty() && !unreadablePacks.empty(); }
+    bool onlyUnreadablePacks() const {
+        return listing.packs.empty() && !listing.unreadable.empty();
+    }
 
   public slots:
     // There is no cancel button: Escape leaves the dialog open.
@@ -49,8 +51,6 @@ class TLevelpac : public QDialog {
     void Button1Click();
     void reportUnreadablePacks();
 
-    int packCount() const { return static_cast<int>(packFiles.size()); }
-
     struct Controls {
         QLabel* choose;
         QListWidget* Liste;
@@ -65,15 +65,10 @@ class TLevelpac : public QDialog {
 
     quarbel::Shell& shell;
 
-    // Entry k of the table is row k of the list, both counted from 0.
-    std::vector<std::string> packFiles;
-    std::vector<std::string> packTitles;
-    std::vector<int> packLevelCounts;
+    // Pack k of the listing is row k of the list, both counted from 0.
+    quarbel::PackListing listing;
     int selectedPack = 0;  // 1-based; 0 until the first selection
 
     std::optional<std::string> chosenFile;  // of the current showing
     const QWidget* game = nullptr;          // of the current showing
-
-    // Files of the last filling that are not listed: name and the reason.
-    std::vector<std::pair<std::string, std::string>> unreadablePacks;
 };

@@ -1,0 +1,67 @@
+#include "packlisting.h"
+
+#include <algorithm>
+#include <system_error>
+
+#include "core/gameerror.h"
+#include "core/levelpack.h"
+
+namespace quarbel {
+
+namespace {
+
+std::string folded(std::string name) {
+    for (char& c : name) {
+        if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+    }
+    return name;
+}
+
+bool hasDatExtension(const std::string& name) {
+    return name.size() >= 4 && folded(name.substr(name.size() - 4)) == ".dat";
+}
+
+std::vector<std::string> packFileNames(const std::filesystem::path& folder) {
+    std::vector<std::string> names;
+    std::error_code listingError;
+    for (std::filesystem::directory_iterator entry(folder, listingError), end;
+         !listingError && entry != end; entry.increment(listingError)) {
+        const std::string name = entry->path().filename().string();
+        // A folder, a special file or a dangling link is no pack; opening a pipe would block.
+        std::error_code statusError;
+        if (hasDatExtension(name) && entry->is_regular_file(statusError)) names.push_back(name);
+    }
+    std::sort(names.begin(), names.end(), [](const std::string& a, const std::string& b) {
+        const std::string keyA = folded(a);
+        const std::string keyB = folded(b);
+        return keyA != keyB ? keyA < keyB : a < b;
+    });
+    return names;
+}
+
+}  // namespace
+
+PackListing listPacks(const std::filesystem::path& folder, std::size_t maxPacks,
+                      std::size_t titleLength) {
+    PackListing listing;
+    for (const std::string& name : packFileNames(folder)) {
+        if (listing.packs.size() == maxPacks) break;
+        try {
+            const PackHeader header = readPackHeader((folder / name).string(), titleLength);
+            listing.packs.push_back({name, header.title, header.levelCount});
+        } catch (const IoError& error) {
+            listing.unreadable.push_back({name, error.what()});
+        }
+    }
+    return listing;
+}
+
+std::string unreadablePacksReport(const PackListing& listing) {
+    std::string text = listing.packs.empty() ? "No level pack could be read:\n"
+                                             : "These files could not be read:\n";
+    for (const UnreadablePack& pack : listing.unreadable)
+        text += "\n" + pack.fileName + ": " + pack.reason;
+    return text;
+}
+
+}  // namespace quarbel
