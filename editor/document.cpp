@@ -125,30 +125,30 @@ Document::Edit* Document::joinable(Edit::Kind kind, int index, int stroke) {
 }
 
 void Document::record(Edit edit) {
-    const bool wasModified = modified();
+    const Announced before = announced();
     history_.erase(history_.begin() + static_cast<std::ptrdiff_t>(done_), history_.end());
     if (savedAt_ != NotSaved && savedAt_ > done_) savedAt_ = NotSaved;
     history_.push_back(std::move(edit));
     ++done_;
     apply(history_.back(), true);
-    notifyModified(wasModified);
+    notifyAfter(before);
 }
 
 bool Document::undo() {
-    if (!canUndo()) return false;
-    const bool wasModified = modified();
+    if (done_ == 0) return false;
+    const Announced before = announced();
     --done_;
     apply(history_[done_], false);
-    notifyModified(wasModified);
+    notifyAfter(before);
     return true;
 }
 
 bool Document::redo() {
-    if (!canRedo()) return false;
-    const bool wasModified = modified();
+    if (done_ == history_.size()) return false;
+    const Announced before = announced();
     ++done_;
     apply(history_[done_ - 1], true);
-    notifyModified(wasModified);
+    notifyAfter(before);
     return true;
 }
 
@@ -187,20 +187,20 @@ void Document::apply(const Edit& edit, bool forward) {
 }
 
 void Document::reset(Pack pack) {
-    const bool wasModified = modified();
+    const Announced before = announced();
     pack_ = std::move(pack);
     if (pack_.levels.empty()) pack_.levels.push_back(newLevel());
     history_.clear();
     done_ = 0;
     savedAt_ = 0;
     notify({Change::Kind::Reset});
-    notifyModified(wasModified);
+    notifyAfter(before);
 }
 
 void Document::markSaved() {
-    const bool wasModified = modified();
+    const Announced before = announced();
     savedAt_ = done_;
-    notifyModified(wasModified);
+    notifyAfter(before);
 }
 
 bool Document::setDefaultAuthor(const std::string& author) {
@@ -214,8 +214,30 @@ void Document::notify(const Change& change) {
         listener(change);
 }
 
-void Document::notifyModified(bool wasModified) {
-    if (modified() != wasModified) notify({Change::Kind::Modified});
+Abilities Document::abilities() const {
+    return {done_ > 0, done_<history_.size(), levelCount() < MaxPackLevels, levelCount()> 1};
+}
+
+void Document::notifyAfter(const Announced& before) {
+    if (modified() != before.modified) notify({Change::Kind::Modified});
+    if (abilities() != before.abilities) notify({Change::Kind::Abilities});
+}
+
+std::string Document::saveWarning() const {
+    std::string lines;
+    int failing = 0;
+    for (int k = 0; k < levelCount(); ++k) {
+        const LevelCheck check = checkLevel(level(k));
+        if (check.passes()) continue;
+        ++failing;
+        lines += "\nLevel " + std::to_string(k + 1) + ": ";
+        for (std::size_t p = 0; p < check.problems.size(); ++p)
+            lines += (p > 0 ? "; " : "") + check.problems[p];
+    }
+    if (failing == 0) return {};
+    return (failing == 1 ? "This level fails a check and cannot be played:\n"
+                         : "These levels fail a check and cannot be played:\n") +
+           lines;
 }
 
 }  // namespace quarbel::editor

@@ -20,17 +20,27 @@ struct Pack {
 // What an edit, an undo or a redo changed, in the pack's terms.
 struct Change {
     enum class Kind {
-        Title,     // the pack title
-        Level,     // level `index` (its board, keeper or author)
-        Inserted,  // a level now stands at `index`
-        Removed,   // the level at `index` is gone
-        Moved,     // the level at `index` now stands at `to`
-        Reset,     // a whole new pack
-        Modified,  // whether there are unsaved changes
+        Title,      // the pack title
+        Level,      // level `index` (its board, keeper or author)
+        Inserted,   // a level now stands at `index`
+        Removed,    // the level at `index` is gone
+        Moved,      // the level at `index` now stands at `to`
+        Reset,      // a whole new pack
+        Modified,   // whether there are unsaved changes
+        Abilities,  // what can be undone, redone, added or removed
     };
     Kind kind;
     int index = 0;
     int to = 0;
+};
+
+// What the author can do to the pack as it stands.
+struct Abilities {
+    bool undo = false;
+    bool redo = false;
+    bool addLevel = false;  // also duplicating one
+    bool removeLevel = false;
+    bool operator==(const Abilities&) const = default;
 };
 
 class Document {
@@ -63,8 +73,7 @@ class Document {
     bool removeLevel(int index);
     bool moveLevel(int from, int to);
 
-    bool canUndo() const { return done_ > 0; }
-    bool canRedo() const { return done_ < history_.size(); }
+    Abilities abilities() const;
     bool undo();
     bool redo();
 
@@ -72,6 +81,10 @@ class Document {
     void reset(Pack pack);
     void markSaved();
     bool modified() const { return savedAt_ != done_; }
+
+    // What saving asks first: the levels that fail a check and why, one line each; empty
+    // when every level can be played.
+    std::string saveWarning() const;
 
     // The author given to new levels; not part of the pack, so not an edit.
     const std::string& defaultAuthor() const { return defaultAuthor_; }
@@ -97,7 +110,14 @@ class Document {
     Edit* joinable(Edit::Kind kind, int index, int stroke);
     void apply(const Edit& edit, bool forward);
     void notify(const Change& change);
-    void notifyModified(bool wasModified);
+    // Announces whether the pack is modified and what the author can do, where either
+    // differs from before the edit.
+    struct Announced {
+        bool modified;
+        Abilities abilities;
+    };
+    Announced announced() const { return {modified(), abilities()}; }
+    void notifyAfter(const Announced& before);
     bool validIndex(int index) const { return index >= 0 && index < levelCount(); }
     Level newLevel() const;
 

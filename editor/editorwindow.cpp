@@ -26,13 +26,11 @@
 #include <QValidator>
 #include <cstdlib>
 
-#include "core/direction.h"
-#include "core/engine.h"
-#include "core/levelpack.h"
 #include "editor/boardview.h"
 #include "editor/levellist.h"
 #include "editor/packfile.h"
 #include "launcher/playerfolder.h"
+#include "ui/keymap.h"
 
 namespace quarbel::editor {
 
@@ -120,8 +118,9 @@ EditorWindow::EditorWindow(const QStringList& pictureFolders, QWidget* parent)
     };
 
     loadPictures(pictureFolders);
-    levels_ =
-        new LevelList(document_, results_, picturesLoaded_ ? &pictureRenderer_ : nullptr, this);
+    // The list listens first, so that its rows stand when the window selects one.
+    levels_ = new LevelList(document_, solveQueue_.results(),
+                            picturesLoaded_ ? &pictureRenderer_ : nullptr, this);
     document_.listen([this](const Change& change) { documentChanged(change); });
     connect(&runner_, &SolveRunner::progress, this, &EditorWindow::solveProgress);
     connect(&runner_, &SolveRunner::finished, this, &EditorWindow::solveFinished);
@@ -224,54 +223,60 @@ QAction* EditorWindow::addAction(const QString& name, const QString& text,
     }
     connect(action, &QAction::triggered, this, run);
     QWidget::addAction(action);
-    actions_[name] = action;
     return action;
 }
 
 void EditorWindow::buildActions() {
-    addAction("new", "&New", {QKeySequence::New}, [this] { newPack(); });
-    addAction("open", "&Open\u2026", {QKeySequence::Open}, [this] { openPack(); });
-    addAction("save", "&Save", {QKeySequence::Save}, [this] { save(); });
-    addAction("saveAs", "Save &As\u2026", {QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S)},
-              [this] { saveAs(); });
-    addAction("exportText", "&Export as Text\u2026", {}, [this] { exportAsText(); });
-    addAction("quit", "&Quit", {QKeySequence(Qt::CTRL | Qt::Key_Q)}, [this] { close(); });
+    Actions& a = actions_;
+    a.newPack = addAction("new", "&New", {QKeySequence::New}, [this] { newPack(); });
+    a.open = addAction("open", "&Open\u2026", {QKeySequence::Open}, [this] { openPack(); });
+    a.save = addAction("save", "&Save", {QKeySequence::Save}, [this] { save(); });
+    a.saveAs = addAction("saveAs", "Save &As\u2026",
+                         {QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S)}, [this] { saveAs(); });
+    a.exportText = addAction("exportText", "&Export as Text\u2026", {}, [this] { exportAsText(); });
+    a.quit = addAction("quit", "&Quit", {QKeySequence(Qt::CTRL | Qt::Key_Q)}, [this] { close(); });
 
-    addAction("undo", "&Undo", {QKeySequence(Qt::CTRL | Qt::Key_Z)}, [this] { document_.undo(); });
-    addAction("redo", "&Redo",
-              {QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z), QKeySequence(Qt::CTRL | Qt::Key_Y)},
-              [this] { document_.redo(); });
+    a.undo = addAction("undo", "&Undo", {QKeySequence(Qt::CTRL | Qt::Key_Z)},
+                       [this] { document_.undo(); });
+    a.redo = addAction(
+        "redo", "&Redo",
+        {QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z), QKeySequence(Qt::CTRL | Qt::Key_Y)},
+        [this] { document_.redo(); });
 
-    addAction("addLevel", "&Add Level", {QKeySequence(Qt::Key_Insert)},
-              [this] { document_.addLevel(current_ + 1); });
-    addAction("duplicateLevel", "D&uplicate Level", {QKeySequence(Qt::CTRL | Qt::Key_D)},
-              [this] { document_.duplicateLevel(current_); });
-    addAction("deleteLevel", "&Delete Level", {QKeySequence(Qt::Key_Delete)},
-              [this] { document_.removeLevel(current_); });
-    addAction("moveUp", "Move Level &Up", {QKeySequence(Qt::CTRL | Qt::Key_Up)},
-              [this] { document_.moveLevel(current_, current_ - 1); });
-    addAction("moveDown", "Move Level Do&wn", {QKeySequence(Qt::CTRL | Qt::Key_Down)},
-              [this] { document_.moveLevel(current_, current_ + 1); });
+    a.addLevel = addAction("addLevel", "&Add Level", {QKeySequence(Qt::Key_Insert)},
+                           [this] { document_.addLevel(current_ + 1); });
+    a.duplicateLevel =
+        addAction("duplicateLevel", "D&uplicate Level", {QKeySequence(Qt::CTRL | Qt::Key_D)},
+                  [this] { document_.duplicateLevel(current_); });
+    a.deleteLevel = addAction("deleteLevel", "&Delete Level", {QKeySequence(Qt::Key_Delete)},
+                              [this] { document_.removeLevel(current_); });
+    a.moveUp = addAction("moveUp", "Move Level &Up", {QKeySequence(Qt::CTRL | Qt::Key_Up)},
+                         [this] { document_.moveLevel(current_, current_ - 1); });
+    a.moveDown = addAction("moveDown", "Move Level Do&wn", {QKeySequence(Qt::CTRL | Qt::Key_Down)},
+                           [this] { document_.moveLevel(current_, current_ + 1); });
     const struct {
+        QAction** action;
         const char* name;
         const char* text;
         Qt::Key key;
         int dx, dy;
     } shifts[] = {
-        {"shiftLeft", "Shift &Left", Qt::Key_Left, -1, 0},
-        {"shiftRight", "Shift &Right", Qt::Key_Right, 1, 0},
-        {"shiftUp", "Shift U&p", Qt::Key_Up, 0, -1},
-        {"shiftDown", "Shift Dow&n", Qt::Key_Down, 0, 1},
+        {&a.shiftLeft, "shiftLeft", "Shift &Left", Qt::Key_Left, -1, 0},
+        {&a.shiftRight, "shiftRight", "Shift &Right", Qt::Key_Right, 1, 0},
+        {&a.shiftUp, "shiftUp", "Shift U&p", Qt::Key_Up, 0, -1},
+        {&a.shiftDown, "shiftDown", "Shift Dow&n", Qt::Key_Down, 0, 1},
     };
     for (const auto& s : shifts) {
-        addAction(s.name, s.text, {QKeySequence(Qt::SHIFT | s.key)}, [this, dx = s.dx, dy = s.dy] {
-            if (!document_.shift(current_, dx, dy)) {
-                statusBar()->showMessage("The level does not fit one cell further that way", 3000);
-            }
-        });
+        *s.action = addAction(s.name, s.text, {QKeySequence(Qt::SHIFT | s.key)},
+                              [this, dx = s.dx, dy = s.dy] {
+                                  if (!document_.shift(current_, dx, dy)) {
+                                      statusBar()->showMessage(
+                                          "The level does not fit one cell further that way", 3000);
+                                  }
+                              });
     }
-    addAction("centre", "&Centre Level", {QKeySequence(Qt::CTRL | Qt::Key_E)},
-              [this] { document_.centre(current_); });
+    a.centre = addAction("centre", "&Centre Level", {QKeySequence(Qt::CTRL | Qt::Key_E)},
+                         [this] { document_.centre(current_); });
 
     tools_ = new QActionGroup(this);
     for (const ToolEntry& entry : ToolEntries) {
@@ -282,44 +287,45 @@ void EditorWindow::buildActions() {
         tools_->addAction(action);
     }
 
-    addAction("play", "&Play Level", {QKeySequence(Qt::Key_F5)}, [this] { startPlaying(false); });
-    addAction("watch", "&Watch Solution", {QKeySequence(Qt::Key_F7)},
-              [this] { startPlaying(true); });
-    addAction("solve", "&Solve Level", {QKeySequence(Qt::CTRL | Qt::Key_R)},
-              [this] { solveCurrent(); });
-    addAction("solveAll", "Solve A&ll Levels", {QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_R)},
-              [this] { solveAll(); });
-    addAction("stop", "S&top", {QKeySequence(Qt::Key_Escape)}, [this] { stopPlayingOrSolving(); });
+    a.play = addAction("play", "&Play Level", {QKeySequence(Qt::Key_F5)},
+                       [this] { startPlaying(false); });
+    a.watch = addAction("watch", "&Watch Solution", {QKeySequence(Qt::Key_F7)},
+                        [this] { startPlaying(true); });
+    a.solve = addAction("solve", "&Solve Level", {QKeySequence(Qt::CTRL | Qt::Key_R)},
+                        [this] { startSolving(solveQueue_.solveOne(document_.pack(), current_)); });
+    a.solveAll =
+        addAction("solveAll", "Solve A&ll Levels", {QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_R)},
+                  [this] { startSolving(solveQueue_.solveAll(document_.pack())); });
+    a.stop = addAction("stop", "S&top", {QKeySequence(Qt::Key_Escape)},
+                       [this] { stopPlayingOrSolving(); });
 
-    for (const char* name :
-         {"new",       "open",       "save",           "saveAs",      "exportText", "undo",
-          "redo",      "addLevel",   "duplicateLevel", "deleteLevel", "moveUp",     "moveDown",
-          "shiftLeft", "shiftRight", "shiftUp",        "shiftDown",   "centre",     "play",
-          "watch",     "solve",      "solveAll"}) {
-        editingActions_ << actions_[name];
-    }
-    for (QAction* tool : tools_->actions())
-        editingActions_ << tool;
+    editingActions_ = {a.newPack,   a.open,     a.save,      a.saveAs,         a.exportText,
+                       a.undo,      a.redo,     a.addLevel,  a.duplicateLevel, a.deleteLevel,
+                       a.moveUp,    a.moveDown, a.shiftLeft, a.shiftRight,     a.shiftUp,
+                       a.shiftDown, a.centre,   a.play,      a.watch,          a.solve,
+                       a.solveAll};
+    editingActions_ << tools_->actions();
 }
 
 void EditorWindow::buildMenus() {
-    auto addMenu = [this](const QString& title, std::initializer_list<const char*> names) {
+    // A null entry is a separator.
+    auto addMenu = [this](const QString& title, std::initializer_list<QAction*> actions) {
         QMenu* menu = menuBar()->addMenu(title);
-        for (const char* name : names) {
-            if (name == nullptr)
+        for (QAction* action : actions) {
+            if (action == nullptr)
                 menu->addSeparator();
             else
-                menu->addAction(actions_[name]);
+                menu->addAction(action);
         }
-        return menu;
     };
-    addMenu("&File", {"new", "open", nullptr, "save", "saveAs", "exportText", nullptr, "quit"});
-    addMenu("&Edit", {"undo", "redo"});
-    addMenu("&Level", {"addLevel", "duplicateLevel", "deleteLevel", nullptr, "moveUp", "moveDown",
-                       nullptr, "shiftLeft", "shiftRight", "shiftUp", "shiftDown", "centre"});
+    const Actions& a = actions_;
+    addMenu("&File", {a.newPack, a.open, nullptr, a.save, a.saveAs, a.exportText, nullptr, a.quit});
+    addMenu("&Edit", {a.undo, a.redo});
+    addMenu("&Level", {a.addLevel, a.duplicateLevel, a.deleteLevel, nullptr, a.moveUp, a.moveDown,
+                       nullptr, a.shiftLeft, a.shiftRight, a.shiftUp, a.shiftDown, a.centre});
     QMenu* tools = menuBar()->addMenu("&Tools");
     tools->addActions(tools_->actions());
-    addMenu("&Test", {"play", "watch", nullptr, "solve", "solveAll", nullptr, "stop"});
+    addMenu("&Test", {a.play, a.watch, nullptr, a.solve, a.solveAll, nullptr, a.stop});
 }
 
 void EditorWindow::buildToolBar() {
@@ -329,13 +335,9 @@ void EditorWindow::buildToolBar() {
     bar->setToolButtonStyle(Qt::ToolButtonTextOnly);
     bar->addActions(tools_->actions());
     bar->addSeparator();
-    bar->addAction(actions_["undo"]);
-    bar->addAction(actions_["redo"]);
-    bar->addAction(actions_["centre"]);
+    bar->addActions({actions_.undo, actions_.redo, actions_.centre});
     bar->addSeparator();
-    bar->addAction(actions_["play"]);
-    bar->addAction(actions_["solve"]);
-    bar->addAction(actions_["solveAll"]);
+    bar->addActions({actions_.play, actions_.solve, actions_.solveAll});
 }
 
 QWidget* EditorWindow::buildLevelPanel() {
@@ -364,16 +366,17 @@ QWidget* EditorWindow::buildLevelPanel() {
     layout->addWidget(levelView_, 1);
 
     auto* buttons = new QHBoxLayout;
-    for (const char* name : {"addLevel", "duplicateLevel", "deleteLevel", "moveUp", "moveDown"}) {
+    const std::pair<QAction*, const char*> listButtons[] = {
+        {actions_.addLevel, "Add"},       {actions_.duplicateLevel, "Duplicate"},
+        {actions_.deleteLevel, "Delete"}, {actions_.moveUp, "Up"},
+        {actions_.moveDown, "Down"},
+    };
+    for (const auto& [action, caption] : listButtons) {
+        action->setIconText(caption);
         auto* button = new QToolButton(panel);
-        button->setDefaultAction(actions_[name]);
+        button->setDefaultAction(action);
         buttons->addWidget(button);
     }
-    actions_["addLevel"]->setIconText("Add");
-    actions_["duplicateLevel"]->setIconText("Duplicate");
-    actions_["deleteLevel"]->setIconText("Delete");
-    actions_["moveUp"]->setIconText("Up");
-    actions_["moveDown"]->setIconText("Down");
     buttons->addStretch();
     layout->addLayout(buttons);
     return panel;
@@ -432,7 +435,6 @@ QWidget* EditorWindow::buildBoardPanel() {
 }
 
 void EditorWindow::documentChanged(const Change& change) {
-    levels_->documentChanged(change);
     switch (change.kind) {
         case Change::Kind::Reset:
             titleEdit_->setText(fromUtf8(document_.pack().title));
@@ -455,6 +457,8 @@ void EditorWindow::documentChanged(const Change& change) {
             break;
         case Change::Kind::Modified:
             updateWindowTitle();
+            break;
+        case Change::Kind::Abilities:
             break;
     }
     updateActions();
@@ -481,7 +485,8 @@ void EditorWindow::redrawBoard() {
     // Always whole: the game's partial redraw leaves the top and left overhang of a tile
     // that moved away, which an author should not mistake for part of the level.
     if (play_) {
-        renderer_.drawBoard(play_->state, true, true);
+        playView_ = play_->state();
+        renderer_.drawBoard(playView_, true, true);
     } else {
         const Level& level = document_.level(current_);
         view_.board = level.board;
@@ -500,26 +505,11 @@ void EditorWindow::updateWindowTitle() {
 
 void EditorWindow::updateStatus() {
     if (play_) {
-        const GameState& s = play_->state;
-        const bool solved = levelSolved(s.board);
-        QString text = QString("Playing level %1: ").arg(current_ + 1) +
-                       fromUtf8(counted(static_cast<std::size_t>(s.historyTop), "step", "steps"));
-        if (!play_->solution.empty()) {
-            text = QString(
-                       "Watching the solution of level %1: move %2 of %3 \u00b7 Space plays "
-                       "the next move")
-                       .arg(current_ + 1)
-                       .arg(s.historyTop)
-                       .arg(play_->solution.size());
-        }
-        if (solved) text += " \u00b7 solved!";
-        checkLabel_->setText(text +
-                             " \u00b7 Backspace takes a step back \u00b7 Esc returns to "
-                             "editing");
+        checkLabel_->setText(fromUtf8(play_->status(current_ + 1)));
         return;
     }
     checkLabel_->setText(QString("Level %1 of %2: ").arg(current_ + 1).arg(document_.levelCount()) +
-                         levelVerdict(document_.level(current_), results_, false));
+                         levelVerdict(document_.level(current_), solveQueue_.results(), false));
 }
 
 void EditorWindow::updateActions() {
@@ -530,17 +520,17 @@ void EditorWindow::updateActions() {
     titleEdit_->setEnabled(editing);
     authorEdit_->setEnabled(editing);
     if (!editing) return;
-    const int count = document_.levelCount();
-    actions_["undo"]->setEnabled(document_.canUndo());
-    actions_["redo"]->setEnabled(document_.canRedo());
-    actions_["addLevel"]->setEnabled(count < MaxPackLevels);
-    actions_["duplicateLevel"]->setEnabled(count < MaxPackLevels);
-    actions_["deleteLevel"]->setEnabled(count > 1);
-    actions_["moveUp"]->setEnabled(current_ > 0);
-    actions_["moveDown"]->setEnabled(current_ < count - 1);
-    const SolveOutcome* outcome = results_.find(document_.level(current_));
-    actions_["watch"]->setEnabled(outcome != nullptr &&
-                                  outcome->verdict == SolveOutcome::Verdict::Solvable);
+    const Abilities can = document_.abilities();
+    actions_.undo->setEnabled(can.undo);
+    actions_.redo->setEnabled(can.redo);
+    actions_.addLevel->setEnabled(can.addLevel);
+    actions_.duplicateLevel->setEnabled(can.addLevel);
+    actions_.deleteLevel->setEnabled(can.removeLevel);
+    actions_.moveUp->setEnabled(current_ > 0);
+    actions_.moveDown->setEnabled(current_ < document_.levelCount() - 1);
+    const SolveOutcome* outcome = solveQueue_.results().find(document_.level(current_));
+    actions_.watch->setEnabled(outcome != nullptr &&
+                               outcome->verdict == SolveOutcome::Verdict::Solvable);
 }
 
 bool EditorWindow::openFile(const QString& fileName) {
@@ -610,25 +600,9 @@ bool EditorWindow::saveAs() {
     return true;
 }
 
-QString EditorWindow::failingLevels() const {
-    QStringList lines;
-    for (int k = 0; k < document_.levelCount(); ++k) {
-        const LevelCheck check = checkLevel(document_.level(k));
-        if (check.passes()) continue;
-        QStringList problems;
-        for (const std::string& problem : check.problems)
-            problems << fromUtf8(problem);
-        lines << QString("Level %1: %2").arg(k + 1).arg(problems.join("; "));
-    }
-    if (lines.isEmpty()) return {};
-    return (lines.size() == 1 ? "This level fails a check and cannot be played:\n\n"
-                              : "These levels fail a check and cannot be played:\n\n") +
-           lines.join("\n");
-}
-
 bool EditorWindow::writeTo(const QString& fileName) {
-    const QString failing = failingLevels();
-    if (!failing.isEmpty() && !prompts.confirmFailingLevels(failing)) return false;
+    const std::string warning = document_.saveWarning();
+    if (!warning.empty() && !prompts.confirmFailingLevels(fromUtf8(warning))) return false;
     try {
         saveFile(fileName.toStdString(), document_.pack());
     } catch (const FileError& error) {
@@ -682,126 +656,58 @@ void EditorWindow::dragTo(Cell cell) {
 
 bool EditorWindow::boardKey(QKeyEvent* event) {
     if (!play_ || event->modifiers() & ~Qt::KeypadModifier) return false;
-    GameState& s = play_->state;
-    switch (event->key()) {
-        case Qt::Key_Left:
-            stepKeeper(s, quietWindow_, KeyLeft);
-            break;
-        case Qt::Key_Right:
-            stepKeeper(s, quietWindow_, KeyRight);
-            break;
-        case Qt::Key_Up:
-            stepKeeper(s, quietWindow_, KeyUp);
-            break;
-        case Qt::Key_Down:
-            stepKeeper(s, quietWindow_, KeyDown);
-            break;
-        case Qt::Key_Backspace:
-            undoMove(s, quietWindow_);
-            break;
-        case Qt::Key_Space: {
-            // The next move of the solution, while the moves so far are the solution's.
-            const auto& solution = play_->solution;
-            const auto done = static_cast<std::size_t>(s.historyTop);
-            if (done >= solution.size() ||
-                !std::equal(solution.begin(), solution.begin() + s.historyTop, s.history.begin())) {
-                return true;
-            }
-            stepKeeper(s, quietWindow_, keyForCode(solution[done]));
-            break;
-        }
-        default:
-            return false;
+    if (event->key() == Qt::Key_Space) {
+        if (!play_->playNextSolutionMove()) return true;
+    } else if (!play_->press(keyCodeFor(event->key(), event->modifiers()))) {
+        return false;
     }
     redrawBoard();
     updateStatus();
     return true;
 }
 
-void EditorWindow::solveCurrent() {
-    if (runner_.running()) return;
-    const LevelCheck check = checkLevel(document_.level(current_));
-    if (!check.passes()) {
-        statusBar()->showMessage(
-            QString("Level %1 fails its checks and is not solved").arg(current_ + 1), 5000);
+void EditorWindow::startSolving(const std::optional<std::string>& refusal) {
+    if (refusal) {
+        statusBar()->showMessage(fromUtf8(*refusal), 5000);
         return;
     }
-    solveQueue_ = {{current_, document_.level(current_)}};
-    solveBatch_ = 1;
-    startNextSolve();
+    startWaitingSolves();
 }
 
-void EditorWindow::solveAll() {
-    if (runner_.running()) return;
-    solveQueue_.clear();
-    for (int k = 0; k < document_.levelCount(); ++k) {
-        const Level& level = document_.level(k);
-        if (checkLevel(level).passes() && results_.find(level) == nullptr) {
-            solveQueue_.push_back({k, level});
-        }
+void EditorWindow::startWaitingSolves() {
+    while (runner_.canStart()) {
+        const std::optional<SolveQueue::Job> job = solveQueue_.nextJob();
+        if (!job) break;
+        runner_.start(*job);
     }
-    solveBatch_ = static_cast<int>(solveQueue_.size());
-    if (solveQueue_.empty()) {
-        statusBar()->showMessage("Every level that passes its checks has been solved", 5000);
-        return;
-    }
-    startNextSolve();
+    showSolveProgress();
 }
 
-void EditorWindow::startNextSolve() {
-    if (solveQueue_.empty()) {
-        solvingIndex_ = -1;
-        solveLabel_->hide();
-        cancelButton_->hide();
-        return;
-    }
-    const QueuedSolve next = solveQueue_.front();
-    solveQueue_.pop_front();
-    solvingIndex_ = next.index;
-    runner_.start(next.level);
-    solveProgress(0);
-    solveLabel_->show();
-    cancelButton_->show();
+void EditorWindow::showSolveProgress() {
+    const bool busy = solveQueue_.busy();
+    if (busy) solveLabel_->setText(fromUtf8(solveQueue_.progressText()));
+    solveLabel_->setVisible(busy);
+    cancelButton_->setVisible(busy);
 }
 
-void EditorWindow::solveProgress(qulonglong positions) {
-    const int done = solveBatch_ - static_cast<int>(solveQueue_.size());
-    QString text = QString("Solving level %1").arg(solvingIndex_ + 1);
-    if (solveBatch_ > 1) text += QString(" (%1 of %2)").arg(done).arg(solveBatch_);
-    solveLabel_->setText(text + ": " + fromUtf8(groupedNumber(positions)) + " positions searched");
+void EditorWindow::solveProgress(int index, qulonglong positions) {
+    solveQueue_.progress(index, positions);
+    showSolveProgress();
 }
 
-void EditorWindow::solveFinished(const Level& level, const SolveOutcome& outcome) {
-    results_.remember(level, outcome);
+void EditorWindow::solveFinished(const SolveQueue::Job& job, const SolveOutcome& outcome) {
+    statusBar()->showMessage(fromUtf8(solveQueue_.finish(job, outcome, document_.pack())), 8000);
     levels_->verdictsChanged();
-    QString message = QString("Level %1: ").arg(solvingIndex_ + 1) + fromUtf8(describe(outcome));
-    if (outcome.verdict == SolveOutcome::Verdict::Cancelled) solveQueue_.clear();
-    if (solveQueue_.empty() && solveBatch_ > 1 &&
-        outcome.verdict != SolveOutcome::Verdict::Cancelled) {
-        message = "Solved all levels: " + levelsNotProvenSolvable();
-    }
-    statusBar()->showMessage(message, 8000);
-    startNextSolve();
+    startWaitingSolves();
     if (!play_) {
         updateStatus();
         updateActions();
     }
 }
 
-QString EditorWindow::levelsNotProvenSolvable() const {
-    QStringList others;
-    for (int k = 0; k < document_.levelCount(); ++k) {
-        const SolveOutcome* outcome = results_.find(document_.level(k));
-        if (outcome == nullptr || outcome->verdict != SolveOutcome::Verdict::Solvable)
-            others << QString::number(k + 1);
-    }
-    return others.isEmpty() ? QString("every level can be solved")
-                            : "levels not proven solvable: " + others.join(", ");
-}
-
 void EditorWindow::cancelSolving() {
-    solveQueue_.clear();
-    runner_.cancel();
+    solveQueue_.cancel();
+    runner_.cancelAll();
 }
 
 void EditorWindow::startPlaying(bool watchSolution) {
@@ -812,17 +718,13 @@ void EditorWindow::startPlaying(bool watchSolution) {
             QString("Level %1 fails its checks and cannot be played").arg(current_ + 1), 5000);
         return;
     }
-    PlaySession session;
-    session.state.board = level.board;
-    session.state.keeperX = level.keeperX;
-    session.state.keeperY = level.keeperY;
-    session.state.titleShowing = false;
+    std::vector<std::uint16_t> solution;
     if (watchSolution) {
-        const SolveOutcome* outcome = results_.find(level);
+        const SolveOutcome* outcome = solveQueue_.results().find(level);
         if (outcome == nullptr || outcome->verdict != SolveOutcome::Verdict::Solvable) return;
-        session.solution = outcome->solution;
+        solution = outcome->solution;
     }
-    play_ = std::move(session);
+    play_.emplace(level, std::move(solution));
     stroke_ = 0;
     updateActions();
     redrawBoard();

@@ -5,15 +5,14 @@
 
 #include <QMainWindow>
 #include <QStringList>
-#include <deque>
 #include <functional>
 #include <optional>
 
 #include "core/gamestate.h"
-#include "core/nullfrontend.h"
 #include "editor/document.h"
+#include "editor/playsession.h"
+#include "editor/solvequeue.h"
 #include "editor/solverunner.h"
-#include "editor/solving.h"
 #include "ui/render/renderer.h"
 
 class QAction;
@@ -59,17 +58,38 @@ class EditorWindow : public QMainWindow {
     BoardView* boardView() const { return board_; }
     QString fileName() const { return fileName_; }
     bool playing() const { return play_.has_value(); }
-    const GameState* playState() const { return play_ ? &play_->state : nullptr; }
+    const GameState* playState() const { return play_ ? &play_->state() : nullptr; }
     SolveRunner& solveRunner() { return runner_; }
-    const SolveResults& solveResults() const { return results_; }
+    const SolveResults& solveResults() const { return solveQueue_.results(); }
 
   protected:
     void closeEvent(QCloseEvent* event) override;
 
   private:
-    struct PlaySession {
-        GameState state;
-        std::vector<std::uint16_t> solution;  // empty unless a found solution is watched
+    struct Actions {
+        QAction* newPack;
+        QAction* open;
+        QAction* save;
+        QAction* saveAs;
+        QAction* exportText;
+        QAction* quit;
+        QAction* undo;
+        QAction* redo;
+        QAction* addLevel;
+        QAction* duplicateLevel;
+        QAction* deleteLevel;
+        QAction* moveUp;
+        QAction* moveDown;
+        QAction* shiftLeft;
+        QAction* shiftRight;
+        QAction* shiftUp;
+        QAction* shiftDown;
+        QAction* centre;
+        QAction* play;
+        QAction* watch;
+        QAction* solve;
+        QAction* solveAll;
+        QAction* stop;
     };
 
     void buildActions();
@@ -99,33 +119,31 @@ class EditorWindow : public QMainWindow {
     bool saveAs();
     bool writeTo(const QString& fileName);
     void exportAsText();
-    QString failingLevels() const;
 
     void pressCell(Qt::MouseButton button, Cell cell);
     void dragTo(Cell cell);
     bool boardKey(QKeyEvent* event);
 
-    void solveCurrent();
-    void solveAll();
-    void startNextSolve();
-    void solveProgress(qulonglong positions);
-    void solveFinished(const Level& level, const SolveOutcome& outcome);
+    // Starts the round the queue answers with nothing to say, or says why not.
+    void startSolving(const std::optional<std::string>& refusal);
+    void startWaitingSolves();
+    void solveProgress(int index, qulonglong positions);
+    void solveFinished(const SolveQueue::Job& job, const SolveOutcome& outcome);
+    void showSolveProgress();
     void cancelSolving();
-    // "every level can be solved", or the numbers of the levels not proven solvable.
-    QString levelsNotProvenSolvable() const;
 
     void startPlaying(bool watchSolution);
     void stopPlaying();
     void stopPlayingOrSolving();
 
     Document document_;
-    SolveResults results_;
+    SolveQueue solveQueue_;
     SolveRunner runner_;
     Renderer renderer_;         // the board
     Renderer pictureRenderer_;  // the list's small pictures
     bool picturesLoaded_ = false;
-    GameState view_;  // what the board shows while editing
-    NullFrontend quietWindow_;
+    GameState view_;      // what the board shows while editing
+    GameState playView_;  // and while playing: the renderer keeps its notes in the state
     std::optional<PlaySession> play_;
     QString fileName_;
     int current_ = 0;
@@ -133,14 +151,6 @@ class EditorWindow : public QMainWindow {
     int stroke_ = 0;  // the drag in progress, 0 for none
     Tool strokeTool_ = Tool::Wall;
     Cell lastCell_;
-
-    struct QueuedSolve {
-        int index;
-        Level level;
-    };
-    std::deque<QueuedSolve> solveQueue_;
-    int solvingIndex_ = -1;
-    int solveBatch_ = 0;  // levels in this round of solving
 
     LevelList* levels_ = nullptr;
     QListView* levelView_ = nullptr;
@@ -153,8 +163,8 @@ class EditorWindow : public QMainWindow {
     QLabel* solveLabel_ = nullptr;
     QPushButton* cancelButton_ = nullptr;
     QActionGroup* tools_ = nullptr;
+    Actions actions_{};
     QList<QAction*> editingActions_;  // off while playing
-    std::map<QString, QAction*> actions_;
 };
 
 }  // namespace quarbel::editor

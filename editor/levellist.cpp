@@ -8,6 +8,7 @@ LevelList::LevelList(Document& document, const SolveResults& results, Renderer* 
                      QObject* parent)
     : QAbstractListModel(parent), document_(document), results_(results), renderer_(renderer) {
     pictures_.resize(static_cast<std::size_t>(document_.levelCount()));
+    document_.listen([this](const Change& change) { documentChanged(change); });
 }
 
 int LevelList::rowCount(const QModelIndex& parent) const {
@@ -137,6 +138,7 @@ void LevelList::documentChanged(const Change& change) {
         }
         case Change::Kind::Title:
         case Change::Kind::Modified:
+        case Change::Kind::Abilities:
             return;
     }
     // The numbers of the entries after the change have moved on.

@@ -1,6 +1,6 @@
 // The pack's levels as the list beside the board shows them: number, size, a small picture,
 // whether the level passes its checks and what solving found. Moving rows (as a drag in the
-// list does) is an edit of the document.
+// list does) is an edit of the document, and the list follows every change of the document.
 #pragma once
 
 #include <QAbstractListModel>
@@ -31,12 +31,11 @@ class LevelList : public QAbstractListModel {
     bool moveRows(const QModelIndex& sourceParent, int sourceRow, int count,
                   const QModelIndex& destinationParent, int destinationChild) override;
 
-    // Follows a change of the document; the window passes each one on.
-    void documentChanged(const Change& change);
     // Solving found something new: every entry's verdict is shown again.
     void verdictsChanged();
 
   private:
+    void documentChanged(const Change& change);
     QPixmap pictureOf(int row) const;
 
     Document& document_;

@@ -1,40 +1,65 @@
 #include "solverunner.h"
 
 #include <QMetaObject>
+#include <algorithm>
 
 namespace quarbel::editor {
 
-SolveRunner::SolveRunner(QObject* parent) : QObject(parent) {}
-
-SolveRunner::~SolveRunner() {
-    cancelled_ = true;
-    if (worker_.joinable()) worker_.join();
+SolveRunner::SolveRunner(unsigned searchesAtOnce, QObject* parent) : QObject(parent) {
+    if (searchesAtOnce == 0) searchesAtOnce = std::max(1u, std::thread::hardware_concurrency());
+    for (unsigned k = 0; k < searchesAtOnce; ++k)
+        workers_.push_back(std::make_unique<Worker>());
 }
 
-bool SolveRunner::start(const Level& level, std::size_t positionLimit) {
-    if (running_) return false;
-    if (worker_.joinable()) worker_.join();  // the last search has ended: it reported so
-    running_ = true;
-    cancelled_ = false;
-    worker_ = std::thread([this, level, positionLimit] {
-        const SearchWatch watch = [this](std::size_t positions) {
-            if (!progressQueued_.exchange(true)) {
+SolveRunner::~SolveRunner() {
+    for (auto& worker : workers_) {
+        worker->cancelled = true;
+        if (worker->thread.joinable()) worker->thread.join();
+    }
+}
+
+bool SolveRunner::canStart() const {
+    return std::any_of(workers_.begin(), workers_.end(),
+                       [](const auto& worker) { return !worker->busy; });
+}
+
+bool SolveRunner::running() const {
+    return std::any_of(workers_.begin(), workers_.end(),
+                       [](const auto& worker) { return worker->busy; });
+}
+
+void SolveRunner::cancelAll() {
+    for (auto& worker : workers_)
+        worker->cancelled = true;
+}
+
+bool SolveRunner::start(const SolveQueue::Job& job, std::size_t positionLimit) {
+    const auto idle = std::find_if(workers_.begin(), workers_.end(),
+                                   [](const auto& worker) { return !worker->busy; });
+    if (idle == workers_.end()) return false;
+    Worker* worker = idle->get();
+    if (worker->thread.joinable()) worker->thread.join();  // its last search has reported
+    worker->busy = true;
+    worker->cancelled = false;
+    worker->thread = std::thread([this, worker, job, positionLimit] {
+        const SearchWatch watch = [this, worker, index = job.index](std::size_t positions) {
+            if (!worker->progressQueued.exchange(true)) {
                 QMetaObject::invokeMethod(
                     this,
-                    [this, positions] {
-                        progressQueued_ = false;
-                        if (running_) emit progress(positions);
+                    [this, worker, index, positions] {
+                        worker->progressQueued = false;
+                        if (worker->busy) emit progress(index, positions);
                     },
                     Qt::QueuedConnection);
             }
-            return !cancelled_;
+            return !worker->cancelled;
         };
-        SolveOutcome outcome = solveEditorLevel(level, watch, positionLimit);
+        SolveOutcome outcome = solveEditorLevel(job.level, watch, positionLimit);
         QMetaObject::invokeMethod(
             this,
-            [this, level, outcome = std::move(outcome)] {
-                running_ = false;
-                emit finished(level, outcome);
+            [this, worker, job, outcome = std::move(outcome)] {
+                worker->busy = false;
+                emit finished(job, outcome);
             },
             Qt::QueuedConnection);
     });

@@ -1,14 +1,15 @@
-// Runs the solver on a worker thread, one level at a time, so that the window keeps
-// answering. Progress and the result come back as signals on the window's thread.
+// Runs the solver on worker threads, one search per core side by side, so that the window
+// keeps answering. Progress and the results come back as signals on the window's thread.
 #pragma once
 
 #include <QObject>
 #include <atomic>
 #include <cstddef>
+#include <memory>
 #include <thread>
+#include <vector>
 
-#include "editor/level.h"
-#include "editor/solving.h"
+#include "editor/solvequeue.h"
 
 namespace quarbel::editor {
 
@@ -16,26 +17,31 @@ class SolveRunner : public QObject {
     Q_OBJECT
 
   public:
-    explicit SolveRunner(QObject* parent = nullptr);
+    // As many searches at a time as the machine has cores, unless told otherwise.
+    explicit SolveRunner(unsigned searchesAtOnce = 0, QObject* parent = nullptr);
     ~SolveRunner() override;
 
-    // Starts solving a copy of the level; refused while a search runs.
-    bool start(const Level& level, std::size_t positionLimit = DefaultStateLimit);
-    void cancel() { cancelled_ = true; }
-    bool running() const { return running_; }
+    // Starts searching a copy of the job's level; refused while every worker is busy.
+    bool start(const SolveQueue::Job& job, std::size_t positionLimit = DefaultStateLimit);
+    bool canStart() const;
+    bool running() const;
+    void cancelAll();
 
   signals:
-    void progress(qulonglong positions);
-    // The level as it was when the search started, and what the search found.
-    void finished(const quarbel::editor::Level& level,
+    void progress(int index, qulonglong positions);
+    // The job as it was when the search started, and what the search found.
+    void finished(const quarbel::editor::SolveQueue::Job& job,
                   const quarbel::editor::SolveOutcome& outcome);
 
   private:
-    std::thread worker_;
-    std::atomic<bool> cancelled_ = false;
-    // True while a progress report waits to be delivered, so that reports never pile up.
-    std::atomic<bool> progressQueued_ = false;
-    bool running_ = false;
+    struct Worker {
+        std::thread thread;
+        std::atomic<bool> cancelled = false;
+        // True while a progress report waits to be delivered, so that reports never pile up.
+        std::atomic<bool> progressQueued = false;
+        bool busy = false;
+    };
+    std::vector<std::unique_ptr<Worker>> workers_;
 };
 
 }  // namespace quarbel::editor

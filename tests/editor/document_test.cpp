@@ -2,6 +2,8 @@
 // a drag, a shift, typing into a field, and changes to the level list.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "drawnlevel.h"
 #include "editor/document.h"
 
@@ -37,7 +39,7 @@ TEST(Document, ANewPackHasOneEmptyLevelAndNoChanges) {
     EXPECT_EQ(document.levelCount(), 1);
     EXPECT_EQ(document.level(0), Level{});
     EXPECT_FALSE(document.modified());
-    EXPECT_FALSE(document.canUndo());
+    EXPECT_FALSE(document.abilities().undo);
 }
 
 TEST(Document, ADragIsOneUndoStep) {
@@ -60,7 +62,7 @@ TEST(Document, ADragIsOneUndoStep) {
     EXPECT_EQ(f.document.level(0).board.at(4, 3), CellWall) << "only the second drag undone";
     ASSERT_TRUE(f.document.undo());
     EXPECT_EQ(f.document.level(0), Level{});
-    EXPECT_FALSE(f.document.canUndo());
+    EXPECT_FALSE(f.document.abilities().undo);
     EXPECT_FALSE(f.document.modified());
     ASSERT_TRUE(f.document.redo());
     EXPECT_EQ(f.document.level(0).board.at(4, 3), CellWall);
@@ -71,7 +73,7 @@ TEST(Document, KeeperMovesAndShiftsUndoOneByOne) {
     Fixture f({levelOf({" #####", " #@$.#", " #####"})});
     const Level start = f.document.level(0);
     f.document.paintLine(0, {3, 2}, {3, 2}, Tool::Floor, f.document.beginStroke());
-    EXPECT_FALSE(f.document.canUndo()) << "floor under the keeper changes nothing";
+    EXPECT_FALSE(f.document.abilities().undo) << "floor under the keeper changes nothing";
     f.document.paintLine(0, {10, 10}, {10, 10}, Tool::Keeper, f.document.beginStroke());
     EXPECT_TRUE(f.document.shift(0, -1, 0));
     EXPECT_FALSE(f.document.shift(0, 0, -1)) << "the top wall would leave the grid";
@@ -113,12 +115,13 @@ TEST(Document, UndoAndRedoCoverChangesToTheLevelList) {
     // A new edit after an undo drops what could have been redone.
     f.document.undo();
     f.document.setAuthor(0, "z");
-    EXPECT_FALSE(f.document.canRedo());
+    EXPECT_FALSE(f.document.abilities().redo);
     EXPECT_EQ(f.authors(), (std::vector<std::string>{"z", "b", "c", "a", "new"}));
 }
 
 TEST(Document, APackHoldsOneToTwoHundredFiftyFiveLevels) {
     Fixture f;
+    EXPECT_FALSE(f.document.abilities().removeLevel);
     EXPECT_FALSE(f.document.removeLevel(0)) << "the last level stays";
     EXPECT_FALSE(f.document.moveLevel(0, 1));
     EXPECT_FALSE(f.document.addLevel(5));
@@ -127,6 +130,24 @@ TEST(Document, APackHoldsOneToTwoHundredFiftyFiveLevels) {
     EXPECT_FALSE(f.document.addLevel(0));
     EXPECT_FALSE(f.document.duplicateLevel(0));
     EXPECT_EQ(f.document.levelCount(), 255);
+    EXPECT_EQ(f.document.abilities(), (Abilities{true, false, false, true}));
+    // Announced as they change: with the second level, and with the last one.
+    EXPECT_EQ(std::count_if(f.changes.begin(), f.changes.end(),
+                            [](const Change& c) { return c.kind == Change::Kind::Abilities; }),
+              2);
+}
+
+TEST(Document, SayingWhichLevelsFailComesBeforeSaving) {
+    Fixture f({levelOf({"#@$.#"}), Level{}, levelOf({"#@$$.#"})});
+    EXPECT_EQ(f.document.saveWarning(),
+              "These levels fail a check and cannot be played:\n\n"
+              "Level 2: no keeper; no crate\n"
+              "Level 3: 2 crates but 1 targets");
+    f.document.removeLevel(2);
+    EXPECT_EQ(f.document.saveWarning(),
+              "This level fails a check and cannot be played:\n\nLevel 2: no keeper; no crate");
+    f.document.removeLevel(1);
+    EXPECT_EQ(f.document.saveWarning(), "");
 }
 
 TEST(Document, TypingIntoOneFieldIsOneStepAndLimitsAreKeptAsTyped) {
