@@ -227,12 +227,12 @@ std::string Document::saveWarning() const {
     std::string lines;
     int failing = 0;
     for (int k = 0; k < levelCount(); ++k) {
-        const LevelCheck check = checkLevel(level(k));
-        if (check.passes()) continue;
+        const std::vector<std::string> problems = levelProblems(level(k));
+        if (problems.empty()) continue;
         ++failing;
         lines += "\nLevel " + std::to_string(k + 1) + ": ";
-        for (std::size_t p = 0; p < check.problems.size(); ++p)
-            lines += (p > 0 ? "; " : "") + check.problems[p];
+        for (std::size_t p = 0; p < problems.size(); ++p)
+            lines += (p > 0 ? "; " : "") + problems[p];
     }
     if (failing == 0) return {};
     return (failing == 1 ? "This level fails a check and cannot be played:\n"

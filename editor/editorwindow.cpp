@@ -713,7 +713,7 @@ void EditorWindow::cancelSolving() {
 void EditorWindow::startPlaying(bool watchSolution) {
     if (play_) return;
     const Level& level = document_.level(current_);
-    if (!checkLevel(level).passes()) {
+    if (!levelProblems(level).empty()) {
         statusBar()->showMessage(
             QString("Level %1 fails its checks and cannot be played").arg(current_ + 1), 5000);
         return;

@@ -127,26 +127,6 @@ Extent extentOf(const Level& level) {
     return {left, top, right - left + 1, bottom - top + 1};
 }
 
-LevelCheck checkLevel(const Level& level) {
-    LevelCheck check;
-    for (std::uint8_t cell : level.board.cells) {
-        check.crates += holdsCrate(cell);
-        check.targets += cell == CellTarget || cell == CellCrateOnTarget;
-    }
-    if (!level.hasKeeper()) {
-        check.problems.push_back("no keeper");
-    } else if (!isWalkable(level.board.at(level.keeperX, level.keeperY))) {
-        check.problems.push_back("the keeper stands on a wall or a crate");
-    }
-    if (check.crates == 0) {
-        check.problems.push_back("no crate");
-    } else if (check.crates != check.targets) {
-        check.problems.push_back(std::to_string(check.crates) + " crates but " +
-                                 std::to_string(check.targets) + " targets");
-    }
-    return check;
-}
-
 bool fitsPackTitle(std::string_view text) {
     return fitsPackText(text, MaxTitleBytes);
 }

@@ -1,25 +1,13 @@
-// One level as the editor holds it, and the rules for changing and checking it. Plain C++:
-// the window only calls these.
+// The rules for changing a level in the editor. Plain C++: the window only calls these.
 #pragma once
 
 #include <string>
 #include <string_view>
 #include <vector>
 
-#include "core/gamestate.h"
+#include "core/level.h"
 
 namespace quarbel::editor {
-
-struct Level {
-    Board board{};
-    int keeperX = 0;  // 0 while the level has no keeper
-    int keeperY = 0;
-    std::string author;  // UTF-8; empty writes no signature
-    std::string title;   // a pack has no room for it; kept for text collections only
-    bool operator==(const Level&) const = default;
-
-    bool hasKeeper() const { return onBoard(keeperX, keeperY); }
-};
 
 // What the left button paints; the right button always paints Floor.
 enum class Tool { Wall, Floor, Crate, Target, CrateOnTarget, Keeper };
@@ -55,16 +43,6 @@ struct Extent {
     int height = 0;
 };
 Extent extentOf(const Level& level);
-
-// The checks a level must pass to be played: one keeper on floor or a target, as many
-// crates as targets and at least one. Cells the keeper cannot reach are allowed.
-struct LevelCheck {
-    int crates = 0;
-    int targets = 0;
-    std::vector<std::string> problems;  // empty when the level passes
-    bool passes() const { return problems.empty(); }
-};
-LevelCheck checkLevel(const Level& level);
 
 // The pack stores its title in 29 bytes and an author in 12, both Windows-1252, ended by a
 // byte 13 or 0: a text fits when Windows-1252 holds every character, none of them is a

@@ -1,5 +1,6 @@
 #include "levellist.h"
 
+#include "core/counted.h"
 #include "ui/render/renderer.h"
 
 namespace quarbel::editor {
@@ -24,16 +25,16 @@ QString levelHeading(int index, const Level& level) {
 }
 
 QString levelVerdict(const Level& level, const SolveResults& results, bool brief) {
-    const LevelCheck check = checkLevel(level);
-    if (!check.passes()) {
+    const std::vector<std::string> problems = levelProblems(level);
+    if (!problems.empty()) {
         if (brief) {
-            return "\u2717 " + QString::fromStdString(check.problems[0]) +
-                   (check.problems.size() > 1 ? " \u2026" : "");
+            return "\u2717 " + QString::fromStdString(problems[0]) +
+                   (problems.size() > 1 ? " \u2026" : "");
         }
-        QStringList problems;
-        for (const std::string& problem : check.problems)
-            problems << QString::fromStdString(problem);
-        return "\u2717 " + problems.join("; ");
+        QStringList texts;
+        for (const std::string& problem : problems)
+            texts << QString::fromStdString(problem);
+        return "\u2717 " + texts.join("; ");
     }
     const SolveOutcome* outcome = results.find(level);
     if (outcome == nullptr) return brief ? "\u2713 checks pass" : "\u2713 passes the checks";

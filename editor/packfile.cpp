@@ -61,7 +61,7 @@ OpenedPack openPack(const std::string& fileName) {
                 fitted(record.author, fitsAuthor, AuthorFieldSize,
                        "the author of level " + std::to_string(k), opened.notes);
             opened.pack.levels.push_back(
-                {record.board, record.keeperX, record.keeperY, author, {}});
+                {record.board, record.keeperX, record.keeperY, {}, author});
         }
         if (complete < header.levelCount) {
             opened.notes.push_back("the file ends before level " + std::to_string(complete + 1) +
@@ -102,7 +102,7 @@ OpenedPack openText(const std::string& fileName) {
             break;
         }
         opened.pack.levels.push_back({level.level.board, level.level.keeperX, level.level.keeperY,
-                                      level.level.author, level.title});
+                                      level.title, level.level.author});
     }
     opened.pack.title = converted.title;
     return opened;

@@ -2,9 +2,9 @@
 
 #include <algorithm>
 
+#include "core/counted.h"
 #include "core/direction.h"
 #include "core/engine.h"
-#include "editor/solving.h"
 
 namespace quarbel::editor {
 

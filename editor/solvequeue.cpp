@@ -5,7 +5,7 @@ namespace quarbel::editor {
 std::optional<std::string> SolveQueue::solveOne(const Pack& pack, int index) {
     if (busy()) return "Solving is still running";
     const Level& level = pack.levels.at(static_cast<std::size_t>(index));
-    if (!checkLevel(level).passes()) {
+    if (!levelProblems(level).empty()) {
         return "Level " + std::to_string(index + 1) + " fails its checks and is not solved";
     }
     return start({{index, level}});
@@ -16,7 +16,7 @@ std::optional<std::string> SolveQueue::solveAll(const Pack& pack) {
     std::deque<Job> jobs;
     for (std::size_t k = 0; k < pack.levels.size(); ++k) {
         const Level& level = pack.levels[k];
-        if (checkLevel(level).passes() && results_.find(level) == nullptr) {
+        if (levelProblems(level).empty() && results_.find(level) == nullptr) {
             jobs.push_back({static_cast<int>(k), level});
         }
     }

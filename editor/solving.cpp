@@ -1,5 +1,7 @@
 #include "solving.h"
 
+#include "core/counted.h"
+
 namespace quarbel::editor {
 
 SolveOutcome solveEditorLevel(const Level& level, const SearchWatch& watch,
@@ -31,10 +33,6 @@ std::string groupedNumber(std::size_t number) {
     for (int at = static_cast<int>(digits.size()) - 3; at > 0; at -= 3)
         digits.insert(static_cast<std::size_t>(at), ",");
     return digits;
-}
-
-std::string counted(std::size_t count, const std::string& one, const std::string& many) {
-    return std::to_string(count) + " " + (count == 1 ? one : many);
 }
 
 std::string describe(const SolveOutcome& outcome) {

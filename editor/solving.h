@@ -32,9 +32,6 @@ SolveOutcome solveEditorLevel(const Level& level, const SearchWatch& watch,
 // positions", "solving cancelled".
 std::string describe(const SolveOutcome& outcome);
 
-// "1 push", "2 pushes".
-std::string counted(std::size_t count, const std::string& one, const std::string& many);
-
 // A count with thousands separated by commas: 4,000,000.
 std::string groupedNumber(std::size_t number);
 

@@ -141,11 +141,11 @@ TEST(Document, SayingWhichLevelsFailComesBeforeSaving) {
     Fixture f({levelOf({"#@$.#"}), Level{}, levelOf({"#@$$.#"})});
     EXPECT_EQ(f.document.saveWarning(),
               "These levels fail a check and cannot be played:\n\n"
-              "Level 2: no keeper; no crate\n"
-              "Level 3: 2 crates but 1 targets");
+              "Level 2: no keeper; no crates\n"
+              "Level 3: 2 crates but 1 target");
     f.document.removeLevel(2);
     EXPECT_EQ(f.document.saveWarning(),
-              "This level fails a check and cannot be played:\n\nLevel 2: no keeper; no crate");
+              "This level fails a check and cannot be played:\n\nLevel 2: no keeper; no crates");
     f.document.removeLevel(1);
     EXPECT_EQ(f.document.saveWarning(), "");
 }

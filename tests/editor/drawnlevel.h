@@ -11,7 +11,7 @@ namespace quarbel::editor {
 
 inline Level levelOf(const std::vector<std::string>& rows, const std::string& author = "") {
     const PackLevel drawn = testing::levelFromRows(rows, author);
-    return {drawn.board, drawn.keeperX, drawn.keeperY, drawn.author, {}};
+    return {drawn.board, drawn.keeperX, drawn.keeperY, {}, drawn.author};
 }
 
 }  // namespace quarbel::editor

@@ -145,7 +145,7 @@ TEST_F(EditorWindowTest, PaintsWithTheMouseUndoesAndSaves) {
         crates += c == CellCrate;
     EXPECT_EQ(crates, 1 + 5);
     EXPECT_TRUE(window->isWindowModified());
-    EXPECT_TRUE(statusText().contains("6 crates but 1 targets")) << statusText().toStdString();
+    EXPECT_TRUE(statusText().contains("6 crates but 1 target")) << statusText().toStdString();
 
     key(Qt::Key_Z, Qt::ControlModifier);
     EXPECT_EQ(window->document().pack(), original) << "the whole drag is one undo step";
@@ -174,7 +174,7 @@ TEST_F(EditorWindowTest, SavingLevelsThatFailAChecksSaysWhichFirst) {
     action("addLevel")->trigger();
     action("save")->trigger();
     ASSERT_EQ(warnings.size(), 1);
-    EXPECT_TRUE(warnings[0].contains("Level 2: no keeper; no crate")) << warnings[0].toStdString();
+    EXPECT_TRUE(warnings[0].contains("Level 2: no keeper; no crates")) << warnings[0].toStdString();
     EXPECT_EQ(folder.readFile("checks.dat"), before) << "the author said no";
     EXPECT_TRUE(window->isWindowModified());
 

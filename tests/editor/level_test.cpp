@@ -125,29 +125,6 @@ TEST(Centring, PlacesTheLevelAsThePackToolsImportDoes) {
     EXPECT_FALSE(centreLevel(empty));
 }
 
-TEST(Checks, AskForOneKeeperOnFloorOrTargetAndMatchingCrates) {
-    EXPECT_TRUE(checkLevel(levelOf({"#@$.#"})).passes());
-    EXPECT_TRUE(checkLevel(levelOf({"#+*$#"})).passes()) << "the keeper may stand on a target";
-    // Cells the keeper cannot reach are outside the room and allowed.
-    EXPECT_TRUE(checkLevel(levelOf({"#@$.#  $ .", "#####"})).passes());
-
-    const LevelCheck noKeeper = checkLevel(levelOf({"# $.#"}));
-    EXPECT_EQ(noKeeper.problems, (std::vector<std::string>{"no keeper"}));
-
-    Level onWall = levelOf({"#@$.#"});
-    onWall.board.at(2, 1) = CellWall;  // as a damaged pack may hold it
-    EXPECT_EQ(checkLevel(onWall).problems,
-              (std::vector<std::string>{"the keeper stands on a wall or a crate"}));
-
-    const LevelCheck uneven = checkLevel(levelOf({"#@$$.#"}));
-    EXPECT_EQ(uneven.crates, 2);
-    EXPECT_EQ(uneven.targets, 1);
-    EXPECT_EQ(uneven.problems, (std::vector<std::string>{"2 crates but 1 targets"}));
-
-    EXPECT_EQ(checkLevel(levelOf({"#@ #"})).problems, (std::vector<std::string>{"no crate"}));
-    EXPECT_EQ(checkLevel(Level{}).problems, (std::vector<std::string>{"no keeper", "no crate"}));
-}
-
 TEST(TextLimits, TitleHoldsTwentyNineAndAnAuthorTwelveWindows1252Characters) {
     EXPECT_TRUE(fitsPackTitle(""));
     EXPECT_TRUE(fitsPackTitle(std::string(29, 'x')));

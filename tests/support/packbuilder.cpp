@@ -1,12 +1,14 @@
 #include "packbuilder.h"
 
 #include <algorithm>
-
 #include <fstream>
 #include <iterator>
+#include <optional>
 #include <random>
 #include <sstream>
 #include <stdexcept>
+
+#include "core/level.h"
 
 namespace quarbel::testing {
 
@@ -15,31 +17,14 @@ PackLevel levelFromRows(const std::vector<std::string>& rows, const std::string&
     level.author = author;
     for (std::size_t r = 0; r < rows.size(); ++r) {
         for (std::size_t c = 0; c < rows[r].size(); ++c) {
+            const std::optional<Square> square = squareOfSymbol(rows[r][c]);
+            if (!square) continue;
             const int x = static_cast<int>(c) + 1;
             const int y = static_cast<int>(r) + 1;
-            std::uint8_t& cell = level.board.at(x, y);
-            switch (rows[r][c]) {
-                case '#':
-                    cell = CellWall;
-                    break;
-                case '$':
-                    cell = CellCrate;
-                    break;
-                case '.':
-                    cell = CellTarget;
-                    break;
-                case '*':
-                    cell = CellCrateOnTarget;
-                    break;
-                case '+':
-                    cell = CellTarget;
-                    [[fallthrough]];
-                case '@':
-                    level.keeperX = x;
-                    level.keeperY = y;
-                    break;
-                default:
-                    break;
+            level.board.at(x, y) = square->cell;
+            if (square->keeper) {
+                level.keeperX = x;
+                level.keeperY = y;
             }
         }
     }
@@ -59,29 +44,8 @@ std::vector<std::string> rowsOf(const Board& board, int keeperX, int keeperY) {
     std::vector<std::string> rows;
     for (int y = 1; y <= BoardSide; ++y) {
         std::string row;
-        for (int x = 1; x <= BoardSide; ++x) {
-            const bool keeper = x == keeperX && y == keeperY;
-            switch (board.at(x, y)) {
-                case CellWall:
-                    row += '#';
-                    break;
-                case CellCrate:
-                    row += '$';
-                    break;
-                case CellTarget:
-                    row += keeper ? '+' : '.';
-                    break;
-                case CellCrateOnTarget:
-                    row += '*';
-                    break;
-                case CellEmpty:
-                    row += keeper ? '@' : ' ';
-                    break;
-                default:
-                    row += '?';
-                    break;
-            }
-        }
+        for (int x = 1; x <= BoardSide; ++x)
+            row += symbolOf({board.at(x, y), x == keeperX && y == keeperY});
         row.erase(row.find_last_not_of(' ') + 1);
         rows.push_back(row);
     }

@@ -1,0 +1,68 @@
+#include "level.h"
+
+#include <algorithm>
+
+#include "core/counted.h"
+
+namespace quarbel {
+
+std::optional<Square> squareOfSymbol(char symbol) {
+    switch (symbol) {
+        case ' ':
+            return Square{CellEmpty, false};
+        case '#':
+            return Square{CellWall, false};
+        case '$':
+            return Square{CellCrate, false};
+        case '.':
+            return Square{CellTarget, false};
+        case '*':
+            return Square{CellCrateOnTarget, false};
+        case '@':
+            return Square{CellEmpty, true};
+        case '+':
+            return Square{CellTarget, true};
+        default:
+            return std::nullopt;
+    }
+}
+
+char symbolOf(Square square) {
+    switch (square.cell) {
+        case CellEmpty:
+            return square.keeper ? '@' : ' ';
+        case CellWall:
+            return '#';
+        case CellCrate:
+            return '$';
+        case CellTarget:
+            return square.keeper ? '+' : '.';
+        case CellCrateOnTarget:
+            return '*';
+        default:
+            return '?';
+    }
+}
+
+std::vector<std::string> levelProblems(const Level& level) {
+    std::vector<std::string> problems;
+    if (!level.hasKeeper()) {
+        problems.push_back("no keeper");
+    } else if (!isWalkable(level.board.at(level.keeperX, level.keeperY))) {
+        problems.push_back("the keeper stands on a wall or a crate");
+    }
+    const auto crates = static_cast<std::size_t>(
+        std::count_if(level.board.cells.begin(), level.board.cells.end(), holdsCrate));
+    const auto targets = static_cast<std::size_t>(std::count_if(
+        level.board.cells.begin(), level.board.cells.end(),
+        [](std::uint8_t cell) { return cell == CellTarget || cell == CellCrateOnTarget; }));
+    if (crates == 0) {
+        problems.push_back("no crates");
+    } else if (crates != targets) {
+        problems.push_back(counted(crates, "crate", "crates") + " but " +
+                           counted(targets, "target", "targets"));
+    }
+    return problems;
+}
+
+}  // namespace quarbel
