@@ -2,6 +2,9 @@
 // and leaves out, the split into packs, and the canonical text on the way back.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <map>
+
 #include "core/levelpack.h"
 #include "shippedlevels.h"
 #include "support/packbuilder.h"
@@ -65,6 +68,24 @@ TEST(LevelText, ShippedLevelsAreCreditedToTheProject) {
         EXPECT_FALSE(collection.title.empty()) << source.name;
         for (const TextLevel& level : collection.levels)
             EXPECT_EQ(level.author, "QUARBEL 98");
+    }
+}
+
+TEST(LevelText, NoTwoShippedLevelsShareTheirWalls) {
+    std::map<Rows, std::string> seen;  // walls only, and where they were first seen
+    for (const auto& source : testing::shippedLevelSources()) {
+        const LevelCollection collection = read(source.text);
+        for (std::size_t k = 0; k < collection.levels.size(); ++k) {
+            Rows walls = collection.levels[k].rows;
+            for (auto& row : walls) {
+                std::replace_if(
+                    row.begin(), row.end(), [](char c) { return c != '#'; }, ' ');
+                row.erase(row.find_last_not_of(' ') + 1);
+            }
+            const std::string here = source.name + " " + std::to_string(k + 1);
+            const auto [first, added] = seen.emplace(walls, here);
+            EXPECT_TRUE(added) << here << " has the walls of " << first->second;
+        }
     }
 }
 

@@ -1,6 +1,7 @@
 // The level sources that the build turns into the game's packs.
 #pragma once
 
+#include <ostream>
 #include <string>
 #include <vector>
 
@@ -12,5 +13,10 @@ struct LevelSource {
 };
 
 std::vector<LevelSource> shippedLevelSources();
+
+// A test named after a source shows its name, not its bytes.
+inline void PrintTo(const LevelSource& source, std::ostream* out) {
+    *out << source.name;
+}
 
 }  // namespace quarbel::testing

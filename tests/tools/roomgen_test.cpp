@@ -1,0 +1,128 @@
+// The level generator: what it measures in a solution, and the levels it makes of drawn
+// rooms.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+
+#include "support/packbuilder.h"
+#include "tools/roomgen.h"
+
+namespace quarbel {
+namespace {
+
+using testing::levelFromRows;
+
+SolutionMeasure measureOf(const std::vector<std::string>& rows, const std::string& letters) {
+    const PackLevel level = levelFromRows(rows);
+    return measureSolution(level.board, level.keeperX, level.keeperY,
+                           solutionCodes(letters).value());
+}
+
+TextLevel roomOf(std::vector<std::string> rows, int crates = 0) {
+    TextLevel room;
+    room.rows = std::move(rows);
+    room.author = "QUARBEL 98";
+    if (crates > 0) room.properties.push_back({"Crates", std::to_string(crates)});
+    return room;
+}
+
+int count(const TextLevel& level, const std::string& cells) {
+    int n = 0;
+    for (const auto& row : level.rows)
+        n += static_cast<int>(std::count_if(
+            row.begin(), row.end(), [&](char c) { return cells.find(c) != std::string::npos; }));
+    return n;
+}
+
+const GeneratorLimits Small{.pullPositions = 20'000, .proofPositions = 20'000};
+
+TEST(RoomGenerator, CountsSwitchesAndCratesThatWait) {
+    const std::vector<std::string> twoCrates = {"#########", "#. $@$ .#", "#########"};
+    const SolutionMeasure oneAfterTheOther = measureOf(twoCrates, "LLrrRR");
+    EXPECT_EQ(oneAfterTheOther.pushes, 4);
+    EXPECT_EQ(oneAfterTheOther.moves, 6);
+    EXPECT_EQ(oneAfterTheOther.switches, 1);
+    EXPECT_EQ(oneAfterTheOther.waitingCrates, 0);
+
+    // Left crate one step, right crate one step, then each again: both wait for the other.
+    const SolutionMeasure turnAbout = measureOf(twoCrates, "LrRllLrrrR");
+    EXPECT_EQ(turnAbout.pushes, 4);
+    EXPECT_EQ(turnAbout.switches, 3);
+    EXPECT_EQ(turnAbout.waitingCrates, 2);
+    EXPECT_FALSE(turnAbout.idleCrateOnTarget);
+    EXPECT_GT(difficultyOf(turnAbout), difficultyOf(oneAfterTheOther));
+}
+
+TEST(RoomGenerator, SeesACrateThatNeverLeavesItsTarget) {
+    EXPECT_TRUE(measureOf({"#######", "#*@$ .#", "#######"}, "RR").idleCrateOnTarget);
+    // Moved off and back on, it counts as pushed.
+    EXPECT_FALSE(measureOf({"######", "#.*@ #", "######"}, "LrR").idleCrateOnTarget);
+}
+
+TEST(RoomGenerator, PutsTheCrateAsFarAsPullingTakesIt) {
+    const GeneratedLevel made = generateLevel(roomOf({"########", "#.     #", "########"}), 1);
+    EXPECT_EQ(made.level.rows, (std::vector<std::string>{"########", "#.   $@#", "########"}));
+    EXPECT_EQ(made.measure.pushes, 4);
+    EXPECT_EQ(made.level.author, "QUARBEL 98");
+}
+
+TEST(RoomGenerator, PlacesAsManyCratesAsAskedOnDrawnTargetSquares) {
+    const TextLevel room =
+        roomOf({"#########", "#.  #  .#", "#  . .  #", "#   #   #", "#########"}, 2);
+    const GeneratedLevel made = generateLevel(room, 3, Small);
+    EXPECT_EQ(count(made.level, "$*"), 2);
+    EXPECT_EQ(count(made.level, ".*+"), 2);
+    for (std::size_t y = 0; y < room.rows.size(); ++y) {
+        for (std::size_t x = 0; x < made.level.rows[y].size(); ++x) {
+            if (std::string(".*+").find(made.level.rows[y][x]) != std::string::npos) {
+                EXPECT_EQ(room.rows[y][x], '.') << "a target where none was drawn";
+            }
+        }
+    }
+    // The same room gives the same level.
+    EXPECT_EQ(generateLevel(room, 3, Small).level.rows, made.level.rows);
+    EXPECT_GE(made.measure.pushes, 4);
+}
+
+TEST(RoomGenerator, LeavesOutACrateThatCouldNeverLeaveItsTarget) {
+    // A crate in the top left notch cannot be pulled out: the keeper has no room behind him.
+    const GeneratedLevel made = generateLevel(
+        roomOf({"#######", "#.#####", "#     #", "##  . #", "#     #", "#######"}), 1, Small);
+    EXPECT_EQ(count(made.level, "$*"), 1);
+    EXPECT_EQ(count(made.level, ".*+"), 1);
+    EXPECT_EQ(made.level.rows[1][1], ' ');
+    EXPECT_FALSE(made.measure.idleCrateOnTarget);
+}
+
+TEST(RoomGenerator, NamesTheRoomThatGivesNoLevel) {
+    auto failure = [](const TextLevel& room) {
+        try {
+            generateLevel(room, 7, Small);
+        } catch (const LevelTextError& error) {
+            return std::string(error.what());
+        }
+        return std::string("no error");
+    };
+    EXPECT_EQ(failure(roomOf({"#####", "#   #", "#####"})),
+              "room 7: no target square inside the walls");
+    EXPECT_EQ(failure(roomOf({"#####", "#. .#", "#####"}, 3)),
+              "room 7: \"Crates: 3\" is no count from 1 to 2");
+    EXPECT_EQ(failure(roomOf({"####", "#.##", "#  #", "####"})),
+              "room 7: no crate can be pulled off its target");
+    EXPECT_EQ(failure(roomOf(
+                  {std::string(16, '#'), "#." + std::string(13, ' ') + "#", std::string(16, '#')})),
+              "room 7: larger than 15 x 15");
+}
+
+TEST(RoomGenerator, OrdersAPackEasiestFirst) {
+    LevelCollection rooms;
+    rooms.levels = {roomOf({"#########", "#.  #  .#", "#  . .  #", "#   #   #", "#########"}),
+                    roomOf({"#######", "#.    #", "#######"})};
+    const std::vector<GeneratedLevel> pack = generatePack(rooms, Small);
+    ASSERT_EQ(pack.size(), 2u);
+    EXPECT_EQ(pack[0].level.rows.size(), 3u) << "the corridor comes first";
+    EXPECT_LT(difficultyOf(pack[0].measure), difficultyOf(pack[1].measure));
+}
+
+}  // namespace
+}  // namespace quarbel

@@ -1,0 +1,457 @@
+#include "roomgen.h"
+
+#include <algorithm>
+#include <array>
+#include <atomic>
+#include <charconv>
+#include <exception>
+#include <optional>
+#include <random>
+#include <string>
+#include <thread>
+
+#include "core/direction.h"
+
+namespace quarbel {
+
+namespace {
+
+// The build's levels come from this seed; a new seed makes other levels.
+constexpr std::uint32_t GeneratorSeed = 98;
+
+// A room with a ring of wall round it, so no step from an open square leaves the array.
+struct Room {
+    int width = 0;
+    int height = 0;
+    std::vector<char> cells;
+    std::vector<bool> open;  // floor inside the walls, for the keeper and the crates
+    std::vector<int> targetSquares;
+    int crates = 0;
+    std::array<int, 4> steps{};
+};
+
+[[noreturn]] void refuse(int roomNumber, const std::string& reason) {
+    throw LevelTextError("room " + std::to_string(roomNumber) + ": " + reason);
+}
+
+int crateCountOf(const TextLevel& level, int targetSquares, int roomNumber) {
+    for (const TextProperty& property : level.properties) {
+        if (property.key != "Crates") continue;
+        int crates = 0;
+        const auto [end, error] = std::from_chars(
+            property.value.data(), property.value.data() + property.value.size(), crates);
+        if (error != std::errc{} || end != property.value.data() + property.value.size() ||
+            crates < 1 || crates > targetSquares) {
+            refuse(roomNumber, "\"Crates: " + property.value + "\" is no count from 1 to " +
+                                   std::to_string(targetSquares));
+        }
+        return crates;
+    }
+    return targetSquares;
+}
+
+Room roomOf(const TextLevel& level, int roomNumber) {
+    std::size_t widest = 0;
+    for (const auto& row : level.rows)
+        widest = std::max(widest, row.size());
+    if (level.rows.size() > BoardSide || widest > BoardSide) {
+        refuse(roomNumber, "larger than 15 x 15");
+    }
+    Room room;
+    room.width = static_cast<int>(widest) + 2;
+    room.height = static_cast<int>(level.rows.size()) + 2;
+    room.steps = {-room.width, room.width, 1, -1};
+    room.cells.assign(static_cast<std::size_t>(room.width * room.height), ' ');
+    for (int y = 0; y < room.height - 2; ++y) {
+        for (int x = 0; x < static_cast<int>(level.rows[y].size()); ++x) {
+            room.cells[(y + 1) * room.width + x + 1] = level.rows[y][x];
+        }
+    }
+    // Whatever the outside reaches without crossing a wall is not part of the room.
+    std::vector<bool> outside(room.cells.size(), false);
+    std::vector<int> queue{0};
+    outside[0] = true;
+    for (std::size_t i = 0; i < queue.size(); ++i) {
+        const int c = queue[i];
+        const int x = c % room.width;
+        for (int step : room.steps) {
+            const int n = c + step;
+            if (n < 0 || n >= static_cast<int>(room.cells.size()) || outside[n] ||
+                room.cells[n] == '#' || (step == 1 && x == room.width - 1) ||
+                (step == -1 && x == 0)) {
+                continue;
+            }
+            outside[n] = true;
+            queue.push_back(n);
+        }
+    }
+    room.open.assign(room.cells.size(), false);
+    for (std::size_t c = 0; c < room.cells.size(); ++c) {
+        room.open[c] = !outside[c] && room.cells[c] != '#';
+        const char cell = room.cells[c];
+        if (room.open[c] && (cell == '.' || cell == '*' || cell == '+')) {
+            room.targetSquares.push_back(static_cast<int>(c));
+        }
+    }
+    if (room.targetSquares.empty()) refuse(roomNumber, "no target square inside the walls");
+    room.crates = crateCountOf(level, static_cast<int>(room.targetSquares.size()), roomNumber);
+    return room;
+}
+
+// k distinct entries of the range, chosen by the generator's own random numbers so that every
+// standard library picks the same.
+template <typename T>
+std::vector<T> sample(std::vector<T> from, std::size_t k, std::mt19937& random) {
+    k = std::min(k, from.size());
+    for (std::size_t i = 0; i < k; ++i) {
+        std::swap(from[i], from[i + random() % (from.size() - i)]);
+    }
+    from.resize(k);
+    return from;
+}
+
+// Breadth first from the solved positions, pulling crates: a position first found in a whole
+// layer d is exactly d pushes from solved. A position is the sorted crate squares followed by the
+// smallest square of the keeper's region, kept side by side in one array.
+class PullSearch {
+  public:
+    PullSearch(const Room& room, const std::vector<int>& targets, std::size_t limit)
+        : room_(room),
+          stride_(targets.size() + 1),
+          crate_(room.cells.size(), false),
+          stamp_(room.cells.size(), 0) {
+        std::vector<std::uint16_t> solved(targets.begin(), targets.end());
+        std::sort(solved.begin(), solved.end());
+        for (std::uint16_t c : solved)
+            crate_[c] = true;
+        solved.push_back(0);  // the keeper's square, one per region of the free floor
+        for (int c = 0; c < static_cast<int>(room.cells.size()); ++c) {
+            if (!room.open[c] || crate_[c]) continue;
+            solved.back() = static_cast<std::uint16_t>(flood(c));
+            add(solved);
+        }
+        for (int c : targets)
+            crate_[c] = false;
+        if (count() == 0) throw LevelTextError("no floor beside the targets for the keeper");
+        layers_.push_back(0);
+        run(limit);
+    }
+
+    std::size_t count() const { return positions_.size() / stride_; }
+    int deepest() const { return static_cast<int>(layers_.size()) - 1; }
+    std::size_t layerBegin(int d) const { return layers_[d]; }
+    std::size_t layerEnd(int d) const {
+        return d + 1 < static_cast<int>(layers_.size()) ? layers_[d + 1] : count();
+    }
+    std::span<const std::uint16_t> position(std::size_t index) const {
+        return {positions_.data() + index * stride_, stride_};
+    }
+
+  private:
+    // Every position of a layer is pulled while the first half of the limit lasts; then only a
+    // beam of positions spread evenly over each layer, which reaches much farther in a large
+    // room. Beyond the whole layers a layer number is no longer exact, only a bound.
+    void run(std::size_t limit) {
+        constexpr std::size_t BeamWidth = 2000;
+        while (count() < limit) {
+            const std::size_t begin = layers_.back();
+            const std::size_t end = count();
+            const std::size_t size = end - begin;
+            const std::size_t pulled = count() < limit / 2 ? size : std::min(size, BeamWidth);
+            for (std::size_t i = 0; i < pulled && count() < limit; ++i)
+                expand(begin + i * size / pulled);
+            if (count() == end) return;  // nothing farther: the search is complete
+            layers_.push_back(end);
+        }
+    }
+
+    // Marks the keeper's region and returns its smallest square.
+    int flood(int from) {
+        ++generation_;
+        region_.assign(1, from);
+        stamp_[from] = generation_;
+        int smallest = from;
+        for (std::size_t i = 0; i < region_.size(); ++i) {
+            for (int step : room_.steps) {
+                const int n = region_[i] + step;
+                if (!room_.open[n] || crate_[n] || stamp_[n] == generation_) continue;
+                stamp_[n] = generation_;
+                smallest = std::min(smallest, n);
+                region_.push_back(n);
+            }
+        }
+        return smallest;
+    }
+
+    void expand(std::size_t index) {
+        const auto at = position(index);
+        std::vector<std::uint16_t> crates(at.begin(), at.end() - 1);
+        for (std::uint16_t c : crates)
+            crate_[c] = true;
+        flood(at.back());
+        const std::vector<int> keeperSquares = region_;
+        std::vector<std::uint16_t> pulled(stride_);
+        for (int keeper : keeperSquares) {
+            for (int step : room_.steps) {
+                const int crate = keeper + step;
+                const int back = keeper - step;
+                if (!crate_[crate] || !room_.open[back] || crate_[back]) continue;
+                crate_[crate] = false;
+                crate_[keeper] = true;
+                std::copy(crates.begin(), crates.end(), pulled.begin());
+                *std::find(pulled.begin(), pulled.end() - 1, crate) =
+                    static_cast<std::uint16_t>(keeper);
+                std::sort(pulled.begin(), pulled.end() - 1);
+                pulled.back() = static_cast<std::uint16_t>(flood(back));
+                crate_[keeper] = false;
+                crate_[crate] = true;
+                add(pulled);
+            }
+        }
+        for (std::uint16_t c : crates)
+            crate_[c] = false;
+    }
+
+    std::size_t slotOf(const std::uint16_t* position) const {
+        std::uint64_t hash = 0x9E3779B97F4A7C15ull;
+        for (std::size_t i = 0; i < stride_; ++i) {
+            hash = (hash ^ position[i]) * 0xBF58476D1CE4E5B9ull;
+            hash ^= hash >> 29;
+        }
+        return static_cast<std::size_t>(hash) & (table_.size() - 1);
+    }
+
+    void add(std::span<const std::uint16_t> position) {
+        if (count() * 2 >= table_.size()) grow();
+        std::size_t slot = slotOf(position.data());
+        while (table_[slot] != 0) {
+            const auto other = this->position(table_[slot] - 1);
+            if (std::equal(other.begin(), other.end(), position.begin())) return;
+            slot = (slot + 1) & (table_.size() - 1);
+        }
+        positions_.insert(positions_.end(), position.begin(), position.end());
+        table_[slot] = static_cast<std::uint32_t>(count());
+    }
+
+    void grow() {
+        table_.assign(table_.empty() ? 1 << 12 : table_.size() * 2, 0);
+        for (std::size_t i = 0; i < count(); ++i) {
+            std::size_t slot = slotOf(positions_.data() + i * stride_);
+            while (table_[slot] != 0)
+                slot = (slot + 1) & (table_.size() - 1);
+            table_[slot] = static_cast<std::uint32_t>(i + 1);
+        }
+    }
+
+    const Room& room_;
+    std::size_t stride_;
+    std::vector<std::uint16_t> positions_;
+    std::vector<std::uint32_t> table_;  // position index + 1, 0 for an empty slot
+    std::vector<std::size_t> layers_;   // where each layer begins
+    std::vector<bool> crate_;
+    std::vector<std::uint32_t> stamp_;
+    std::uint32_t generation_ = 0;
+    std::vector<int> region_;
+};
+
+TextLevel levelAt(const Room& room, const std::vector<int>& targets,
+                  std::span<const std::uint16_t> position) {
+    const auto crates = position.first(position.size() - 1);
+    TextLevel level;
+    for (int y = 1; y < room.height - 1; ++y) {
+        std::string row;
+        for (int x = 1; x < room.width - 1; ++x) {
+            const int c = y * room.width + x;
+            const bool target = std::find(targets.begin(), targets.end(), c) != targets.end();
+            if (!room.open[c]) {
+                row += room.cells[c] == '#' ? '#' : ' ';
+            } else if (std::find(crates.begin(), crates.end(), c) != crates.end()) {
+                row += target ? '*' : '$';
+            } else if (position.back() == c) {
+                row += target ? '+' : '@';
+            } else {
+                row += target ? '.' : ' ';
+            }
+        }
+        row.erase(row.find_last_not_of(' ') + 1);
+        level.rows.push_back(row);
+    }
+    return level;
+}
+
+// The level of a start, proved by the solver. A crate that its solution leaves standing on its
+// target is a wall in disguise: it goes, with its target.
+std::optional<GeneratedLevel> proved(const Room& room, std::vector<int> targets,
+                                     std::vector<std::uint16_t> position,
+                                     const GeneratorLimits& limits) {
+    TextLevel level = levelAt(room, targets, position);
+    const PackLevel board = packLevelOf(level).level.value();
+    const SolverResult result =
+        solveLevel(board.board, board.keeperX, board.keeperY, limits.proofPositions);
+    if (!result.moves) return std::nullopt;
+    const SolutionMeasure measure =
+        measureSolution(board.board, board.keeperX, board.keeperY, *result.moves);
+    if (!measure.idleCrateOnTarget) return GeneratedLevel{level, measure, result.statesSeen};
+    for (std::size_t k = 0; k + 1 < position.size();) {
+        auto target = std::find(targets.begin(), targets.end(), position[k]);
+        if (target == targets.end()) {
+            ++k;
+            continue;
+        }
+        // Without the crate the solution still solves the level only if it never pushed it.
+        std::vector<int> fewerTargets = targets;
+        fewerTargets.erase(fewerTargets.begin() + (target - targets.begin()));
+        std::vector<std::uint16_t> fewerCrates = position;
+        fewerCrates.erase(fewerCrates.begin() + static_cast<std::ptrdiff_t>(k));
+        const PackLevel without =
+            packLevelOf(levelAt(room, fewerTargets, fewerCrates)).level.value();
+        if (replaySolves(without.board, without.keeperX, without.keeperY, *result.moves)) {
+            targets = std::move(fewerTargets);
+            position = std::move(fewerCrates);
+        } else {
+            ++k;
+        }
+    }
+    return proved(room, std::move(targets), std::move(position), limits);
+}
+
+bool harder(const GeneratedLevel& a, const GeneratedLevel& b) {
+    const int da = difficultyOf(a.measure);
+    const int db = difficultyOf(b.measure);
+    return da != db ? da > db : a.positions > b.positions;
+}
+
+}  // namespace
+
+SolutionMeasure measureSolution(const Board& board, int keeperX, int keeperY,
+                                std::span<const std::uint16_t> moves) {
+    // Each crate keeps its number as it moves, so a switch is a push of another number.
+    std::array<int, BoardCells> crateAt;
+    crateAt.fill(-1);
+    auto index = [](int x, int y) { return (x - 1) * BoardSide + (y - 1); };
+    std::vector<bool> onTargetAtStart;
+    for (int x = 1; x <= BoardSide; ++x) {
+        for (int y = 1; y <= BoardSide; ++y) {
+            if (!holdsCrate(board.at(x, y))) continue;
+            crateAt[index(x, y)] = static_cast<int>(onTargetAtStart.size());
+            onTargetAtStart.push_back(board.at(x, y) == CellCrateOnTarget);
+        }
+    }
+    std::vector<int> runs(onTargetAtStart.size(), 0);
+    SolutionMeasure measure;
+    int last = -1;
+    for (std::uint16_t code : moves) {
+        const Direction* d = directionOfCode(code);
+        if (!d) continue;
+        keeperX += d->dx;
+        keeperY += d->dy;
+        ++measure.moves;
+        if (!isPushCode(code) || !onBoard(keeperX, keeperY)) continue;
+        const int crate = crateAt[index(keeperX, keeperY)];
+        if (crate < 0 || !onBoard(keeperX + d->dx, keeperY + d->dy)) continue;
+        crateAt[index(keeperX, keeperY)] = -1;
+        crateAt[index(keeperX + d->dx, keeperY + d->dy)] = crate;
+        ++measure.pushes;
+        if (crate != last) {
+            measure.switches += last >= 0;
+            ++runs[crate];
+            last = crate;
+        }
+    }
+    for (std::size_t k = 0; k < runs.size(); ++k) {
+        measure.waitingCrates += runs[k] >= 2;
+        measure.idleCrateOnTarget = measure.idleCrateOnTarget || (onTargetAtStart[k] && !runs[k]);
+    }
+    return measure;
+}
+
+int difficultyOf(const SolutionMeasure& measure) {
+    return 4 * measure.switches + 3 * measure.waitingCrates + measure.pushes;
+}
+
+GeneratedLevel generateLevel(const TextLevel& drawn, int roomNumber,
+                             const GeneratorLimits& limits) {
+    const Room room = roomOf(drawn, roomNumber);
+    std::mt19937 random(GeneratorSeed * 7919u + static_cast<std::uint32_t>(roomNumber));
+
+    // With more target squares than crates, the set whose farthest positions lie deepest.
+    const bool choose = room.crates < static_cast<int>(room.targetSquares.size());
+    std::optional<PullSearch> search;
+    std::vector<int> targets;
+    for (int attempt = 0; attempt < (choose ? limits.targetTries : 1); ++attempt) {
+        std::vector<int> tried = sample(room.targetSquares, room.crates, random);
+        try {
+            PullSearch next(room, tried, limits.pullPositions);
+            if (!search || next.deepest() > search->deepest()) {
+                search.emplace(std::move(next));
+                targets = std::move(tried);
+            }
+        } catch (const LevelTextError& failure) {
+            if (!choose) refuse(roomNumber, failure.what());
+        }
+    }
+    if (!search) refuse(roomNumber, "no floor beside the targets for the keeper");
+
+    if (search->deepest() == 0) refuse(roomNumber, "no crate can be pulled off its target");
+    // The starts with the fewest crates left on targets, from the farthest layer that has such
+    // starts down; the first layer that gives a proved start gives the level.
+    auto onTargets = [&](std::size_t i) {
+        const auto position = search->position(i);
+        return static_cast<int>(std::count_if(position.begin(), position.end() - 1, [&](int c) {
+            return std::find(targets.begin(), targets.end(), c) != targets.end();
+        }));
+    };
+    int fewest = room.crates;
+    for (std::size_t i = search->layerBegin(1); i < search->count(); ++i)
+        fewest = std::min(fewest, onTargets(i));
+    for (int d = search->deepest(); d > 0; --d) {
+        std::vector<std::size_t> layer;
+        for (std::size_t i = search->layerBegin(d); i < search->layerEnd(d); ++i) {
+            if (onTargets(i) == fewest) layer.push_back(i);
+        }
+        std::optional<GeneratedLevel> best;
+        for (std::size_t i : sample(layer, limits.candidates, random)) {
+            const auto start = search->position(i);
+            auto level = proved(room, targets, {start.begin(), start.end()}, limits);
+            if (level && (!best || harder(*level, *best))) best = std::move(level);
+        }
+        if (best) {
+            best->level.author = drawn.author;
+            return *best;
+        }
+    }
+    refuse(roomNumber, "no start that the solver could prove");
+}
+
+std::vector<GeneratedLevel> generatePack(const LevelCollection& rooms,
+                                         const GeneratorLimits& limits) {
+    std::vector<std::optional<GeneratedLevel>> levels(rooms.levels.size());
+    std::vector<std::exception_ptr> failures(rooms.levels.size());
+    std::atomic<std::size_t> next = 0;
+    auto work = [&] {
+        for (std::size_t k = next++; k < rooms.levels.size(); k = next++) {
+            try {
+                levels[k] = generateLevel(rooms.levels[k], static_cast<int>(k) + 1, limits);
+            } catch (...) {
+                failures[k] = std::current_exception();
+            }
+        }
+    };
+    std::vector<std::thread> workers(std::max(1u, std::thread::hardware_concurrency()));
+    for (auto& worker : workers)
+        worker = std::thread(work);
+    for (auto& worker : workers)
+        worker.join();
+    for (const auto& failure : failures) {
+        if (failure) std::rethrow_exception(failure);
+    }
+    std::vector<GeneratedLevel> pack;
+    for (auto& level : levels)
+        pack.push_back(std::move(*level));
+    std::stable_sort(pack.begin(), pack.end(), [](const auto& a, const auto& b) {
+        return difficultyOf(a.measure) < difficultyOf(b.measure);
+    });
+    return pack;
+}
+
+}  // namespace quarbel

@@ -1,0 +1,61 @@
+// The level generator: a room drawn by hand as text (walls, floor, and the squares where
+// targets may go) becomes a level. Crates are pulled backwards from the targets, breadth
+// first, so every position found is as many pushes from solved as its layer says (past a
+// limit only along a beam); starts from the farthest layer are proved forwards by the
+// solver, and the one whose solution has the most crate switches and pushes is kept.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <span>
+#include <vector>
+
+#include "leveltext.h"
+#include "solver.h"
+
+namespace quarbel {
+
+// What makes a solution long for a person.
+struct SolutionMeasure {
+    int pushes = 0;
+    int moves = 0;
+    int switches = 0;       // times the pushing turns from one crate to another
+    int waitingCrates = 0;  // crates pushed in two or more separate runs: they wait for others
+    // A crate that stands on a target at the start and is never pushed: a wall in disguise.
+    bool idleCrateOnTarget = false;
+};
+
+SolutionMeasure measureSolution(const Board& board, int keeperX, int keeperY,
+                                std::span<const std::uint16_t> moves);
+
+// The order of a pack, easiest first: switches weigh most, as they follow how long people
+// take over a level, then crates that wait for others, then pushes.
+int difficultyOf(const SolutionMeasure& measure);
+
+struct GeneratorLimits {
+    std::size_t pullPositions = 1'500'000;  // positions the backward search keeps at most
+    std::size_t proofPositions = DefaultStateLimit;
+    int candidates = 4;   // farthest starts proved forwards per room
+    int targetTries = 3;  // target sets tried when a room has more target squares than crates
+};
+
+struct GeneratedLevel {
+    TextLevel level;  // rows and author
+    SolutionMeasure measure;
+    std::size_t positions = 0;  // what the solver searched to prove it
+};
+
+// A room is a level of a collection: "#" walls, floor, "." squares where a target may go
+// (any other board character counts as floor). A "Crates: N" line after it picks N of its
+// target squares; without one every target square gets a crate. The same room gives the
+// same level every time. Throws LevelTextError when the room gives no level, naming it by
+// roomNumber.
+GeneratedLevel generateLevel(const TextLevel& room, int roomNumber,
+                             const GeneratorLimits& limits = {});
+
+// Every room of the collection as a level, easiest first, its title and author kept; the
+// rooms are shared out over the machine's cores.
+std::vector<GeneratedLevel> generatePack(const LevelCollection& rooms,
+                                         const GeneratorLimits& limits = {});
+
+}  // namespace quarbel
