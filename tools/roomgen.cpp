@@ -4,7 +4,6 @@
 #include <array>
 #include <atomic>
 #include <charconv>
-#include <exception>
 #include <optional>
 #include <random>
 #include <string>
@@ -426,14 +425,14 @@ GeneratedLevel generateLevel(const TextLevel& drawn, int roomNumber,
 std::vector<GeneratedLevel> generatePack(const LevelCollection& rooms,
                                          const GeneratorLimits& limits) {
     std::vector<std::optional<GeneratedLevel>> levels(rooms.levels.size());
-    std::vector<std::exception_ptr> failures(rooms.levels.size());
+    std::vector<std::string> failures(rooms.levels.size());
     std::atomic<std::size_t> next = 0;
     auto work = [&] {
         for (std::size_t k = next++; k < rooms.levels.size(); k = next++) {
             try {
                 levels[k] = generateLevel(rooms.levels[k], static_cast<int>(k) + 1, limits);
-            } catch (...) {
-                failures[k] = std::current_exception();
+            } catch (const std::exception& failure) {
+                failures[k] = failure.what();
             }
         }
     };
@@ -442,9 +441,12 @@ std::vector<GeneratedLevel> generatePack(const LevelCollection& rooms,
         worker = std::thread(work);
     for (auto& worker : workers)
         worker.join();
-    for (const auto& failure : failures) {
-        if (failure) std::rethrow_exception(failure);
+    // Every room that gives no level is named at once.
+    std::string failed;
+    for (const std::string& failure : failures) {
+        if (!failure.empty()) failed += (failed.empty() ? "" : "; ") + failure;
     }
+    if (!failed.empty()) throw LevelTextError(failed);
     std::vector<GeneratedLevel> pack;
     for (auto& level : levels)
         pack.push_back(std::move(*level));

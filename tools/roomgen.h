@@ -53,8 +53,8 @@ struct GeneratedLevel {
 GeneratedLevel generateLevel(const TextLevel& room, int roomNumber,
                              const GeneratorLimits& limits = {});
 
-// Every room of the collection as a level, easiest first, its title and author kept; the
-// rooms are shared out over the machine's cores.
+// Every room of the collection as a level, easiest first; the rooms are shared out over the
+// machine's cores. Throws LevelTextError naming every room that gives no level.
 std::vector<GeneratedLevel> generatePack(const LevelCollection& rooms,
                                          const GeneratorLimits& limits = {});
 

@@ -112,6 +112,17 @@ TEST(RoomGenerator, NamesTheRoomThatGivesNoLevel) {
     EXPECT_EQ(failure(roomOf(
                   {std::string(16, '#'), "#." + std::string(13, ' ') + "#", std::string(16, '#')})),
               "room 7: larger than 15 x 15");
+
+    LevelCollection rooms;
+    rooms.levels = {roomOf({"#####", "#   #", "#####"}), roomOf({"####", "#.##", "#  #", "####"})};
+    try {
+        generatePack(rooms, Small);
+        ADD_FAILURE() << "no error";
+    } catch (const LevelTextError& error) {
+        EXPECT_EQ(std::string(error.what()),
+                  "room 1: no target square inside the walls; "
+                  "room 2: no crate can be pulled off its target");
+    }
 }
 
 TEST(RoomGenerator, OrdersAPackEasiestFirst) {
