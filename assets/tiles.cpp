@@ -9,8 +9,10 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <optional>
 
 #include "artwork.h"
+#include "core/level.h"
 #include "paint.h"
 #include "ui/render/tilesheet.h"
 
@@ -408,12 +410,16 @@ QImage renderRoom(const std::vector<std::string>& rows) {
     };
     for (int x = 0; x < columns; ++x) {
         for (int y = 0; y < static_cast<int>(rows.size()); ++y) {
-            const char cell = x < static_cast<int>(rows[y].size()) ? rows[y][x] : ' ';
-            if (cell == '#') combine(x, y, quarbel::WallTile);
-            if (cell == '$') combine(x, y, quarbel::CrateTile);
-            if (cell == '.' || cell == '*' || cell == '+') combine(x, y, quarbel::TargetTile);
-            if (cell == '*') combine(x, y, quarbel::CrateOnTargetTile);
-            if (cell == '@' || cell == '+') combine(x, y, quarbel::KeeperTile(4));
+            if (x >= static_cast<int>(rows[y].size())) continue;
+            const std::optional<quarbel::Square> square = quarbel::squareOfSymbol(rows[y][x]);
+            if (!square) continue;
+            if (square->cell == quarbel::CellWall) combine(x, y, quarbel::WallTile);
+            if (square->cell == quarbel::CellCrate) combine(x, y, quarbel::CrateTile);
+            if (square->cell == quarbel::CellTarget || square->cell == quarbel::CellCrateOnTarget)
+                combine(x, y, quarbel::TargetTile);
+            if (square->cell == quarbel::CellCrateOnTarget)
+                combine(x, y, quarbel::CrateOnTargetTile);
+            if (square->keeper) combine(x, y, quarbel::KeeperTile(4));
         }
     }
     return room;

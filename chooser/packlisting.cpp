@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <system_error>
 
+#include "core/filefinder.h"
 #include "core/gameerror.h"
 #include "core/levelpack.h"
 
@@ -17,10 +18,6 @@ std::string folded(std::string name) {
     return name;
 }
 
-bool hasDatExtension(const std::string& name) {
-    return name.size() >= 4 && folded(name.substr(name.size() - 4)) == ".dat";
-}
-
 std::vector<std::string> packFileNames(const std::filesystem::path& folder) {
     std::vector<std::string> names;
     std::error_code listingError;
@@ -29,7 +26,7 @@ std::vector<std::string> packFileNames(const std::filesystem::path& folder) {
         const std::string name = entry->path().filename().string();
         // A folder, a special file or a dangling link is no pack; opening a pipe would block.
         std::error_code statusError;
-        if (hasDatExtension(name) && entry->is_regular_file(statusError)) names.push_back(name);
+        if (isPackFileName(name) && entry->is_regular_file(statusError)) names.push_back(name);
     }
     std::sort(names.begin(), names.end(), [](const std::string& a, const std::string& b) {
         const std::string keyA = folded(a);

@@ -50,6 +50,12 @@ bool sameIgnoringCase(std::string_view a, std::string_view b) {
     return foldedName(a) == foldedName(b);
 }
 
+bool isPackFileName(std::string_view name) {
+    constexpr std::string_view Extension = ".dat";
+    return name.size() >= Extension.size() &&
+           sameIgnoringCase(name.substr(name.size() - Extension.size()), Extension);
+}
+
 std::string findName(std::string_view relativeName) {
     fs::path found;
     std::size_t start = 0;

@@ -13,6 +13,9 @@ namespace quarbel {
 // The same name ignoring the case of ASCII and Windows-1252 letters.
 bool sameIgnoringCase(std::string_view a, std::string_view b);
 
+// A level pack's file name ends in ".dat" in any letter case.
+bool isPackFileName(std::string_view name);
+
 // The entry that a relative name (parts separated by "/") stands for. Each part is taken as
 // written when such an entry exists (a folder where a folder must follow), else the entry of
 // that folder whose name is the same ignoring letter case, the first in byte order should

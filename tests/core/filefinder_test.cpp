@@ -16,6 +16,13 @@ namespace {
 
 namespace fs = std::filesystem;
 
+TEST(PackFileName, EndsInDatInAnyLetterCase) {
+    for (const char* pack : {"a.dat", "B.DAT", "d.Dat", ".dat"})
+        EXPECT_TRUE(isPackFileName(pack)) << pack;
+    for (const char* other : {"notes.txt", "x.data", "dat", "e.dat.bak", ""})
+        EXPECT_FALSE(isPackFileName(other)) << other;
+}
+
 TEST(FindName, TakesTheExactNameFirst) {
     ScratchFolder folder;
     folder.writeFile("b.dat", "lower");
