@@ -1,35 +1,27 @@
 #include "editorwindow.h"
 
 #include <QAction>
-#include <QActionGroup>
 #include <QApplication>
 #include <QCloseEvent>
 #include <QCoreApplication>
 #include <QDir>
-#include <QFileDialog>
 #include <QFileInfo>
 #include <QGridLayout>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListView>
-#include <QMenuBar>
-#include <QMessageBox>
 #include <QPushButton>
 #include <QScreen>
 #include <QSettings>
 #include <QSplitter>
 #include <QStatusBar>
-#include <QToolBar>
 #include <QToolButton>
 #include <QVBoxLayout>
 #include <QValidator>
-#include <cstdlib>
 
 #include "editor/boardview.h"
 #include "editor/levellist.h"
-#include "editor/packfile.h"
-#include "launcher/playerfolder.h"
 #include "ui/keymap.h"
 
 namespace quarbel::editor {
@@ -49,74 +41,15 @@ class PackTextValidator : public QValidator {
     bool (*fits_)(std::string_view);
 };
 
-struct ToolEntry {
-    Tool tool;
-    const char* name;
-    const char* text;
-    Qt::Key key;
-};
-
-constexpr ToolEntry ToolEntries[] = {
-    {Tool::Wall, "toolWall", "Wall", Qt::Key_1},
-    {Tool::Floor, "toolFloor", "Floor", Qt::Key_2},
-    {Tool::Crate, "toolCrate", "Crate", Qt::Key_3},
-    {Tool::Target, "toolTarget", "Target", Qt::Key_4},
-    {Tool::CrateOnTarget, "toolCrateOnTarget", "Crate on target", Qt::Key_5},
-    {Tool::Keeper, "toolKeeper", "Keeper", Qt::Key_6},
-};
-
-QString fromUtf8(const std::string& text) {
-    return QString::fromStdString(text);
-}
-
-// The text of a shortcut for tooltips: "Ctrl+S".
-QString keyText(const QList<QKeySequence>& keys) {
-    QStringList texts;
-    for (const QKeySequence& key : keys)
-        texts << key.toString(QKeySequence::NativeText);
-    return texts.join(", ");
-}
-
 constexpr auto SettingsGeometry = "window/geometry";
 constexpr auto SettingsSplitter = "window/splitter";
 constexpr auto SettingsDefaultAuthor = "levels/defaultAuthor";
-constexpr auto SettingsFolder = "files/folder";
 
 }  // namespace
 
 EditorWindow::EditorWindow(const QStringList& pictureFolders, QWidget* parent)
     : QMainWindow(parent) {
-    prompts.askToSave = [this](const QString& fileLabel) {
-        const auto answer = QMessageBox::question(
-            this, "Unsaved changes", "Save the changes to " + fileLabel + "?",
-            QMessageBox::Save | QMessageBox::Discard | QMessageBox::Cancel, QMessageBox::Save);
-        return answer == QMessageBox::Save      ? Prompts::Answer::Save
-               : answer == QMessageBox::Discard ? Prompts::Answer::Discard
-                                                : Prompts::Answer::Cancel;
-    };
-    prompts.confirmFailingLevels = [this](const QString& failing) {
-        return QMessageBox::warning(this, "Levels that cannot be played",
-                                    failing + "\n\nSave the pack anyway?",
-                                    QMessageBox::Save | QMessageBox::Cancel,
-                                    QMessageBox::Cancel) == QMessageBox::Save;
-    };
-    prompts.chooseFileToOpen = [this] {
-        return QFileDialog::getOpenFileName(
-            this, "Open level pack", lastFolder(),
-            "Level packs and collections (*.dat *.DAT *.txt *.sok *.xsb);;All files (*)");
-    };
-    prompts.chooseFileToSave = [this](const QString& suggestion, bool asText) {
-        return QFileDialog::getSaveFileName(
-            this, asText ? "Export as text" : "Save level pack", suggestion,
-            asText ? "Text collections (*.txt)" : "Level packs (*.dat);;Text collections (*.txt)");
-    };
-    prompts.showError = [this](const QString& message) {
-        QMessageBox::critical(this, "Level editor", message);
-    };
-    prompts.showNotes = [this](const QString& message) {
-        QMessageBox::information(this, "Level editor", message);
-    };
-
+    useDialogPrompts();
     loadPictures(pictureFolders);
     // The list listens first, so that its rows stand when the window selects one.
     levels_ = new LevelList(document_, solveQueue_.results(),
@@ -170,19 +103,6 @@ QStringList EditorWindow::standardPictureFolders() {
     return {program, QDir::cleanPath(program + "/" + QUARBEL_INSTALLED_PICTURES)};
 }
 
-QString EditorWindow::lastFolder() const {
-    const QString last = QSettings().value(SettingsFolder).toString();
-    if (!last.isEmpty()) return last;
-    // The installed game's folder, where the player's packs are, once the game has made it.
-    try {
-        const QString games = QString::fromStdString(
-            playerFolderFor(std::getenv("XDG_DATA_HOME"), std::getenv("HOME")).string());
-        if (QFileInfo(games).isDir()) return games;
-    } catch (const PlayerFolderError&) {
-    }
-    return QDir::homePath();
-}
-
 void EditorWindow::loadPictures(const QStringList& folders) {
     for (const QString& folder : folders) {
         AssetImages images;
@@ -207,137 +127,6 @@ void EditorWindow::restoreSettings() {
     }
     const QString author = settings.value(SettingsDefaultAuthor).toString();
     if (document_.setDefaultAuthor(author.toStdString())) defaultAuthorEdit_->setText(author);
-}
-
-QAction* EditorWindow::addAction(const QString& name, const QString& text,
-                                 const QList<QKeySequence>& keys,
-                                 const std::function<void()>& run) {
-    auto* action = new QAction(text, this);
-    action->setObjectName(name);
-    action->setShortcuts(keys);
-    if (!keys.isEmpty()) {
-        QString plain = text;
-        plain.remove('&');
-        plain.remove("\u2026");
-        action->setToolTip(plain + " (" + keyText(keys) + ")");
-    }
-    connect(action, &QAction::triggered, this, run);
-    QWidget::addAction(action);
-    return action;
-}
-
-void EditorWindow::buildActions() {
-    Actions& a = actions_;
-    a.newPack = addAction("new", "&New", {QKeySequence::New}, [this] { newPack(); });
-    a.open = addAction("open", "&Open\u2026", {QKeySequence::Open}, [this] { openPack(); });
-    a.save = addAction("save", "&Save", {QKeySequence::Save}, [this] { save(); });
-    a.saveAs = addAction("saveAs", "Save &As\u2026",
-                         {QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S)}, [this] { saveAs(); });
-    a.exportText = addAction("exportText", "&Export as Text\u2026", {}, [this] { exportAsText(); });
-    a.quit = addAction("quit", "&Quit", {QKeySequence(Qt::CTRL | Qt::Key_Q)}, [this] { close(); });
-
-    a.undo = addAction("undo", "&Undo", {QKeySequence(Qt::CTRL | Qt::Key_Z)},
-                       [this] { document_.undo(); });
-    a.redo = addAction(
-        "redo", "&Redo",
-        {QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z), QKeySequence(Qt::CTRL | Qt::Key_Y)},
-        [this] { document_.redo(); });
-
-    a.addLevel = addAction("addLevel", "&Add Level", {QKeySequence(Qt::Key_Insert)},
-                           [this] { document_.addLevel(current_ + 1); });
-    a.duplicateLevel =
-        addAction("duplicateLevel", "D&uplicate Level", {QKeySequence(Qt::CTRL | Qt::Key_D)},
-                  [this] { document_.duplicateLevel(current_); });
-    a.deleteLevel = addAction("deleteLevel", "&Delete Level", {QKeySequence(Qt::Key_Delete)},
-                              [this] { document_.removeLevel(current_); });
-    a.moveUp = addAction("moveUp", "Move Level &Up", {QKeySequence(Qt::CTRL | Qt::Key_Up)},
-                         [this] { document_.moveLevel(current_, current_ - 1); });
-    a.moveDown = addAction("moveDown", "Move Level Do&wn", {QKeySequence(Qt::CTRL | Qt::Key_Down)},
-                           [this] { document_.moveLevel(current_, current_ + 1); });
-    const struct {
-        QAction** action;
-        const char* name;
-        const char* text;
-        Qt::Key key;
-        int dx, dy;
-    } shifts[] = {
-        {&a.shiftLeft, "shiftLeft", "Shift &Left", Qt::Key_Left, -1, 0},
-        {&a.shiftRight, "shiftRight", "Shift &Right", Qt::Key_Right, 1, 0},
-        {&a.shiftUp, "shiftUp", "Shift U&p", Qt::Key_Up, 0, -1},
-        {&a.shiftDown, "shiftDown", "Shift Dow&n", Qt::Key_Down, 0, 1},
-    };
-    for (const auto& s : shifts) {
-        *s.action = addAction(s.name, s.text, {QKeySequence(Qt::SHIFT | s.key)},
-                              [this, dx = s.dx, dy = s.dy] {
-                                  if (!document_.shift(current_, dx, dy)) {
-                                      statusBar()->showMessage(
-                                          "The level does not fit one cell further that way", 3000);
-                                  }
-                              });
-    }
-    a.centre = addAction("centre", "&Centre Level", {QKeySequence(Qt::CTRL | Qt::Key_E)},
-                         [this] { document_.centre(current_); });
-
-    tools_ = new QActionGroup(this);
-    for (const ToolEntry& entry : ToolEntries) {
-        QAction* action = addAction(entry.name, entry.text, {QKeySequence(entry.key)},
-                                    [this, tool = entry.tool] { tool_ = tool; });
-        action->setCheckable(true);
-        action->setChecked(entry.tool == tool_);
-        tools_->addAction(action);
-    }
-
-    a.play = addAction("play", "&Play Level", {QKeySequence(Qt::Key_F5)},
-                       [this] { startPlaying(false); });
-    a.watch = addAction("watch", "&Watch Solution", {QKeySequence(Qt::Key_F7)},
-                        [this] { startPlaying(true); });
-    a.solve = addAction("solve", "&Solve Level", {QKeySequence(Qt::CTRL | Qt::Key_R)},
-                        [this] { startSolving(solveQueue_.solveOne(document_.pack(), current_)); });
-    a.solveAll =
-        addAction("solveAll", "Solve A&ll Levels", {QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_R)},
-                  [this] { startSolving(solveQueue_.solveAll(document_.pack())); });
-    a.stop = addAction("stop", "S&top", {QKeySequence(Qt::Key_Escape)},
-                       [this] { stopPlayingOrSolving(); });
-
-    editingActions_ = {a.newPack,   a.open,     a.save,      a.saveAs,         a.exportText,
-                       a.undo,      a.redo,     a.addLevel,  a.duplicateLevel, a.deleteLevel,
-                       a.moveUp,    a.moveDown, a.shiftLeft, a.shiftRight,     a.shiftUp,
-                       a.shiftDown, a.centre,   a.play,      a.watch,          a.solve,
-                       a.solveAll};
-    editingActions_ << tools_->actions();
-}
-
-void EditorWindow::buildMenus() {
-    // A null entry is a separator.
-    auto addMenu = [this](const QString& title, std::initializer_list<QAction*> actions) {
-        QMenu* menu = menuBar()->addMenu(title);
-        for (QAction* action : actions) {
-            if (action == nullptr)
-                menu->addSeparator();
-            else
-                menu->addAction(action);
-        }
-    };
-    const Actions& a = actions_;
-    addMenu("&File", {a.newPack, a.open, nullptr, a.save, a.saveAs, a.exportText, nullptr, a.quit});
-    addMenu("&Edit", {a.undo, a.redo});
-    addMenu("&Level", {a.addLevel, a.duplicateLevel, a.deleteLevel, nullptr, a.moveUp, a.moveDown,
-                       nullptr, a.shiftLeft, a.shiftRight, a.shiftUp, a.shiftDown, a.centre});
-    QMenu* tools = menuBar()->addMenu("&Tools");
-    tools->addActions(tools_->actions());
-    addMenu("&Test", {a.play, a.watch, nullptr, a.solve, a.solveAll, nullptr, a.stop});
-}
-
-void EditorWindow::buildToolBar() {
-    QToolBar* bar = addToolBar("Tools");
-    bar->setObjectName("toolBar");
-    bar->setMovable(false);
-    bar->setToolButtonStyle(Qt::ToolButtonTextOnly);
-    bar->addActions(tools_->actions());
-    bar->addSeparator();
-    bar->addActions({actions_.undo, actions_.redo, actions_.centre});
-    bar->addSeparator();
-    bar->addActions({actions_.play, actions_.solve, actions_.solveAll});
 }
 
 QWidget* EditorWindow::buildLevelPanel() {
@@ -437,12 +226,12 @@ QWidget* EditorWindow::buildBoardPanel() {
 void EditorWindow::documentChanged(const Change& change) {
     switch (change.kind) {
         case Change::Kind::Reset:
-            titleEdit_->setText(fromUtf8(document_.pack().title));
+            titleEdit_->setText(QString::fromStdString(document_.pack().title));
             selectLevel(0);
             break;
         case Change::Kind::Title:
             if (titleEdit_->text().toStdString() != document_.pack().title) {
-                titleEdit_->setText(fromUtf8(document_.pack().title));
+                titleEdit_->setText(QString::fromStdString(document_.pack().title));
             }
             break;
         case Change::Kind::Level:
@@ -473,7 +262,7 @@ void EditorWindow::selectLevel(int index) {
 void EditorWindow::showLevel() {
     const Level& level = document_.level(current_);
     if (authorEdit_->text().toStdString() != level.author) {
-        authorEdit_->setText(fromUtf8(level.author));
+        authorEdit_->setText(QString::fromStdString(level.author));
     }
     redrawBoard();
     updateStatus();
@@ -505,7 +294,7 @@ void EditorWindow::updateWindowTitle() {
 
 void EditorWindow::updateStatus() {
     if (play_) {
-        checkLabel_->setText(fromUtf8(play_->status(current_ + 1)));
+        checkLabel_->setText(QString::fromStdString(play_->status(current_ + 1)));
         return;
     }
     checkLabel_->setText(QString("Level %1 of %2: ").arg(current_ + 1).arg(document_.levelCount()) +
@@ -531,101 +320,6 @@ void EditorWindow::updateActions() {
     const SolveOutcome* outcome = solveQueue_.results().find(document_.level(current_));
     actions_.watch->setEnabled(outcome != nullptr &&
                                outcome->verdict == SolveOutcome::Verdict::Solvable);
-}
-
-bool EditorWindow::openFile(const QString& fileName) {
-    try {
-        OpenedPack opened = editor::openFile(fileName.toStdString());
-        stopPlaying();
-        fileName_ = fileName;
-        document_.reset(std::move(opened.pack));
-        updateWindowTitle();
-        QSettings().setValue(SettingsFolder, QFileInfo(fileName).absolutePath());
-        if (!opened.notes.empty()) {
-            QStringList notes;
-            for (const std::string& note : opened.notes)
-                notes << fromUtf8(note);
-            prompts.showNotes(QFileInfo(fileName).fileName() +
-                              " was opened without what a pack cannot hold:\n\n" +
-                              notes.join("\n"));
-        }
-        statusBar()->showMessage("Opened " + fileName, 5000);
-        return true;
-    } catch (const FileError& error) {
-        prompts.showError(QString::fromStdString(error.what()));
-        return false;
-    }
-}
-
-bool EditorWindow::maybeSave() {
-    if (!document_.modified()) return true;
-    const QString label = fileName_.isEmpty() ? "the new pack" : QFileInfo(fileName_).fileName();
-    switch (prompts.askToSave(label)) {
-        case Prompts::Answer::Save:
-            return save();
-        case Prompts::Answer::Discard:
-            return true;
-        case Prompts::Answer::Cancel:
-            break;
-    }
-    return false;
-}
-
-void EditorWindow::newPack() {
-    if (!maybeSave()) return;
-    stopPlaying();
-    fileName_.clear();
-    document_.reset({});
-    updateWindowTitle();
-}
-
-void EditorWindow::openPack() {
-    if (!maybeSave()) return;
-    const QString name = prompts.chooseFileToOpen();
-    if (!name.isEmpty()) openFile(name);
-}
-
-bool EditorWindow::save() {
-    return fileName_.isEmpty() ? saveAs() : writeTo(fileName_);
-}
-
-bool EditorWindow::saveAs() {
-    const QString folder = lastFolder();
-    const QString suggestion = fileName_.isEmpty() ? folder + "/levels.dat" : fileName_;
-    const QString name = prompts.chooseFileToSave(suggestion, false);
-    if (name.isEmpty() || !writeTo(name)) return false;
-    fileName_ = name;
-    QSettings().setValue(SettingsFolder, QFileInfo(name).absolutePath());
-    updateWindowTitle();
-    return true;
-}
-
-bool EditorWindow::writeTo(const QString& fileName) {
-    const std::string warning = document_.saveWarning();
-    if (!warning.empty() && !prompts.confirmFailingLevels(fromUtf8(warning))) return false;
-    try {
-        saveFile(fileName.toStdString(), document_.pack());
-    } catch (const FileError& error) {
-        prompts.showError(QString::fromStdString(error.what()));
-        return false;
-    }
-    document_.markSaved();
-    statusBar()->showMessage("Saved " + fileName, 5000);
-    return true;
-}
-
-void EditorWindow::exportAsText() {
-    const QString base = fileName_.isEmpty() ? lastFolder() + "/levels"
-                                             : QFileInfo(fileName_).absolutePath() + "/" +
-                                                   QFileInfo(fileName_).completeBaseName();
-    const QString name = prompts.chooseFileToSave(base + ".txt", true);
-    if (name.isEmpty()) return;
-    try {
-        editor::exportText(name.toStdString(), document_.pack());
-        statusBar()->showMessage("Exported " + name, 5000);
-    } catch (const FileError& error) {
-        prompts.showError(QString::fromStdString(error.what()));
-    }
 }
 
 void EditorWindow::closeEvent(QCloseEvent* event) {
@@ -668,7 +362,7 @@ bool EditorWindow::boardKey(QKeyEvent* event) {
 
 void EditorWindow::startSolving(const std::optional<std::string>& refusal) {
     if (refusal) {
-        statusBar()->showMessage(fromUtf8(*refusal), 5000);
+        statusBar()->showMessage(QString::fromStdString(*refusal), 5000);
         return;
     }
     startWaitingSolves();
@@ -685,7 +379,7 @@ void EditorWindow::startWaitingSolves() {
 
 void EditorWindow::showSolveProgress() {
     const bool busy = solveQueue_.busy();
-    if (busy) solveLabel_->setText(fromUtf8(solveQueue_.progressText()));
+    if (busy) solveLabel_->setText(QString::fromStdString(solveQueue_.progressText()));
     solveLabel_->setVisible(busy);
     cancelButton_->setVisible(busy);
 }
@@ -696,7 +390,8 @@ void EditorWindow::solveProgress(int index, qulonglong positions) {
 }
 
 void EditorWindow::solveFinished(const SolveQueue::Job& job, const SolveOutcome& outcome) {
-    statusBar()->showMessage(fromUtf8(solveQueue_.finish(job, outcome, document_.pack())), 8000);
+    statusBar()->showMessage(
+        QString::fromStdString(solveQueue_.finish(job, outcome, document_.pack())), 8000);
     levels_->verdictsChanged();
     startWaitingSolves();
     if (!play_) {

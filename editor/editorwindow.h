@@ -66,6 +66,9 @@ class EditorWindow : public QMainWindow {
     void closeEvent(QCloseEvent* event) override;
 
   private:
+    // The questions asked with message boxes and file dialogs.
+    void useDialogPrompts();
+
     struct Actions {
         QAction* newPack;
         QAction* open;
