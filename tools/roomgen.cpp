@@ -10,6 +10,7 @@
 #include <thread>
 
 #include "core/direction.h"
+#include "core/level.h"
 
 namespace quarbel {
 
@@ -87,8 +88,9 @@ Room roomOf(const TextLevel& level, int roomNumber) {
     room.open.assign(room.cells.size(), false);
     for (std::size_t c = 0; c < room.cells.size(); ++c) {
         room.open[c] = !outside[c] && room.cells[c] != '#';
-        const char cell = room.cells[c];
-        if (room.open[c] && (cell == '.' || cell == '*' || cell == '+')) {
+        const std::optional<Square> square = squareOfSymbol(room.cells[c]);
+        if (room.open[c] && square &&
+            (square->cell == CellTarget || square->cell == CellCrateOnTarget)) {
             room.targetSquares.push_back(static_cast<int>(c));
         }
     }
@@ -262,15 +264,16 @@ TextLevel levelAt(const Room& room, const std::vector<int>& targets,
         for (int x = 1; x < room.width - 1; ++x) {
             const int c = y * room.width + x;
             const bool target = std::find(targets.begin(), targets.end(), c) != targets.end();
+            const bool crate = std::find(crates.begin(), crates.end(), c) != crates.end();
+            Square square;
             if (!room.open[c]) {
-                row += room.cells[c] == '#' ? '#' : ' ';
-            } else if (std::find(crates.begin(), crates.end(), c) != crates.end()) {
-                row += target ? '*' : '$';
-            } else if (position.back() == c) {
-                row += target ? '+' : '@';
+                square.cell = room.cells[c] == '#' ? CellWall : CellEmpty;
             } else {
-                row += target ? '.' : ' ';
+                square.cell = crate ? (target ? CellCrateOnTarget : CellCrate)
+                                    : (target ? CellTarget : CellEmpty);
+                square.keeper = position.back() == c;
             }
+            row += symbolOf(square);
         }
         row.erase(row.find_last_not_of(' ') + 1);
         level.rows.push_back(row);
