@@ -104,7 +104,7 @@ TLevelpac::TLevelpac(quarbel::Shell& shell, QWidget* parent)
 std::optional<std::string> TLevelpac::choose(const QWidget* gameWindow) {
     game = gameWindow;
     chosenFile.reset();
-    quarbel::execCentred(*this, game);
+    quarbel::execCentred(*this, game, quarbel::TitleBar::Dialog);
     return chosenFile;
 }
 

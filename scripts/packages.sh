@@ -5,7 +5,7 @@ set -euo pipefail
 
 packages=(
   g++ cmake make pkg-config
-  qt6-base-dev qt6-multimedia-dev libgl-dev
+  qt6-base-dev qt6-multimedia-dev libgl-dev libxcb1-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   fonts-liberation2
   desktop-file-utils appstream dpkg-dev file

@@ -1,5 +1,6 @@
 #include "layout.h"
 
+#include <algorithm>
 #include <cstdint>
 
 #include "design.h"
@@ -18,7 +19,9 @@ WindowLayout layoutWindow(int screenHeight, int clientWidth, int clientHeight, S
                           Size titlePicture) {
     WindowLayout layout;
     layout.clientWidth = clientWidth;
-    layout.boardSide = screenHeight - 45;
+    // A desktop whose frame and panels take more than the 45 pixels left for them would cut
+    // the board: it never grows past the client height.
+    layout.boardSide = std::min(screenHeight - 45, clientHeight);
     layout.marginWidth = (clientWidth - layout.boardSide) / 2;
 
     // The side picture is drawn for a 600-pixel screen: its height follows the screen's and its

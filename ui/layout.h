@@ -35,9 +35,10 @@ struct WindowLayout {
     int titel2RightX = 0;
 };
 
-// The layout for a screen screenHeight pixels high and a client area of clientWidth x
-// clientHeight: the board is a square 45 pixels less than the screen is high, centred, with the
-// two panels in the margins beside it; the side strip's size follows the screen's height.
+// The layout for a screen whose free area (what its panels leave) is screenHeight pixels high
+// and a client area of clientWidth x clientHeight: the board is a square 45 pixels less than
+// that height, but no taller than the client area, centred, with the two panels in the margins
+// beside it; the side strip's size follows the screen's height.
 WindowLayout layoutWindow(int screenHeight, int clientWidth, int clientHeight, Size sidePicture,
                           Size titlePicture);
 

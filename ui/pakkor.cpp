@@ -22,6 +22,7 @@
 #include "ui/platform/errorreport.h"
 #include "ui/platform/help.h"
 #include "ui/platform/placement.h"
+#include "ui/platform/titlebar.h"
 #include "ui/render/blink.h"
 #include "ui/render/images.h"
 
@@ -89,8 +90,9 @@ Tpakkor::Tpakkor(Platform& platform) : platform_(platform) {
     FormCreate();
     connectHandlers();
     winId();  // the native window, to follow its screen from the start
+    setTitleBar(*this, TitleBar::MainWindow);
     connect(windowHandle(), &QWindow::screenChanged, this, &Tpakkor::followScreen);
-    followScreen(windowHandle()->screen());
+    followScreen(screen());
     moviesafe_ = std::make_unique<Tmoviesafe>(this);
     levelpac_ = std::make_unique<TLevelpac>(platform_.shell, this);
 }
@@ -194,7 +196,7 @@ void Tpakkor::FormCreate() {
     state_.historyTop = 0;
     qApp->installEventFilter(this);  // key preview
 
-    fitToScreen();
+    fillScreen(QGuiApplication::primaryScreen());
     layOut(width(), height());
     titel2_->showImage(&sideStrip_);
 
@@ -206,39 +208,53 @@ void Tpakkor::FormCreate() {
     setTimerEnabled(Timer::startanim, true);
 }
 
-// The whole window, frame included, covers the screen, at a size the player cannot change:
-// no maximise button, no edges to drag. The client area is what the frame leaves, so this is
-// done again once the window manager has framed the window, and when the screen changes.
-void Tpakkor::fitToScreen() {
-    const QRect client = screen()->geometry().marginsRemoved(frameMarginsOf(*this));
-    if (client == geometry() && minimumSize() == maximumSize()) return;
-    setFixedSize(client.size());
-    setGeometry(client);
+// The window is set to the whole screen and then maximised: a desktop gives a maximised window
+// the area its panels leave free, and the layout is made for the client area that results.
+void Tpakkor::fillScreen(QScreen* target) {
+    // Only a window that is not maximised takes a size of its own.
+    setWindowState(windowState() & ~(Qt::WindowMaximized | Qt::WindowMinimized));
+    // Frame and all as large as the screen. Before the desktop has framed the window its frame
+    // is unknown, and a client area the size of a screen is taken by GNOME as a wish to cover
+    // it whole, title bar and panels too: the window then only goes to the screen's corner.
+    const QMargins frame = frameMarginsOf(*this);
+    if (frame.isNull()) {
+        move(target->geometry().topLeft());
+    } else {
+        setGeometry(target->geometry().marginsRemoved(frame));
+    }
+    setWindowState(windowState() | Qt::WindowMaximized);
 }
 
-// Another screen, or a new size of this one, gives the window a new size and layout.
+// On another screen, or when the screen changes size, the window fills that screen; the new
+// client size lays it out once. Moves within a screen leave it where the desktop put it.
 void Tpakkor::followScreen(QScreen* newScreen) {
     disconnect(screenSize_);
-    if (newScreen) {
-        screenSize_ = connect(newScreen, &QScreen::geometryChanged, this, &Tpakkor::fitToScreen);
-    }
-    fitToScreen();
+    if (!newScreen) return;
+    screenSize_ = connect(newScreen, &QScreen::availableGeometryChanged, this,
+                          [this, newScreen] { fillScreen(newScreen); });
+    // A desktop that moves a maximised window to another screen fits it to that screen itself.
+    const bool fitted = (windowState() & Qt::WindowMaximized) &&
+                        newScreen->availableGeometry().contains(frameGeometry());
+    if (QWidget::isVisible() && !fitted) fillScreen(newScreen);
 }
 
 void Tpakkor::changeEvent(QEvent* event) {
-    // The frame is known by the time the window manager activates the window.
-    if (event->type() == QEvent::ActivationChange) fitToScreen();
+    // Restored from maximised by a title-bar button or a double click: maximised again, once
+    // the desktop has finished with the window's state, so that it keeps to the free area.
+    if (event->type() == QEvent::WindowStateChange &&
+        !(windowState() & (Qt::WindowMaximized | Qt::WindowMinimized | Qt::WindowFullScreen))) {
+        QTimer::singleShot(0, this, [this] {
+            if (windowState() == Qt::WindowNoState) fillScreen(screen());
+        });
+    }
     QWidget::changeEvent(event);
-}
-
-void Tpakkor::moveEvent(QMoveEvent*) {
-    fitToScreen();
 }
 
 // Worked out again whenever the client area changes size, for the window manager decides
 // the frame only once the window is shown.
 void Tpakkor::layOut(int clientWidth, int clientHeight) {
-    const int screenHeight = screen()->geometry().height();
+    // The screen as far as a window may cover it: a panel's strip is not the game's.
+    const int screenHeight = screen()->availableGeometry().height();
     const QImage& side = renderer_.sidePicture();
     const QImage& title = renderer_.titleScreen().picture();
     layout_ = layoutWindow(screenHeight, clientWidth, clientHeight, {side.width(), side.height()},

@@ -71,7 +71,6 @@ class Tpakkor : public QWidget, public Frontend {
   protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
     void changeEvent(QEvent* event) override;
-    void moveEvent(QMoveEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
@@ -85,7 +84,7 @@ class Tpakkor : public QWidget, public Frontend {
     void FormCreate();
     void createControls();
     void createTimers();
-    void fitToScreen();
+    void fillScreen(QScreen* target);
     void followScreen(QScreen* screen);
     void layOut(int clientWidth, int clientHeight);
     void connectHandlers();

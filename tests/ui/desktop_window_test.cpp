@@ -9,7 +9,10 @@
 #include <QTest>
 #include <QTextBrowser>
 #include <QWindow>
+#include <algorithm>
 #include <filesystem>
+#include <utility>
+#include <vector>
 
 #include "chooser/dateien.h"
 #include "ui/platform/errorreport.h"
@@ -30,22 +33,49 @@ bool centredOn(const QRect& frame, const QRect& screen) {
            frame.y() - screen.y() == (screen.height() - frame.height()) / 2;
 }
 
+// Counts the events of the given kinds that reach the watched object.
+class EventCounter : public QObject {
+  public:
+    EventCounter(std::vector<QEvent::Type> types, int& count)
+        : types_(std::move(types)), count_(count) {}
+    bool eventFilter(QObject*, QEvent* event) override {
+        if (std::find(types_.begin(), types_.end(), event->type()) != types_.end()) ++count_;
+        return false;
+    }
+
+  private:
+    std::vector<QEvent::Type> types_;
+    int& count_;
+};
+
 using DesktopWindow = WindowTest;
 
-TEST_F(DesktopWindow, CoversTheScreenAtASizeThePlayerCannotChange) {
+TEST_F(DesktopWindow, MaximisedIntoTheFreeAreaOfItsScreen) {
     openWindow();
-    const QRect screen = window->screen()->geometry();
-    EXPECT_EQ(window->frameGeometry(), screen);
-    EXPECT_EQ(window->minimumSize(), screen.size());
-    EXPECT_EQ(window->maximumSize(), screen.size());
+    EXPECT_TRUE(window->windowState() & Qt::WindowMaximized);
+    EXPECT_EQ(window->frameGeometry(), window->screen()->availableGeometry());
     EXPECT_FALSE(window->windowFlags() & Qt::WindowMaximizeButtonHint);
     EXPECT_TRUE(window->windowFlags() & Qt::WindowMinimizeButtonHint);
     EXPECT_TRUE(window->windowFlags() & Qt::WindowSystemMenuHint);
 
-    // A request to resize leaves it as it is.
-    window->resize(640, 480);
-    wait(20);
-    EXPECT_EQ(window->size(), screen.size());
+    // Restored by the desktop, it is maximised again.
+    window->showNormal();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return window->isMaximized(); }));
+    EXPECT_EQ(window->frameGeometry(), window->screen()->availableGeometry());
+}
+
+TEST_F(DesktopWindow, LaidOutForTheClientSizeTheDesktopGives) {
+    openWindow();
+    enterFirstPack();
+    // A title bar of 30 pixels and a panel of 32 leave 800 x 538 of a 600-pixel screen.
+    window->resize(800, 538);
+    EXPECT_EQ(window->boardSide(), 538);
+    EXPECT_EQ(window->widget(Control::zeichenflaeche)->geometry(),
+              QRect((800 - 538) / 2, 0, 538, 538));
+    EXPECT_EQ(window->widget(Control::start)->x(), window->windowLayout().rightPanelX(94));
+    EXPECT_EQ(window->windowLayout().marginWidth, (800 - 538) / 2);
+    key(Qt::Key_Right);
+    EXPECT_EQ(window->renderer().boardFrame().size(), QSize(538, 538));
 }
 
 TEST_F(DesktopWindow, OnAnotherScreenTheLayoutAndTheSideStripAreMadeAnew) {
@@ -59,7 +89,15 @@ TEST_F(DesktopWindow, OnAnotherScreenTheLayoutAndTheSideStripAreMadeAnew) {
 
     window->windowHandle()->setScreen(second);
     ASSERT_TRUE(QTest::qWaitFor([&] { return window->size() == QSize(1024, 768); }));
-    EXPECT_EQ(window->frameGeometry(), second->geometry());
+    EXPECT_EQ(window->frameGeometry(), second->availableGeometry());
+    EXPECT_TRUE(window->isMaximized());
+    // There it stays: no further move or change of size.
+    int changes = 0;
+    EventCounter counter({QEvent::Move, QEvent::Resize}, changes);
+    window->installEventFilter(&counter);
+    wait(200);
+    EXPECT_EQ(changes, 0);
+    EXPECT_EQ(window->screen(), second);
     EXPECT_EQ(window->boardSide(), 768 - 45);
     EXPECT_EQ(window->widget(Control::zeichenflaeche)->geometry(),
               QRect((1024 - 723) / 2, (768 - 723) / 2, 723, 723));

@@ -4,6 +4,7 @@
 #include <QEvent>
 #include <QGuiApplication>
 #include <QScreen>
+#include <QTimer>
 #include <QWidget>
 
 namespace quarbel {
@@ -17,6 +18,15 @@ class CentreWhenShown : public QObject {
     explicit CentreWhenShown(const QWidget* game) : game_(game) {}
 
     bool eventFilter(QObject* watched, QEvent* event) override {
+        if (event->type() == QEvent::WindowStateChange) {
+            auto* dialog = static_cast<QWidget*>(watched);
+            if (dialog->isMinimized()) {
+                QTimer::singleShot(0, dialog, [dialog] {
+                    if (dialog->isMinimized()) dialog->showNormal();
+                });
+            }
+            return false;
+        }
         if (event->type() != QEvent::Show) return false;
         // The dialog's own show handling first, for it settles the size.
         watched->event(event);
@@ -48,7 +58,8 @@ QMargins frameMarginsOf(const QWidget& window) {
                     frame.right() - client.right(), frame.bottom() - client.bottom());
 }
 
-int execCentred(QDialog& dialog, const QWidget* game) {
+int execCentred(QDialog& dialog, const QWidget* game, TitleBar titleBar) {
+    setTitleBar(dialog, titleBar);
     CentreWhenShown centring(game);
     dialog.installEventFilter(&centring);
     const int result = dialog.exec();

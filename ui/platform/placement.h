@@ -5,6 +5,8 @@
 #include <QMargins>
 #include <QRect>
 
+#include "ui/platform/titlebar.h"
+
 class QDialog;
 class QWidget;
 
@@ -18,8 +20,10 @@ QRect centredClientArea(const QRect& screen, const QSize& client, const QMargins
 QMargins frameMarginsOf(const QWidget& window);
 
 // Shows the dialog modally, centred with its frame on the screen of `game` (the primary screen
-// when there is no game window yet), at the size it takes when shown. A dialog that is not
-// framed yet is assumed to get the same frame as the game window.
-int execCentred(QDialog& dialog, const QWidget* game);
+// when there is no game window yet), at the size it takes when shown, with the title bar
+// given. A dialog that is not framed yet is assumed to get the same frame as the game window.
+// A desktop that minimises it gets it back at once: hidden, it would leave the player nothing
+// to answer, and on some desktops nothing on the screen at all.
+int execCentred(QDialog& dialog, const QWidget* game, TitleBar titleBar = TitleBar::ClosableDialog);
 
 }  // namespace quarbel
