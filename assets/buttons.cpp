@@ -4,6 +4,7 @@
 
 #include "artwork.h"
 #include "paint.h"
+#include "ui/render/iconsizes.h"
 
 namespace artwork {
 namespace {
@@ -124,12 +125,7 @@ QImage makeWindowIcon() {
 }
 
 QImage windowIconAt(int size) {
-    const QImage icon = makeWindowIcon();
-    const int multiple = (size + icon.width() - 1) / icon.width() * icon.width();
-    const QImage blocks =
-        icon.scaled(multiple, multiple, Qt::IgnoreAspectRatio, Qt::FastTransformation);
-    if (multiple == size) return blocks;
-    return blocks.scaled(size, size, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+    return quarbel::iconAtSize(makeWindowIcon(), size);
 }
 
 }  // namespace artwork

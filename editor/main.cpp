@@ -3,6 +3,7 @@
 #include <QCommandLineParser>
 
 #include "editor/editorwindow.h"
+#include "ui/render/images.h"
 
 int main(int argc, char** argv) {
     QApplication application(argc, argv);
@@ -17,7 +18,14 @@ int main(int argc, char** argv) {
                                  "[FILE]");
     parser.process(application);
 
-    quarbel::editor::EditorWindow window(quarbel::editor::EditorWindow::standardPictureFolders());
+    const QStringList pictureFolders = quarbel::editor::EditorWindow::standardPictureFolders();
+    for (const QString& folder : pictureFolders) {
+        const QImage icon(folder + "/quarbel.png");
+        if (icon.isNull()) continue;
+        QApplication::setWindowIcon(quarbel::iconOfAllSizes(icon));
+        break;
+    }
+    quarbel::editor::EditorWindow window(pictureFolders);
     window.show();
     if (!parser.positionalArguments().isEmpty()) window.openFile(parser.positionalArguments()[0]);
     return application.exec();

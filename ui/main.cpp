@@ -26,6 +26,7 @@ int main(int argc, char* argv[]) {
         return 1;
     }
     errors.setParent(window.get());
+    help.setGame(window.get());
     window->show();
     window->activateWindow();
     return app.exec();

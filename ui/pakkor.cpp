@@ -41,6 +41,20 @@ QColor colourOf(Rgb rgb) {
     return QColor(rgb.r, rgb.g, rgb.b);
 }
 
+// The colour of a look's bottom-left pixel is its background, as on the old platform's picture
+// buttons: left out, so that the button's own face shows round the symbol.
+QPixmap withoutBackground(const QImage& look) {
+    QImage keyed = look.convertToFormat(QImage::Format_ARGB32);
+    const QRgb background = keyed.pixel(0, keyed.height() - 1);
+    for (int y = 0; y < keyed.height(); ++y) {
+        auto* line = reinterpret_cast<QRgb*>(keyed.scanLine(y));
+        for (int x = 0; x < keyed.width(); ++x) {
+            if (line[x] == background) line[x] = qRgba(0, 0, 0, 0);
+        }
+    }
+    return QPixmap::fromImage(keyed);
+}
+
 // The button's picture holds its normal look on the left and its greyed look on the right.
 // A missing picture leaves the button blank; it still works.
 QIcon pictureButtonIcon(std::string_view fileName) {
@@ -48,8 +62,8 @@ QIcon pictureButtonIcon(std::string_view fileName) {
     QIcon icon;
     if (picture.isNull()) return icon;
     const int half = picture.width() / 2;
-    icon.addPixmap(QPixmap::fromImage(picture.copy(0, 0, half, picture.height())), QIcon::Normal);
-    icon.addPixmap(QPixmap::fromImage(picture.copy(half, 0, half, picture.height())),
+    icon.addPixmap(withoutBackground(picture.copy(0, 0, half, picture.height())), QIcon::Normal);
+    icon.addPixmap(withoutBackground(picture.copy(half, 0, half, picture.height())),
                    QIcon::Disabled);
     return icon;
 }
@@ -107,7 +121,8 @@ Tpakkor::~Tpakkor() {
 
 void Tpakkor::createControls() {
     setWindowTitle(ApplicationTitle);
-    setWindowIcon(QIcon(QPixmap::fromImage(readImageFile(WindowIconFile))));
+    // Every window of the game shows its icon: this one, the help, the dialogs, the messages.
+    QApplication::setWindowIcon(iconOfAllSizes(readImageFile(WindowIconFile)));
     setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                    Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
                    Qt::WindowCloseButtonHint);

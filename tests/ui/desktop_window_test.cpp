@@ -5,6 +5,7 @@
 #include <QGuiApplication>
 #include <QMessageBox>
 #include <QMouseEvent>
+#include <QPushButton>
 #include <QScreen>
 #include <QTest>
 #include <QTextBrowser>
@@ -196,6 +197,26 @@ TEST_F(DesktopWindow, APressOnAPictureButtonBelongsToTheButton) {
     EXPECT_FALSE(window->timerEnabled(Timer::mousetimer));
 }
 
+// The button's face shows round the symbol, not the picture's own background.
+TEST_F(DesktopWindow, PictureButtonsShowTheirSymbolsOnTheButtonsFace) {
+    QImage picture(36, 24, QImage::Format_RGB32);
+    picture.fill(QColor(40, 44, 60));
+    picture.setPixelColor(9, 12, Qt::green);      // the normal look's symbol
+    picture.setPixelColor(18 + 9, 12, Qt::gray);  // the greyed one's
+    ASSERT_TRUE(picture.save("mplay.bmp", "BMP"));
+    openWindow();
+
+    const QIcon icon = static_cast<QPushButton*>(window->widget(Control::mplay))->icon();
+    for (const auto& [mode, symbol] : {std::pair(QIcon::Normal, QColor(Qt::green)),
+                                       std::pair(QIcon::Disabled, QColor(Qt::gray))}) {
+        const QImage look = icon.pixmap(QSize(18, 24), 1.0, mode).toImage();
+        ASSERT_EQ(look.size(), QSize(18, 24));
+        EXPECT_EQ(look.pixelColor(9, 12), symbol);
+        EXPECT_EQ(qAlpha(look.pixel(0, 23)), 0);
+        EXPECT_EQ(qAlpha(look.pixel(17, 0)), 0);
+    }
+}
+
 // With a device pixel ratio of 1.25, 1.5 or 2 a position has fractions; the square is the one
 // whose pixels the position lies in. Level 1 has the keeper in column 2 of row 2, a wall below.
 TEST_F(DesktopWindow, PointerPositionsAreTruncatedNeverRounded) {
@@ -248,6 +269,37 @@ TEST_F(DesktopWindow, TheTitleBandSlidesAtSixtyFourTicksASecond) {
     EXPECT_EQ(window->timerInterval(Timer::movietimer), 200);
     EXPECT_EQ(window->timerInterval(Timer::zwinkern), 1000);
     EXPECT_EQ(window->timerInterval(Timer::mousetimer), 50);
+}
+
+TEST_F(DesktopWindow, TheHelpOpensInTheMiddleOfTheGamesScreenAndEscapeClosesIt) {
+    QScreen* second = secondScreen();
+    ASSERT_NE(second, nullptr);
+    folder.writeFile(HelpFile, "<p><a name=\"topic1000\"></a>Help</p>");
+    QImage icon(32, 32, QImage::Format_RGB32);
+    icon.fill(Qt::green);
+    ASSERT_TRUE(icon.save("quarbel.png"));
+    openWindow();
+    window->windowHandle()->setScreen(second);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return window->screen() == second; }));
+    HelpWindow realHelp;
+    realHelp.setGame(window.get());
+
+    realHelp.showTopic(HelpTopic);
+    QWidget* help = realHelp.window();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(help));
+    EXPECT_EQ(help->screen(), second);
+    EXPECT_TRUE(centredOn(help->frameGeometry(), second->geometry()))
+        << help->x() << "," << help->y();
+    // The game's icon, at every size from 16 to 256 pixels.
+    const QList<QSize> sizes = help->windowIcon().availableSizes();
+    EXPECT_TRUE(sizes.contains(QSize(16, 16)));
+    EXPECT_TRUE(sizes.contains(QSize(256, 256)));
+
+    help->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(help));
+    QTest::keyClick(help, Qt::Key_Escape);
+    EXPECT_FALSE(help->isVisible());
+    EXPECT_TRUE(QTest::qWaitForWindowActive(window.get()));
 }
 
 TEST_F(DesktopWindow, ClosingTheWindowEndsTheProgramWhileTheHelpIsOpen) {

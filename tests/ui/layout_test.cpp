@@ -47,6 +47,19 @@ TEST(Layout, PanelsLineUpWithTheirCommandButtons) {
     EXPECT_EQ(panelX(layout, Control::mstepsview), (122 - 94) / 2);
 }
 
+// GNOME's top bar leaves 1048 of 1080 rows, its title bar 1011 of those: the board is 45 less
+// than the free height. A desktop that says nothing of its panels (a Wayland compositor) may
+// leave less than that: the board shrinks to the client height, whole and centred.
+TEST(Layout, TheBoardKeepsToTheFreeAreaAndTheClientArea) {
+    const WindowLayout gnome = layoutWindow(1048, 1920, 1011, {100, 555}, {640, 400});
+    EXPECT_EQ(gnome.boardSide, 1003);
+    EXPECT_EQ(gnome.board, (Rect{458, 4, 1003, 1003}));
+    const WindowLayout wayland = layoutWindow(1080, 1920, 1017, {100, 555}, {640, 400});
+    EXPECT_EQ(wayland.boardSide, 1017);
+    EXPECT_EQ(wayland.board, (Rect{451, 0, 1017, 1017}));
+    EXPECT_EQ(wayland.marginWidth, 451);
+}
+
 TEST(Layout, ScreenTallerThanWideGivesNegativeMargins) {
     const WindowLayout layout = layoutWindow(1000, 800, 1000, {100, 555}, {640, 400});
     EXPECT_EQ(layout.boardSide, 955);

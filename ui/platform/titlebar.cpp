@@ -46,9 +46,11 @@ std::array<std::uint32_t, 5> motifHints(TitleBar titleBar) {
 }  // namespace
 
 void setTitleBar(QWidget& window, TitleBar titleBar) {
+    // Other platforms can answer as an X11 application too, without a connection to use.
+    if (QGuiApplication::platformName() != QLatin1String("xcb")) return;
     auto* x11 = qGuiApp->nativeInterface<QNativeInterface::QX11Application>();
-    if (!x11) return;
-    xcb_connection_t* connection = x11->connection();
+    xcb_connection_t* connection = x11 ? x11->connection() : nullptr;
+    if (!connection) return;
     const char* const name = "_MOTIF_WM_HINTS";
     xcb_intern_atom_reply_t* atom = xcb_intern_atom_reply(
         connection,

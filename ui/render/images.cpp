@@ -7,6 +7,7 @@
 #include <string>
 
 #include "core/filefinder.h"
+#include "ui/render/iconsizes.h"
 
 namespace quarbel {
 
@@ -15,6 +16,14 @@ QImage readImageFile(std::string_view fileName, const char* format) {
     if (!bytes) return {};
     return QImage::fromData(reinterpret_cast<const uchar*>(bytes->data()),
                             static_cast<int>(bytes->size()), format);
+}
+
+QIcon iconOfAllSizes(const QImage& picture) {
+    QIcon icon;
+    if (picture.isNull()) return icon;
+    for (int size : IconSizes)
+        icon.addPixmap(QPixmap::fromImage(iconAtSize(picture, size)));
+    return icon;
 }
 
 QPoint pixelAt(const QPointF& position) {

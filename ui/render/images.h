@@ -2,6 +2,7 @@
 // and the side strip titel2. Each shows a picture one to one and passes the mouse on.
 #pragma once
 
+#include <QIcon>
 #include <QImage>
 #include <QWidget>
 #include <functional>
@@ -14,6 +15,9 @@ namespace quarbel {
 // A picture file of the working folder, found as the old platform found it (letter case
 // ignored); a null image when there is no such regular file or it holds no picture.
 QImage readImageFile(std::string_view fileName, const char* format = nullptr);
+
+// The game's icon picture at every size desktops ask for; an empty icon for a null picture.
+QIcon iconOfAllSizes(const QImage& picture);
 
 // The pixel under a pointer position. At a device pixel ratio above 1 positions have fractions;
 // the pixel is the one the position lies in (rounding would give the next one from its middle
