@@ -33,7 +33,7 @@ void SolveRunner::cancelAll() {
         worker->cancelled = true;
 }
 
-bool SolveRunner::start(const SolveQueue::Job& job, std::size_t positionLimit) {
+bool SolveRunner::start(const SolveQueue::Job& job, const SolveLimits& limits) {
     const auto idle = std::find_if(workers_.begin(), workers_.end(),
                                    [](const auto& worker) { return !worker->busy; });
     if (idle == workers_.end()) return false;
@@ -41,7 +41,7 @@ bool SolveRunner::start(const SolveQueue::Job& job, std::size_t positionLimit) {
     if (worker->thread.joinable()) worker->thread.join();  // its last search has reported
     worker->busy = true;
     worker->cancelled = false;
-    worker->thread = std::thread([this, worker, job, positionLimit] {
+    worker->thread = std::thread([this, worker, job, limits] {
         const SearchWatch watch = [this, worker, index = job.index](std::size_t positions) {
             if (!worker->progressQueued.exchange(true)) {
                 QMetaObject::invokeMethod(
@@ -54,7 +54,7 @@ bool SolveRunner::start(const SolveQueue::Job& job, std::size_t positionLimit) {
             }
             return !worker->cancelled;
         };
-        SolveOutcome outcome = solveEditorLevel(job.level, watch, positionLimit);
+        SolveOutcome outcome = solveEditorLevel(job.level, watch, limits);
         QMetaObject::invokeMethod(
             this,
             [this, worker, job, outcome = std::move(outcome)] {

@@ -22,7 +22,7 @@ class SolveRunner : public QObject {
     ~SolveRunner() override;
 
     // Starts searching a copy of the job's level; refused while every worker is busy.
-    bool start(const SolveQueue::Job& job, std::size_t positionLimit = DefaultStateLimit);
+    bool start(const SolveQueue::Job& job, const SolveLimits& limits = {});
     bool canStart() const;
     bool running() const;
     void cancelAll();

@@ -5,14 +5,14 @@
 namespace quarbel::editor {
 
 SolveOutcome solveEditorLevel(const Level& level, const SearchWatch& watch,
-                              std::size_t positionLimit) {
+                              const SolveLimits& limits) {
     bool cancelled = false;
     const SearchWatch watchAndNote = [&](std::size_t positions) {
         cancelled = watch && !watch(positions);
         return !cancelled;
     };
     const SolverResult result =
-        solveLevel(level.board, level.keeperX, level.keeperY, positionLimit, watchAndNote);
+        solveLevel(level.board, level.keeperX, level.keeperY, limits, watchAndNote);
     SolveOutcome outcome;
     outcome.positions = result.statesSeen;
     if (cancelled) {

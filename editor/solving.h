@@ -26,7 +26,7 @@ struct SolveOutcome {
 // may stop the search (the verdict is then Cancelled). A solution counts only once the move
 // engine has replayed it to a solved board.
 SolveOutcome solveEditorLevel(const Level& level, const SearchWatch& watch,
-                              std::size_t positionLimit = DefaultStateLimit);
+                              const SolveLimits& limits = {});
 
 // "solvable in 12 pushes and 40 moves", "cannot be solved", "undecided after 4,000,000
 // positions", "solving cancelled".

@@ -4,6 +4,7 @@
 #include <cctype>
 #include <charconv>
 #include <cstdio>
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
@@ -137,7 +138,8 @@ std::string usage() {
     return "usage: quarbel-pack import COLLECTION.txt PACK.dat [--movies] [--force] [--strict]\n"
            "       quarbel-pack export PACK.dat [OUT.txt] [--movies]\n"
            "       quarbel-pack list PACK.dat|COLLECTION.txt\n"
-           "       quarbel-pack solve PACK.dat|COLLECTION.txt LEVEL [--movie] [--force]\n"
+           "       quarbel-pack solve PACK.dat|COLLECTION.txt [LEVEL] [--time SECONDS] [--movie]\n"
+           "                          [--force]\n"
            "       quarbel-pack movie-to-text MOVIE.MOV\n"
            "       quarbel-pack text-to-movie SOLUTION MOVIE.MOV [--force]\n";
 }
@@ -349,31 +351,119 @@ std::string listFile(const std::string& fileName) {
     return isPackFile(fileName) ? listPack(fileName) : listCollection(fileName);
 }
 
-ProvenSolution solveLevelOf(const std::string& fileName, int levelNumber) {
-    const LevelCollection levels =
-        isPackFile(fileName) ? readPack(fileName) : readCollectionFile(fileName).collection;
+namespace {
+
+LevelCollection levelsOf(const std::string& fileName) {
+    return isPackFile(fileName) ? readPack(fileName) : readCollectionFile(fileName).collection;
+}
+
+std::string levelName(const LevelCollection& levels, int levelNumber) {
+    const TextLevel& text = levels.levels[levelNumber - 1];
+    std::string name = "level " + std::to_string(levelNumber);
+    if (!text.title.empty()) name += " '" + text.title + "'";
+    return name + ": ";
+}
+
+// The solver's answer as a proven solution, or why there is none.
+ProvenSolution provenOrThrow(const PackLevel& level, const SolverResult& result,
+                             const SolveLimits& limits) {
+    if (result.exhausted) throw ToolError("cannot be solved");
+    if (!result.moves) {
+        std::ostringstream seconds;
+        seconds << limits.seconds;
+        throw ToolError("no solution found within " + seconds.str() + " s (" +
+                        std::to_string(result.statesSeen) + " positions searched)");
+    }
+    if (!replaySolves(level.board, level.keeperX, level.keeperY, *result.moves)) {
+        throw ToolError("the solution found does not replay to a solved board");
+    }
+    return {*result.moves, result.pushes, result.statesSeen};
+}
+
+std::string describeSolution(const ProvenSolution& solution) {
+    return std::to_string(solution.moves.size()) + " moves, " + std::to_string(solution.pushes) +
+           " pushes, " + std::to_string(solution.statesSeen) + " positions searched";
+}
+
+// "--time SECONDS" taken out of the arguments; the default limits without it.
+SolveLimits takeTimeLimit(std::vector<std::string>& arguments) {
+    SolveLimits limits;
+    const auto option = std::find(arguments.begin(), arguments.end(), "--time");
+    if (option == arguments.end()) return limits;
+    const auto value = option + 1;
+    char* end = nullptr;
+    const std::string text = value == arguments.end() ? "" : *value;
+    limits.seconds = std::strtod(text.c_str(), &end);
+    if (text.empty() || *end != '\0' || !(limits.seconds > 0) || limits.seconds > 1e6) {
+        throw ToolError("--time needs a number of seconds above 0");
+    }
+    arguments.erase(option, value + 1);
+    return limits;
+}
+
+}  // namespace
+
+ProvenSolution solveLevelOf(const std::string& fileName, int levelNumber,
+                            const SolveLimits& limits) {
+    const LevelCollection levels = levelsOf(fileName);
     const int count = static_cast<int>(levels.levels.size());
     if (levelNumber < 1 || levelNumber > count) {
         throw ToolError("level " + std::to_string(levelNumber) + " is not in " + fileName +
                         " (1 to " + std::to_string(count) + ")");
     }
-    const TextLevel& text = levels.levels[levelNumber - 1];
-    std::string name = "level " + std::to_string(levelNumber);
-    if (!text.title.empty()) name += " '" + text.title + "'";
-    name += ": ";
+    const std::string name = levelName(levels, levelNumber);
     // Checked as an import would check it, so the solver only meets levels it can prove.
-    const PackLevelResult checked = packLevelOf(text);
+    const PackLevelResult checked = packLevelOf(levels.levels[levelNumber - 1]);
     if (!checked.level) throw ToolError(name + checked.reason);
     const PackLevel& level = *checked.level;
-    const SolverResult result = solveLevel(level.board, level.keeperX, level.keeperY);
-    if (!result.moves) {
-        throw ToolError(name + "no solution found among " + std::to_string(result.statesSeen) +
-                        " positions");
+    try {
+        return provenOrThrow(level, solveLevel(level.board, level.keeperX, level.keeperY, limits),
+                             limits);
+    } catch (const ToolError& failure) {
+        throw ToolError(name + failure.what());
     }
-    if (!replaySolves(level.board, level.keeperX, level.keeperY, *result.moves)) {
-        throw ToolError(name + "the solution found does not replay to a solved board");
+}
+
+int solveEveryLevel(const std::string& fileName, const SolveLimits& limits, bool movies, bool force,
+                    std::string& report) {
+    const LevelCollection levels = levelsOf(fileName);
+    const std::size_t count = levels.levels.size();
+    std::vector<std::string> lines(count);
+    std::vector<LevelToSolve> searched;
+    std::vector<std::size_t> numbers;  // index into the levels, per searched level
+    std::vector<PackLevel> checkedLevels;
+    for (std::size_t k = 0; k < count; ++k) {
+        const PackLevelResult checked = packLevelOf(levels.levels[k]);
+        if (!checked.level) {
+            lines[k] = checked.reason;
+            continue;
+        }
+        searched.push_back({checked.level->board, checked.level->keeperX, checked.level->keeperY});
+        checkedLevels.push_back(*checked.level);
+        numbers.push_back(k);
     }
-    return {*result.moves, result.pushes, result.statesSeen};
+    const std::vector<SolverResult> results = solveLevels(searched, limits);
+    int solved = 0;
+    for (std::size_t s = 0; s < searched.size(); ++s) {
+        const int number = static_cast<int>(numbers[s]) + 1;
+        try {
+            const ProvenSolution solution = provenOrThrow(checkedLevels[s], results[s], limits);
+            lines[numbers[s]] = describeSolution(solution);
+            ++solved;
+            if (movies) {
+                const std::string movie = movieFileOf(fileName, number);
+                writeMovie(movie, solution.moves, force);
+                lines[numbers[s]] += "; wrote " + movie;
+            }
+        } catch (const ToolError& failure) {
+            lines[numbers[s]] +=
+                lines[numbers[s]].empty() ? failure.what() : std::string("; ") + failure.what();
+        }
+    }
+    for (std::size_t k = 0; k < count; ++k)
+        report += levelName(levels, static_cast<int>(k) + 1) + lines[k] + "\n";
+    report += "solved " + std::to_string(solved) + " of " + std::to_string(count) + " levels\n";
+    return solved;
 }
 
 std::string movieFileOf(const std::string& packFile, int levelNumber) {
@@ -449,17 +539,25 @@ int runPackTool(const std::vector<std::string>& arguments, std::string& out, std
         } else if (command == "list") {
             out += listFile(expect({}, 1, 1)[0]);
         } else if (command == "solve") {
-            const auto plain = expect({"--movie", "--force"}, 2, 2);
-            const int level = levelNumberOf(plain[1]);
+            std::vector<std::string> options = rest;
+            const SolveLimits limits = takeTimeLimit(options);
+            const auto plain = plainArguments(options, {"--movie", "--force"}, flags);
+            if (plain.empty() || plain.size() > 2) throw ToolError(usage());
             if (hasFlag(flags, "--movie") && !isPackFile(plain[0])) {
                 throw ToolError("--movie stores a movie beside a pack; import " + plain[0] +
                                 " first");
             }
-            const ProvenSolution solution = solveLevelOf(plain[0], level);
+            if (plain.size() == 1) {
+                const bool movies = hasFlag(flags, "--movie");
+                const auto levels = levelsOf(plain[0]).levels.size();
+                const int solved =
+                    solveEveryLevel(plain[0], limits, movies, hasFlag(flags, "--force"), out);
+                return solved == static_cast<int>(levels) ? 0 : 1;
+            }
+            const int level = levelNumberOf(plain[1]);
+            const ProvenSolution solution = solveLevelOf(plain[0], level, limits);
             out += notationOf(solution.moves) + "\n";
-            err += "level " + plain[1] + ": " + std::to_string(solution.moves.size()) + " moves, " +
-                   std::to_string(solution.pushes) + " pushes, " +
-                   std::to_string(solution.statesSeen) + " positions searched\n";
+            err += "level " + plain[1] + ": " + describeSolution(solution) + "\n";
             if (hasFlag(flags, "--movie")) {
                 const std::string movie = movieFileOf(plain[0], level);
                 writeMovie(movie, solution.moves, hasFlag(flags, "--force"));

@@ -9,6 +9,8 @@
 #include <string_view>
 #include <vector>
 
+#include "solver.h"
+
 namespace quarbel {
 
 class ToolError : public std::runtime_error {
@@ -54,7 +56,13 @@ struct ProvenSolution {
     std::size_t statesSeen = 0;
 };
 // The level of a pack, or of a collection file numbered as import counts its levels.
-ProvenSolution solveLevelOf(const std::string& fileName, int levelNumber);
+ProvenSolution solveLevelOf(const std::string& fileName, int levelNumber,
+                            const SolveLimits& limits = {});
+// Solves every level of the file side by side and writes one line per level to report: the
+// solution's length, or why there is none; with movies each solution is stored as the level's
+// movie beside the pack. Returns the number of levels solved.
+int solveEveryLevel(const std::string& fileName, const SolveLimits& limits, bool movies, bool force,
+                    std::string& report);
 
 // Where the game looks for a level's movie: the pack's movie folder beside the pack.
 std::string movieFileOf(const std::string& packFile, int levelNumber);

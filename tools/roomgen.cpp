@@ -4,6 +4,7 @@
 #include <array>
 #include <atomic>
 #include <charconv>
+#include <limits>
 #include <optional>
 #include <random>
 #include <string>
@@ -288,8 +289,10 @@ std::optional<GeneratedLevel> proved(const Room& room, std::vector<int> targets,
                                      const GeneratorLimits& limits) {
     TextLevel level = levelAt(room, targets, position);
     const PackLevel board = packLevelOf(level).level.value();
-    const SolverResult result =
-        solveLevel(board.board, board.keeperX, board.keeperY, limits.proofPositions);
+    // Bounded by positions, not time, so that a room gives the same level on any machine.
+    const SolveLimits proof{.seconds = std::numeric_limits<double>::infinity(),
+                            .positions = limits.proofPositions};
+    const SolverResult result = solveLevel(board.board, board.keeperX, board.keeperY, proof);
     if (!result.moves) return std::nullopt;
     const SolutionMeasure measure =
         measureSolution(board.board, board.keeperX, board.keeperY, *result.moves);

@@ -5,6 +5,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <functional>
+#include <limits>
 #include <optional>
 #include <span>
 #include <vector>
@@ -19,7 +20,7 @@ struct SolverResult {
     int pushes = 0;
     std::size_t statesSeen = 0;  // positions kept in the transposition table
     // Every position the pushes can reach was searched without finding a solution: the level
-    // cannot be solved. False when the search stopped at its limit or was stopped.
+    // cannot be solved. False when the search ran out of time or memory or was stopped.
     bool exhausted = false;
 };
 
@@ -27,11 +28,31 @@ struct SolverResult {
 // the search, which then reports no solution. Lets another thread show progress and cancel.
 using SearchWatch = std::function<bool(std::size_t statesSeen)>;
 
-// The search gives up once it has kept stateLimit positions.
-constexpr std::size_t DefaultStateLimit = 4'000'000;
+// A search gives up after `seconds` of processor time of its own thread, or before its
+// positions would need more than `memoryBytes`. A search that must end the same way on any
+// machine also gives up at about `positions` kept.
+struct SolveLimits {
+    double seconds = 10;
+    std::size_t memoryBytes = std::size_t{1} << 30;
+    std::size_t positions = SIZE_MAX;
+};
 
 SolverResult solveLevel(const Board& board, int keeperX, int keeperY,
-                        std::size_t stateLimit = DefaultStateLimit, const SearchWatch& watch = {});
+                        const SolveLimits& limits = {}, const SearchWatch& watch = {});
+
+struct LevelToSolve {
+    Board board;
+    int keeperX = 0;
+    int keeperY = 0;
+};
+
+// Solves the levels side by side, one search per processor core, each within the limits.
+// `watch` is called from the searching threads, with each search's own count, so it must be
+// safe to call from several threads at once; returning false stops every search. The
+// results come back in the order of the levels.
+std::vector<SolverResult> solveLevels(std::span<const LevelToSolve> levels,
+                                      const SolveLimits& limits = {},
+                                      const SearchWatch& watch = {});
 
 // Replays the moves through stepKeeper: true when every move happens as recorded (a walk
 // walks, a push pushes) and no empty target is left at the end.

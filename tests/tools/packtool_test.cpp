@@ -239,6 +239,24 @@ TEST(PackTool, SolvesALevelOfACollection) {
               "quarbel-pack: --movie stores a movie beside a pack; import rooms.txt first\n");
 }
 
+TEST(PackTool, SolvesEveryLevelOfAFileWithinItsTime) {
+    ScratchFolder folder;
+    folder.writeFile("rooms.txt", TwoLevels + "\n#####\n#@$.#\n#$ .#\n#####\n");
+    const ToolRun result = run({"solve", "rooms.txt", "--time", "2.5"});
+    EXPECT_EQ(result.status, 1) << "not every level was solved";
+    EXPECT_EQ(result.out,
+              "level 1: 1 moves, 1 pushes, 2 positions searched\n"
+              "level 2: 6 moves, 3 pushes, 4 positions searched\n"
+              "level 3: cannot be solved\n"
+              "solved 2 of 3 levels\n");
+    for (const char* bad : {"0", "-1", "ten", "1e9"}) {
+        EXPECT_EQ(run({"solve", "rooms.txt", "1", "--time", bad}).err,
+                  "quarbel-pack: --time needs a number of seconds above 0\n");
+    }
+    EXPECT_EQ(run({"solve", "rooms.txt", "1", "--time"}).err,
+              "quarbel-pack: --time needs a number of seconds above 0\n");
+}
+
 TEST(PackTool, AFailedWriteLeavesNothingBehind) {
     ScratchFolder folder;
     folder.writeFile("rooms.txt", TwoLevels);

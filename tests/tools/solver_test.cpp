@@ -3,6 +3,9 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <atomic>
+#include <chrono>
+#include <thread>
 
 #include "shippedlevels.h"
 #include "support/packbuilder.h"
@@ -15,24 +18,28 @@ namespace {
 
 using testing::levelFromRows;
 
-SolverResult solveRows(const std::vector<std::string>& rows,
-                       std::size_t stateLimit = DefaultStateLimit) {
+SolverResult solveRows(const std::vector<std::string>& rows, const SolveLimits& limits = {}) {
     const PackLevel level = levelFromRows(rows);
-    return solveLevel(level.board, level.keeperX, level.keeperY, stateLimit);
+    return solveLevel(level.board, level.keeperX, level.keeperY, limits);
 }
 
-// One test per pack, so that the packs are proved side by side.
+// One test per pack, and the levels of a pack side by side on every core.
 class ShippedPack : public ::testing::TestWithParam<testing::LevelSource> {};
 
 TEST_P(ShippedPack, EveryLevelIsProvedAndMovesEveryCrateOnATarget) {
     const LevelCollection collection = readLevelText(GetParam().text).collection;
     ASSERT_FALSE(collection.levels.empty());
+    std::vector<LevelToSolve> levels;
     for (std::size_t k = 0; k < collection.levels.size(); ++k) {
-        SCOPED_TRACE("level " + std::to_string(k + 1));
         const auto fitted = packLevelOf(collection.levels[k]);
-        ASSERT_TRUE(fitted.level.has_value()) << fitted.reason;
-        const PackLevel& level = *fitted.level;
-        const SolverResult result = solveLevel(level.board, level.keeperX, level.keeperY);
+        ASSERT_TRUE(fitted.level.has_value()) << "level " << k + 1 << ": " << fitted.reason;
+        levels.push_back({fitted.level->board, fitted.level->keeperX, fitted.level->keeperY});
+    }
+    const std::vector<SolverResult> results = solveLevels(levels);
+    for (std::size_t k = 0; k < levels.size(); ++k) {
+        SCOPED_TRACE("level " + std::to_string(k + 1));
+        const LevelToSolve& level = levels[k];
+        const SolverResult& result = results[k];
         ASSERT_TRUE(result.moves.has_value());
         EXPECT_TRUE(replaySolves(level.board, level.keeperX, level.keeperY, *result.moves));
         const SolutionMeasure measure =
@@ -44,6 +51,39 @@ TEST_P(ShippedPack, EveryLevelIsProvedAndMovesEveryCrateOnATarget) {
 
 INSTANTIATE_TEST_SUITE_P(Levels, ShippedPack, ::testing::ValuesIn(testing::shippedLevelSources()),
                          [](const auto& info) { return info.param.name; });
+
+// Many crates in a wide hall with the targets packed in a room of their own: far more
+// positions than any of the limits below allow.
+const std::vector<std::string> CrowdedHall = {
+    "###############", "#             #", "# $ $ $ $ $ $ #", "#             #",
+    "# $ $ $ $ $ $ #", "#             #", "#      @      #", "######   ######",
+    "#.....   .....#", "#.           .#", "###############",
+};
+
+TEST(Solver, SolvesLevelsOnEveryCoreAtOnce) {
+    // Every search waits in its watch until the other one has started too: with one search at a
+    // time the first would never go on, and the watch gives up after a while.
+    const PackLevel hall = levelFromRows(CrowdedHall);
+    const std::vector<LevelToSolve> levels(2, {hall.board, hall.keeperX, hall.keeperY});
+    if (std::thread::hardware_concurrency() < 2) GTEST_SKIP() << "one core only";
+    std::atomic<int> searching = 0;
+    std::atomic<bool> metTheOther = false;
+    thread_local bool counted = false;
+    const auto results = solveLevels(levels, {}, [&](std::size_t) {
+        if (!counted) {
+            counted = true;
+            ++searching;
+        }
+        const auto giveUp = std::chrono::steady_clock::now() + std::chrono::seconds(20);
+        while (searching < 2 && std::chrono::steady_clock::now() < giveUp)
+            std::this_thread::yield();
+        metTheOther = metTheOther || searching == 2;
+        return false;
+    });
+    EXPECT_TRUE(metTheOther);
+    for (const SolverResult& result : results)
+        EXPECT_FALSE(result.exhausted) << "a stopped search proves nothing";
+}
 
 TEST(Solver, WalksBetweenPushes) {
     const SolverResult result = solveRows({
@@ -82,7 +122,7 @@ TEST(Solver, FindsNothingForACrateInACorner) {
         "#####",
     });
     EXPECT_FALSE(result.moves.has_value());
-    EXPECT_EQ(result.statesSeen, 1u);
+    EXPECT_LE(result.statesSeen, 1u) << "known before any push";
     EXPECT_TRUE(result.exhausted);
 }
 
@@ -99,20 +139,25 @@ TEST(Solver, FindsNothingWhenTheCratesCanOnlySlideAlongAWall) {
     EXPECT_TRUE(result.exhausted) << "every position was searched";
 }
 
-TEST(Solver, GivesUpAtTheStateLimit) {
-    const SolverResult result = solveRows(
-        {
-            "#######",
-            "#.   .#",
-            "#     #",
-            "# $$  #",
-            "#  @  #",
-            "#######",
-        },
-        3);
+TEST(Solver, GivesUpAtItsTimeBudget) {
+    const auto started = std::chrono::steady_clock::now();
+    const SolverResult result = solveRows(CrowdedHall, {0.3});
     EXPECT_FALSE(result.moves.has_value());
-    EXPECT_GE(result.statesSeen, 3u);
-    EXPECT_FALSE(result.exhausted) << "stopped at the limit, the search proves nothing";
+    EXPECT_GT(result.statesSeen, 1u);
+    EXPECT_FALSE(result.exhausted) << "stopped by the clock, the search proves nothing";
+    // Processor time, so a loaded machine may stretch it; far below what it would take to
+    // search on.
+    EXPECT_LT(std::chrono::steady_clock::now() - started, std::chrono::seconds(20));
+}
+
+TEST(Solver, StaysWithinItsMemoryBudget) {
+    const SolveLimits limits{100, 4 << 20};
+    const SolverResult small = solveRows(CrowdedHall, limits);
+    EXPECT_FALSE(small.moves.has_value());
+    EXPECT_FALSE(small.exhausted) << "out of memory, the search proves nothing";
+    // Each position takes more than 8 bytes, so a few megabytes hold well under a million.
+    EXPECT_GT(small.statesSeen, 1000u);
+    EXPECT_LT(small.statesSeen, (4u << 20) / 8);
 }
 
 TEST(Solver, ASolvedLevelNeedsNoMoves) {
