@@ -27,12 +27,12 @@ namespace {
 
 using Answer = EditorWindow::Prompts::Answer;
 
-// Four crates in a wide room and a target walled in where no crate can reach: the solver
-// searches for seconds before it would know.
+// Twelve crates in a wide hall and the targets in a room below: the solver searches for
+// seconds.
 const std::vector<std::string> LongSearch = {
-    "###############", "#             #", "#  $   $   $  #", "#             #",
-    "#      $      #", "#             #", "#  .   .   .  #", "#      @      #",
-    "###############", "#######.#######", "###############",
+    "###############", "#             #", "# $ $ $ $ $ $ #", "#             #",
+    "# $ $ $ $ $ $ #", "#             #", "#      @      #", "######   ######",
+    "#.....   .....#", "#.           .#", "###############",
 };
 
 class EditorWindowTest : public ::testing::Test {
