@@ -1,10 +1,18 @@
 // Proving the shipped levels: each level alone, and all of them as the test suite does.
 // Run: solver_bench --benchmark_counters_tabular=true
+//
+// solver_bench --signature prints one number, the positions searched over the shipped levels
+// and the hard test levels, each search bounded by positions and not by time, so that the
+// number is the same on every machine and changes only when the search does.
 #include <benchmark/benchmark.h>
 
+#include <cstring>
 #include <filesystem>
 #include <fstream>
+#include <iostream>
+#include <limits>
 #include <sstream>
+#include <stdexcept>
 
 #include "tools/leveltext.h"
 #include "tools/solver.h"
@@ -13,24 +21,32 @@ namespace {
 
 using namespace quarbel;
 
-struct ShippedLevel {
+struct NamedLevel {
     std::string name;  // "warehouse/24"
     PackLevel level;
 };
 
-std::vector<ShippedLevel> shippedLevels() {
-    const auto folder = std::filesystem::path(__FILE__).parent_path().parent_path() / "levels";
-    std::vector<ShippedLevel> levels;
+std::vector<NamedLevel> levelsOf(const std::filesystem::path& file, const std::string& pack) {
+    std::ifstream in(file, std::ios::binary);
+    std::ostringstream text;
+    text << in.rdbuf();
+    if (!in) throw std::runtime_error("cannot read " + file.string());
+    const LevelCollection collection = readLevelText(text.str()).collection;
+    std::vector<NamedLevel> levels;
+    for (std::size_t k = 0; k < collection.levels.size(); ++k) {
+        levels.push_back(
+            {pack + "/" + std::to_string(k + 1), packLevelOf(collection.levels[k]).level.value()});
+    }
+    return levels;
+}
+
+const std::filesystem::path Source = QUARBEL_SOURCE_DIR;
+
+std::vector<NamedLevel> shippedLevels() {
+    std::vector<NamedLevel> levels;
     for (const char* pack : {"lessons", "warehouse"}) {
-        std::ifstream in(folder / (std::string(pack) + ".txt"), std::ios::binary);
-        std::ostringstream text;
-        text << in.rdbuf();
-        const LevelCollection collection = readLevelText(text.str()).collection;
-        for (std::size_t k = 0; k < collection.levels.size(); ++k) {
-            const int number = static_cast<int>(k) + 1;
-            levels.push_back({std::string(pack) + "/" + std::to_string(number),
-                              packLevelOf(collection.levels[k]).level.value()});
-        }
+        auto more = levelsOf(Source / "levels" / (std::string(pack) + ".txt"), pack);
+        levels.insert(levels.end(), more.begin(), more.end());
     }
     return levels;
 }
@@ -45,8 +61,8 @@ SolverResult prove(const PackLevel& level, benchmark::State& state) {
 }
 
 void registerBenchmarks() {
-    static const std::vector<ShippedLevel> levels = shippedLevels();
-    for (const ShippedLevel& shipped : levels) {
+    static const std::vector<NamedLevel> levels = shippedLevels();
+    for (const NamedLevel& shipped : levels) {
         benchmark::RegisterBenchmark(("prove/" + shipped.name).c_str(), [&shipped](benchmark::State&
                                                                                        state) {
             SolverResult result;
@@ -58,16 +74,44 @@ void registerBenchmarks() {
     }
     benchmark::RegisterBenchmark("prove/all", [](benchmark::State& state) {
         for (auto _ : state) {
-            for (const ShippedLevel& shipped : levels)
+            for (const NamedLevel& shipped : levels)
                 prove(shipped.level, state);
         }
         state.counters["levels"] = static_cast<double>(levels.size());
     })->Unit(benchmark::kMillisecond);
 }
 
+int printSignature() {
+    std::vector<NamedLevel> named = shippedLevels();
+    const auto hard = levelsOf(Source / "bench" / "levels" / "hard.txt", "hard");
+    named.insert(named.end(), hard.begin(), hard.begin() + std::min<std::size_t>(hard.size(), 30));
+    std::vector<LevelToSolve> levels;
+    for (const NamedLevel& level : named)
+        levels.push_back({level.level.board, level.level.keeperX, level.level.keeperY});
+    const SolveLimits limits{.seconds = std::numeric_limits<double>::infinity(),
+                             .positions = 300'000};
+    std::size_t positions = 0;
+    int solved = 0;
+    for (const SolverResult& result : solveLevels(levels, limits)) {
+        positions += result.statesSeen;
+        solved += result.moves.has_value();
+    }
+    std::cerr << "solved " << solved << " of " << levels.size() << " levels\n";
+    std::cout << positions << "\n";
+    return 0;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
+    if (argc == 2 && std::strcmp(argv[1], "--signature") == 0) {
+        try {
+            return printSignature();
+        } catch (const std::exception& failure) {
+            std::cerr << "solver_bench: " << failure.what() << "\n";
+            return 1;
+        }
+    }
     benchmark::Initialize(&argc, argv);
     registerBenchmarks();
     benchmark::RunSpecifiedBenchmarks();

@@ -139,6 +139,46 @@ TEST(Solver, FindsNothingWhenTheCratesCanOnlySlideAlongAWall) {
     EXPECT_TRUE(result.exhausted) << "every position was searched";
 }
 
+TEST(Solver, ACorralTheKeeperCanNeverOpenIsADeadlock) {
+    // Pushed through the door, the crate can never be pushed aside onto the target: the
+    // keeper would have to stand beside it, shut out below.
+    const SolverResult shutOut = solveRows({
+        "#######",
+        "#@    #",
+        "#  $  #",
+        "### ###",
+        "##.  ##",
+        "#######",
+    });
+    EXPECT_FALSE(shutOut.moves.has_value());
+    EXPECT_TRUE(shutOut.exhausted);
+    // A second door lets the keeper round: the same crate below is no deadlock then.
+    const SolverResult secondDoor = solveRows({
+        "#######",
+        "#@    #",
+        "#  $  #",
+        "### # #",
+        "##.   #",
+        "#######",
+    });
+    ASSERT_TRUE(secondDoor.moves.has_value());
+    EXPECT_EQ(secondDoor.pushes, 3);
+}
+
+TEST(Solver, ACorralOfCratesOnTheirTargetsIsLeftAlone) {
+    // The two crates on their targets shut in a square; pushing either of them in would wreck
+    // the level, so only the crate on the right may be pushed.
+    const SolverResult result = solveRows({
+        "#######",
+        "# *   #",
+        "#*# $.#",
+        "#  @  #",
+        "#######",
+    });
+    ASSERT_TRUE(result.moves.has_value());
+    EXPECT_EQ(result.pushes, 1);
+}
+
 TEST(Solver, GivesUpAtItsTimeBudget) {
     const auto started = std::chrono::steady_clock::now();
     const SolverResult result = solveRows(CrowdedHall, {0.3});
