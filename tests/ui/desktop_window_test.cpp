@@ -3,6 +3,7 @@
 // fractions; the end of the program; the pace of the title band.
 #include <QElapsedTimer>
 #include <QGuiApplication>
+#include <QListWidget>
 #include <QMessageBox>
 #include <QMouseEvent>
 #include <QPushButton>
@@ -145,6 +146,38 @@ TEST_F(DesktopWindow, DialogsStandInTheMiddleOfTheGamesScreen) {
         EXPECT_EQ(screen, second->geometry());
         EXPECT_TRUE(centredOn(frame, second->geometry())) << frame.x() << "," << frame.y();
     }
+}
+
+// A title-bar button that a desktop shows anyway neither hides the chooser nor changes its size.
+TEST_F(DesktopWindow, AMinimisedOrMaximisedChooserComesBackAsItWas) {
+    openWindow();
+    std::vector<std::pair<Qt::WindowStates, QSize>> seen;
+    whenModalShows([&](QWidget* modal) {
+        if (!qobject_cast<TLevelpac*>(modal)) return false;
+        if (seen.empty()) {
+            seen.emplace_back(modal->windowState(), modal->size());
+            modal->showMinimized();
+            return false;
+        }
+        if (seen.size() == 1) {
+            if (modal->windowState() != Qt::WindowNoState) return false;
+            seen.emplace_back(modal->windowState(), modal->size());
+            modal->showMaximized();
+            return false;
+        }
+        if (modal->windowState() != Qt::WindowNoState) return false;
+        seen.emplace_back(modal->windowState(), modal->size());
+        modal->findChild<QListWidget*>()->setCurrentRow(0);
+        QTest::mouseClick(modal->findChild<QPushButton*>("weiter"), Qt::LeftButton);
+        return true;
+    });
+    key(Qt::Key_Space);
+    ASSERT_EQ(seen.size(), 3u);
+    for (const auto& [state, size] : seen) {
+        EXPECT_EQ(state, Qt::WindowNoState);
+        EXPECT_EQ(size, QSize(330, 395));
+    }
+    EXPECT_FALSE(state().titleShowing);
 }
 
 TEST_F(DesktopWindow, AChooserThatCouldReadNoPackSaysSo) {

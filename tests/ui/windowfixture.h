@@ -77,8 +77,10 @@ class WindowTest : public ::testing::Test {
     std::vector<std::pair<QRect, QRect>> dialogPlaces;
     std::vector<SolvedDialogLines> solvedDialogs;
 
-  private:
+    // Calls `answer` with the modal dialog shown until it returns true.
     void whenModalShows(std::function<bool(QWidget*)> answer);
+
+  private:
     std::vector<QTimer*> watchers_;
 };
 

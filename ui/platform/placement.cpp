@@ -18,11 +18,15 @@ class CentreWhenShown : public QObject {
     explicit CentreWhenShown(const QWidget* game) : game_(game) {}
 
     bool eventFilter(QObject* watched, QEvent* event) override {
+        // A dialog has one size and stays in sight: minimised or maximised by a title-bar
+        // button, it comes back as it was.
         if (event->type() == QEvent::WindowStateChange) {
             auto* dialog = static_cast<QWidget*>(watched);
-            if (dialog->isMinimized()) {
-                QTimer::singleShot(0, dialog, [dialog] {
-                    if (dialog->isMinimized()) dialog->showNormal();
+            if (dialog->windowState() != Qt::WindowNoState) {
+                QTimer::singleShot(0, dialog, [dialog, shown = shown_] {
+                    if (dialog->windowState() == Qt::WindowNoState) return;
+                    dialog->showNormal();
+                    dialog->setGeometry(shown);
                 });
             }
             return false;
@@ -34,12 +38,14 @@ class CentreWhenShown : public QObject {
         const QScreen* screen = game_ ? game_->screen() : QGuiApplication::primaryScreen();
         QMargins frame = frameMarginsOf(dialog);
         if (frame.isNull() && game_) frame = frameMarginsOf(*game_);
-        dialog.setGeometry(centredClientArea(screen->geometry(), dialog.size(), frame));
+        shown_ = centredClientArea(screen->geometry(), dialog.size(), frame);
+        dialog.setGeometry(shown_);
         return true;
     }
 
   private:
     const QWidget* game_;
+    QRect shown_;
 };
 
 }  // namespace
@@ -60,6 +66,12 @@ QMargins frameMarginsOf(const QWidget& window) {
 
 int execCentred(QDialog& dialog, const QWidget* game, TitleBar titleBar) {
     setTitleBar(dialog, titleBar);
+    // A Wayland compositor may maximise any window, and one that keeps its size then breaks
+    // the protocol and ends the program: there a dialog only keeps its smallest size, and
+    // comes back to it at once.
+    if (QGuiApplication::platformName().startsWith(QLatin1String("wayland"))) {
+        dialog.setMaximumSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
+    }
     CentreWhenShown centring(game);
     dialog.installEventFilter(&centring);
     const int result = dialog.exec();

@@ -22,8 +22,8 @@ QMargins frameMarginsOf(const QWidget& window);
 // Shows the dialog modally, centred with its frame on the screen of `game` (the primary screen
 // when there is no game window yet), at the size it takes when shown, with the title bar
 // given. A dialog that is not framed yet is assumed to get the same frame as the game window.
-// A desktop that minimises it gets it back at once: hidden, it would leave the player nothing
-// to answer, and on some desktops nothing on the screen at all.
+// A desktop that minimises or maximises it gets it back at once as it was: hidden, it would
+// leave the player nothing to answer, and on some desktops nothing on the screen at all.
 int execCentred(QDialog& dialog, const QWidget* game, TitleBar titleBar = TitleBar::ClosableDialog);
 
 }  // namespace quarbel
