@@ -4,6 +4,7 @@
 // THEME_FOLDER/SIZExSIZE/apps/NAME.png for the desktop's icon theme.
 // quarbel-assets --month-page GAME_FOLDER PAGE PACK...: the "Level of the Month" page
 // PAGE with its pictures, from the packs of the game folder.
+// quarbel-assets --pack-sheet PACK OUT.png: every level of a pack side by side.
 #include <QDir>
 #include <QFile>
 #include <QImage>
@@ -11,6 +12,7 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <exception>
 #include <string>
 #include <vector>
 
@@ -71,11 +73,22 @@ int main(int argc, char** argv) {
                    ? 0
                    : 1;
     }
+    if (mode == "--pack-sheet" && argc == 4) {
+        try {
+            const QImage sheet = artwork::packSheet(quarbel::readPackAsText(argv[2]));
+            if (sheet.save(QString::fromLocal8Bit(argv[3]), "PNG")) return 0;
+            std::fprintf(stderr, "quarbel-assets: cannot write %s\n", argv[3]);
+        } catch (const std::exception& failure) {
+            std::fprintf(stderr, "quarbel-assets: %s: %s\n", argv[2], failure.what());
+        }
+        return 1;
+    }
     if (argc != 2 || mode.starts_with("--")) {
         std::fprintf(stderr,
                      "usage: quarbel-assets OUTPUT_FOLDER\n"
                      "       quarbel-assets --icons THEME_FOLDER NAME SIZE...\n"
-                     "       quarbel-assets --month-page GAME_FOLDER PAGE PACK...\n");
+                     "       quarbel-assets --month-page GAME_FOLDER PAGE PACK...\n"
+                     "       quarbel-assets --pack-sheet PACK OUT.png\n");
         return 2;
     }
     const QDir folder(QString::fromLocal8Bit(argv[1]));

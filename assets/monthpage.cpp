@@ -3,7 +3,9 @@
 #include <QDir>
 #include <QFile>
 #include <QImage>
+#include <QPainter>
 
+#include <algorithm>
 #include <array>
 #include <cstdio>
 #include <exception>
@@ -71,13 +73,19 @@ img { display: block; margin: 1em 0; image-rendering: pixelated; max-width: 100%
 </head>
 <body>
 <h1>QUARBEL 98 - Level of the Month</h1>
+<p>One level for each month, chosen from the level packs that come with QUARBEL 98, getting
+harder from January to December. The level is in the game already: nothing needs to be
+fetched. This page shows this month's level; without scripts it shows all twelve.</p>
 )";
 
 const char* const PageEnd = R"(<h2>More levels</h2>
-<p>The chooser lists every level pack (a <code>*.dat</code> file) in the game's folder, the
-folder of this page: <code id="folder">the folder of this page</code>. Put a pack there and
-it is listed the next time the game starts.</p>
-<p>Levels written as text become a pack with the pack tool. Draw each level with
+<p>The chooser lists every level pack (a <code>*.dat</code> file) in the game's folder. The
+installed game plays in your own folder <code id="folder">~/.local/share/quarbel98/</code>
+(<code>$XDG_DATA_HOME/quarbel98/</code> when <code>XDG_DATA_HOME</code> is set), where this
+page lies too. Put a pack there and it is listed the next time the game starts.</p>
+<p>Level collections that players trade as text (<code>*.txt</code>, <code>*.sok</code>,
+<code>*.xsb</code>) become packs with the pack tool <code>quarbel-pack</code>, and the level
+editor <code>quarbel-editor</code> draws levels of your own. In text, draw each level with
 <code>#</code> wall, space floor, <code>$</code> crate, <code>.</code> target,
 <code>*</code> crate on a target, <code>@</code> keeper and <code>+</code> keeper on a
 target, at most 15 by 15 squares, with a blank line between levels:</p>
@@ -137,6 +145,31 @@ std::string monthPageHtml(const std::string& pageName, const std::vector<MonthLe
     for (const MonthLevel& entry : months)
         html += monthSection(pageName, entry);
     return html + PageEnd;
+}
+
+QImage packSheet(const quarbel::LevelCollection& pack) {
+    constexpr int Cell = 12;  // pixels of a square in the sheet
+    constexpr int Box = quarbel::BoardSide * Cell;
+    constexpr int Gap = 10;
+    constexpr int Columns = 6;
+    const int count = static_cast<int>(pack.levels.size());
+    const int rows = (count + Columns - 1) / Columns;
+    QImage sheet(Columns * (Box + Gap) + Gap, rows * (Box + Gap) + Gap, QImage::Format_RGB32);
+    sheet.fill(Qt::black);
+    QPainter painter(&sheet);
+    for (int k = 0; k < count; ++k) {
+        const auto& level = pack.levels[k].rows;
+        int columns = 0;
+        for (const std::string& row : level)
+            columns = std::max(columns, static_cast<int>(row.size()));
+        const QImage room =
+            renderRoom(level).scaled(columns * Cell, static_cast<int>(level.size()) * Cell,
+                                     Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+        const int left = Gap + k % Columns * (Box + Gap) + (Box - room.width()) / 2;
+        const int top = Gap + k / Columns * (Box + Gap) + (Box - room.height()) / 2;
+        painter.drawImage(left, top, room);
+    }
+    return sheet;
 }
 
 bool writeMonthPage(const QString& folder, const std::string& pageName,

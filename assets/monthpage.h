@@ -3,6 +3,7 @@
 // month's level when the browser runs its script, and all twelve otherwise.
 #pragma once
 
+#include <QImage>
 #include <QString>
 
 #include <string>
@@ -30,6 +31,10 @@ std::vector<MonthLevel> levelsOfTheMonths(const std::vector<std::string>& packFi
 std::string monthPictureName(const std::string& pageName, int month);
 
 std::string monthPageHtml(const std::string& pageName, const std::vector<MonthLevel>& months);
+
+// Every level of a pack side by side, six to a row, each drawn with the game's tiles and
+// scaled so that a full board of 15 x 15 fills its box: the sizes of the rooms compare.
+QImage packSheet(const quarbel::LevelCollection& pack);
 
 // Reads the packs from the folder and writes the page and its twelve pictures there; a
 // message on standard error and false when something cannot be read or written.

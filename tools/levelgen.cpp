@@ -74,6 +74,8 @@ void generate(const std::string& fileName) {
     LevelCollection rooms = readLevelText(fileText(fileName)).collection;
     const std::vector<GeneratedLevel> levels = generatePack(rooms);
     rooms.levels.clear();
+    // Each level names its author, as an exported pack does.
+    rooms.author.clear();
     for (std::size_t k = 0; k < levels.size(); ++k) {
         const SolutionMeasure& m = levels[k].measure;
         std::cerr << "level " << k + 1 << ": " << m.pushes << " pushes, " << m.switches

@@ -141,6 +141,8 @@ class PullSearch {
 
     std::size_t count() const { return positions_.size() / stride_; }
     int deepest() const { return static_cast<int>(layers_.size()) - 1; }
+    // Every position the pulls reach was found.
+    bool complete() const { return complete_; }
     std::size_t layerBegin(int d) const { return layers_[d]; }
     std::size_t layerEnd(int d) const {
         return d + 1 < static_cast<int>(layers_.size()) ? layers_[d + 1] : count();
@@ -162,7 +164,10 @@ class PullSearch {
             const std::size_t pulled = count() < limit / 2 ? size : std::min(size, BeamWidth);
             for (std::size_t i = 0; i < pulled && count() < limit; ++i)
                 expand(begin + i * size / pulled);
-            if (count() == end) return;  // nothing farther: the search is complete
+            if (count() == end) {
+                complete_ = true;  // nothing farther
+                return;
+            }
             layers_.push_back(end);
         }
     }
@@ -254,6 +259,7 @@ class PullSearch {
     std::vector<std::uint32_t> stamp_;
     std::uint32_t generation_ = 0;
     std::vector<int> region_;
+    bool complete_ = false;
 };
 
 TextLevel levelAt(const Room& room, const std::vector<int>& targets,
@@ -391,6 +397,9 @@ GeneratedLevel generateLevel(const TextLevel& drawn, int roomNumber,
                 search.emplace(std::move(next));
                 targets = std::move(tried);
             }
+            // A room too large to search in full gives far starts with any targets, and each
+            // further set would cost as much again.
+            if (!search->complete()) break;
         } catch (const LevelTextError& failure) {
             if (!choose) refuse(roomNumber, failure.what());
         }

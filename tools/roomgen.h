@@ -35,8 +35,10 @@ int difficultyOf(const SolutionMeasure& measure);
 struct GeneratorLimits {
     std::size_t pullPositions = 1'500'000;  // positions the backward search keeps at most
     std::size_t proofPositions = 4'000'000;
-    int candidates = 4;   // farthest starts proved forwards per room
-    int targetTries = 3;  // target sets tried when a room has more target squares than crates
+    int candidates = 4;  // farthest starts proved forwards per room
+    // Target sets tried when a room has more target squares than crates and is small enough
+    // to search in full.
+    int targetTries = 3;
 };
 
 struct GeneratedLevel {

@@ -76,7 +76,7 @@ TEST(InstalledFiles, EveryFileInItsPlace) {
     }
     for (const char* name : {"playal8n.bmp", "backgr8.bmp", "titel.bmp", "titel2.bmp", "mplay.bmp",
                              "m10forward.bmp", "quarbel.png", "undo.wav", "done.wav", "quarbel.hlp",
-                             "lessons.dat", "warehouse.dat", "month.html"}) {
+                             "lessons.dat", "tunnels.dat", "warehouse.dat", "month.html"}) {
         EXPECT_TRUE(installed.contains(name)) << name;
     }
 
