@@ -74,9 +74,10 @@ TEST(InstalledFiles, EveryFileInItsPlace) {
         ASSERT_TRUE(installed.contains(name));
         EXPECT_TRUE(installed.at(name) == bytes);
     }
-    for (const char* name : {"playal8n.bmp", "backgr8.bmp", "titel.bmp", "titel2.bmp", "mplay.bmp",
-                             "m10forward.bmp", "quarbel.png", "undo.wav", "done.wav", "quarbel.hlp",
-                             "lessons.dat", "tunnels.dat", "warehouse.dat", "month.html"}) {
+    for (const char* name :
+         {"playal8n.bmp", "backgr8.bmp", "titel.bmp", "titel2.bmp", "mplay.bmp", "m10forward.bmp",
+          "quarbel.png", "undo.wav", "done.wav", "quarbel.hlp", "lessons.dat", "tunnels.dat",
+          "warehouse.dat", "yards.dat", "month.html"}) {
         EXPECT_TRUE(installed.contains(name)) << name;
     }
 
