@@ -1,4 +1,4 @@
-#include "dateien.h"
+#include "chooser/dateien.h"
 
 #include <QDir>
 #include <QFrame>
@@ -11,6 +11,8 @@
 #include <QUrl>
 #include "ui/platform/placement.h"
 #include "ui/platform/shell.h"
+
+namespace quarbel {
 
 namespace {
 
@@ -60,7 +62,7 @@ Control* placed(Control* control, const char* name, int left, int top, int width
 
 }  // namespace
 
-TLevelpac::TLevelpac(quarbel::Shell& shell, QWidget* parent)
+TLevelpac::TLevelpac(Shell& shell, QWidget* parent)
     : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint), shell(shell) {
     setWindowTitle(QStringLiteral("Levelpack?"));
     setFixedSize(330, 395);
@@ -104,7 +106,7 @@ TLevelpac::TLevelpac(quarbel::Shell& shell, QWidget* parent)
 std::optional<std::string> TLevelpac::choose(const QWidget* gameWindow) {
     game = gameWindow;
     chosenFile.reset();
-    quarbel::execCentred(*this, game, quarbel::TitleBar::Dialog);
+    execCentred(*this, game, TitleBar::Dialog);
     return chosenFile;
 }
 
@@ -143,8 +145,8 @@ void TLevelpac::FormActivate() {
 // Filled once: packs added to or removed from the folder later are not noticed.
 void TLevelpac::form1Click() {
     if (ui.Liste->count() > 0) return;
-    listing = quarbel::listPacks(".", MaxPacks, ShownTitleLength);
-    for (const quarbel::ListedPack& pack : listing.packs)
+    listing = listPacks(".", MaxPacks, ShownTitleLength);
+    for (const ListedPack& pack : listing.packs)
         ui.Liste->addItem(QString::fromStdString(pack.title));
     // Over the dialog, once it is on the screen.
     if (!listing.unreadable.empty()) {
@@ -153,9 +155,9 @@ void TLevelpac::form1Click() {
 }
 
 void TLevelpac::reportUnreadablePacks() {
-    const QString text = QString::fromStdString(quarbel::unreadablePacksReport(listing));
+    const QString text = QString::fromStdString(unreadablePacksReport(listing));
     QMessageBox box(QMessageBox::Warning, windowTitle(), text, QMessageBox::Ok, this);
-    quarbel::execCentred(box, game);
+    execCentred(box, game);
 }
 
 void TLevelpac::ListeClick() {
@@ -181,3 +183,5 @@ void TLevelpac::weiterClick() {
 void TLevelpac::Button1Click() {
     shell.openUrl(monthPageAddress());
 }
+
+}  // namespace quarbel

@@ -14,8 +14,8 @@ class QListWidget;
 class QPushButton;
 
 namespace quarbel {
+
 class Shell;
-}
 
 class TLevelpac : public QDialog {
     Q_OBJECT
@@ -23,7 +23,7 @@ class TLevelpac : public QDialog {
   public:
     static constexpr int MaxPacks = 200;
 
-    explicit TLevelpac(quarbel::Shell& shell, QWidget* parent = nullptr);
+    explicit TLevelpac(Shell& shell, QWidget* parent = nullptr);
 
     // Shows the dialog modally, centred on the screen of `game`: the chosen pack file's
     // name, or nothing when it closed without a choice. The list and its selection are kept
@@ -63,12 +63,14 @@ class TLevelpac : public QDialog {
     };
     Controls ui;
 
-    quarbel::Shell& shell;
+    Shell& shell;
 
     // Pack k of the listing is row k of the list, both counted from 0.
-    quarbel::PackListing listing;
+    PackListing listing;
     int selectedPack = 0;  // 1-based; 0 until the first selection
 
     std::optional<std::string> chosenFile;  // of the current showing
     const QWidget* game = nullptr;          // of the current showing
 };
+
+}  // namespace quarbel

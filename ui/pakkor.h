@@ -18,10 +18,11 @@
 
 class QLineEdit;
 class QTimer;
-class TCoolButton;
-class TLevelpac;
 
 namespace quarbel {
+
+class TCoolButton;
+class TLevelpac;
 
 class ImageView;
 class Tmoviesafe;

@@ -14,6 +14,8 @@
 
 namespace {
 
+using quarbel::TCoolButton;
+
 const QColor Background(0, 0, 128);
 const QColor Caption(255, 255, 0);
 const QColor Shadow(128, 128, 128);

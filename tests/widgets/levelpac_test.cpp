@@ -23,6 +23,7 @@
 
 namespace {
 
+using quarbel::TLevelpac;
 using quarbel::testing::ScratchFolder;
 
 class RecordingShell : public quarbel::Shell {

@@ -1,9 +1,11 @@
-#include "coolbtn.h"
+#include "ui/coolbtn/coolbtn.h"
 
 #include <QFontMetrics>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QtMath>
+
+namespace quarbel {
 
 TCoolButton::TCoolButton(QWidget* parent) : QWidget(parent) {
     setFocusPolicy(Qt::NoFocus);
@@ -88,3 +90,5 @@ void TCoolButton::setDown(bool down) {
     down_ = down;
     update();
 }
+
+}  // namespace quarbel

@@ -8,6 +8,8 @@
 
 class QPainter;
 
+namespace quarbel {
+
 class TCoolButton : public QWidget {
     Q_OBJECT
 
@@ -46,3 +48,5 @@ class TCoolButton : public QWidget {
     bool down_ = false;
     bool pressing_ = false;  // from a left press on the enabled control to its release
 };
+
+}  // namespace quarbel
