@@ -2,8 +2,8 @@
 #include <QPainter>
 #include <QPolygon>
 
-#include "artwork.h"
-#include "paint.h"
+#include "assets/artwork.h"
+#include "assets/paint.h"
 #include "ui/render/iconsizes.h"
 
 namespace artwork {

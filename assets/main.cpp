@@ -16,9 +16,9 @@
 #include <string>
 #include <vector>
 
-#include "artwork.h"
-#include "monthpage.h"
-#include "sounds.h"
+#include "assets/artwork.h"
+#include "assets/monthpage.h"
+#include "assets/sounds.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "monthpage.h"
+#include "assets/monthpage.h"
 
 #include <QDir>
 #include <QFile>
@@ -10,7 +10,7 @@
 #include <cstdio>
 #include <exception>
 
-#include "artwork.h"
+#include "assets/artwork.h"
 
 namespace artwork {
 

@@ -1,4 +1,4 @@
-#include "paint.h"
+#include "assets/paint.h"
 
 #include <algorithm>
 #include <array>

@@ -1,4 +1,4 @@
-#include "sounds.h"
+#include "assets/sounds.h"
 
 #include <algorithm>
 #include <cmath>

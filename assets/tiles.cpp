@@ -11,9 +11,9 @@
 #include <cstdint>
 #include <optional>
 
-#include "artwork.h"
+#include "assets/artwork.h"
+#include "assets/paint.h"
 #include "core/level.h"
-#include "paint.h"
 #include "ui/render/tilesheet.h"
 
 namespace artwork {

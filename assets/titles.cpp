@@ -4,8 +4,8 @@
 #include <algorithm>
 #include <array>
 
-#include "artwork.h"
-#include "paint.h"
+#include "assets/artwork.h"
+#include "assets/paint.h"
 #include "ui/render/tilesheet.h"
 
 namespace artwork {

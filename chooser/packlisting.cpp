@@ -1,4 +1,4 @@
-#include "packlisting.h"
+#include "chooser/packlisting.h"
 
 #include <algorithm>
 #include <system_error>

@@ -5,7 +5,7 @@
 
 #include <array>
 
-#include "keys.h"
+#include "core/keys.h"
 
 namespace quarbel {
 

@@ -1,10 +1,10 @@
 // The move engine: one step of the keeper, and taking the last step back.
 #pragma once
 
-#include "direction.h"
-#include "frontend.h"
-#include "gamestate.h"
-#include "keys.h"
+#include "core/direction.h"
+#include "core/frontend.h"
+#include "core/gamestate.h"
+#include "core/keys.h"
 
 namespace quarbel {
 

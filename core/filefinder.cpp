@@ -1,4 +1,4 @@
-#include "filefinder.h"
+#include "core/filefinder.h"
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -8,7 +8,7 @@
 #include <filesystem>
 #include <system_error>
 
-#include "cp1252.h"
+#include "core/cp1252.h"
 
 namespace quarbel {
 

@@ -1,4 +1,4 @@
-#include "gameerror.h"
+#include "core/gameerror.h"
 
 #include <cerrno>
 

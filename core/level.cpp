@@ -1,4 +1,4 @@
-#include "level.h"
+#include "core/level.h"
 
 #include <algorithm>
 

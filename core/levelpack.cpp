@@ -1,4 +1,4 @@
-#include "levelpack.h"
+#include "core/levelpack.h"
 
 #include <fcntl.h>
 #include <unistd.h>
@@ -7,9 +7,9 @@
 #include <cstdio>
 #include <memory>
 
-#include "cp1252.h"
-#include "filefinder.h"
-#include "gameerror.h"
+#include "core/cp1252.h"
+#include "core/filefinder.h"
+#include "core/gameerror.h"
 
 namespace quarbel {
 

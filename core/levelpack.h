@@ -7,7 +7,7 @@
 #include <string_view>
 #include <vector>
 
-#include "gamestate.h"
+#include "core/gamestate.h"
 
 namespace quarbel {
 

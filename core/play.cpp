@@ -1,11 +1,11 @@
-#include "play.h"
+#include "core/play.h"
 
 #include <charconv>
 
-#include "engine.h"
-#include "filefinder.h"
-#include "gameerror.h"
-#include "levelpack.h"
+#include "core/engine.h"
+#include "core/filefinder.h"
+#include "core/gameerror.h"
+#include "core/levelpack.h"
 
 namespace quarbel {
 

@@ -3,9 +3,9 @@
 
 #include <string>
 
-#include "frontend.h"
-#include "gamestate.h"
-#include "keys.h"
+#include "core/frontend.h"
+#include "core/gamestate.h"
+#include "core/keys.h"
 
 namespace quarbel {
 

@@ -1,4 +1,4 @@
-#include "boardview.h"
+#include "editor/boardview.h"
 
 #include <QImage>
 #include <QKeyEvent>

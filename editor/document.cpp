@@ -1,4 +1,4 @@
-#include "document.h"
+#include "editor/document.h"
 
 #include <utility>
 

@@ -4,7 +4,7 @@
 #include <QStatusBar>
 #include <QToolBar>
 
-#include "editorwindow.h"
+#include "editor/editorwindow.h"
 
 namespace quarbel::editor {
 

@@ -6,8 +6,8 @@
 #include <QStatusBar>
 #include <cstdlib>
 
+#include "editor/editorwindow.h"
 #include "editor/packfile.h"
-#include "editorwindow.h"
 #include "launcher/playerfolder.h"
 
 namespace quarbel::editor {

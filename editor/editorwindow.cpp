@@ -1,4 +1,4 @@
-#include "editorwindow.h"
+#include "editor/editorwindow.h"
 
 #include <QAction>
 #include <QApplication>

@@ -1,4 +1,4 @@
-#include "level.h"
+#include "editor/level.h"
 
 #include <algorithm>
 #include <cstdlib>

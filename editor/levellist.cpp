@@ -1,4 +1,4 @@
-#include "levellist.h"
+#include "editor/levellist.h"
 
 #include "core/counted.h"
 #include "ui/render/renderer.h"

@@ -1,4 +1,4 @@
-#include "packfile.h"
+#include "editor/packfile.h"
 
 #include <fcntl.h>
 #include <sys/stat.h>

@@ -1,4 +1,4 @@
-#include "playsession.h"
+#include "editor/playsession.h"
 
 #include <algorithm>
 

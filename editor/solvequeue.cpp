@@ -1,4 +1,4 @@
-#include "solvequeue.h"
+#include "editor/solvequeue.h"
 
 namespace quarbel::editor {
 

@@ -1,4 +1,4 @@
-#include "solverunner.h"
+#include "editor/solverunner.h"
 
 #include <QMetaObject>
 #include <algorithm>

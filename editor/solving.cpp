@@ -1,4 +1,4 @@
-#include "solving.h"
+#include "editor/solving.h"
 
 #include "core/counted.h"
 

@@ -10,7 +10,7 @@
 #include <iostream>
 #include <system_error>
 
-#include "playerfolder.h"
+#include "launcher/playerfolder.h"
 
 namespace fs = std::filesystem;
 

@@ -1,4 +1,4 @@
-#include "playerfolder.h"
+#include "launcher/playerfolder.h"
 
 #include <algorithm>
 #include <exception>

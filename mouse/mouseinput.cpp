@@ -1,4 +1,4 @@
-#include "mouseinput.h"
+#include "mouse/mouseinput.h"
 
 #include "core/engine.h"
 #include "core/keys.h"

@@ -4,7 +4,7 @@
 
 #include "core/frontend.h"
 #include "core/gamestate.h"
-#include "pathfinder.h"
+#include "mouse/pathfinder.h"
 
 namespace quarbel {
 

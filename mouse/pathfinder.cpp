@@ -1,4 +1,4 @@
-#include "pathfinder.h"
+#include "mouse/pathfinder.h"
 
 namespace quarbel {
 

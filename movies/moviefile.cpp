@@ -1,4 +1,4 @@
-#include "moviefile.h"
+#include "movies/moviefile.h"
 
 #include <fcntl.h>
 #include <sys/stat.h>

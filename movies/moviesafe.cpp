@@ -1,4 +1,4 @@
-#include "moviesafe.h"
+#include "movies/moviesafe.h"
 
 #include <QLabel>
 #include <QPushButton>

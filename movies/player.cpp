@@ -1,12 +1,12 @@
-#include "player.h"
+#include "movies/player.h"
 
 #include <algorithm>
 #include <span>
 
 #include "core/engine.h"
 #include "core/play.h"
-#include "moviefile.h"
-#include "solved.h"
+#include "movies/moviefile.h"
+#include "movies/solved.h"
 
 namespace quarbel {
 

@@ -1,11 +1,11 @@
-#include "solved.h"
+#include "movies/solved.h"
 
 #include <filesystem>
 #include <optional>
 #include <span>
 
 #include "core/gameerror.h"
-#include "moviefile.h"
+#include "movies/moviefile.h"
 
 namespace quarbel {
 

@@ -10,7 +10,7 @@
 #include <sstream>
 #include <string>
 
-#include "roomgen.h"
+#include "tools/roomgen.h"
 
 namespace {
 

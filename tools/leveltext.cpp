@@ -1,4 +1,4 @@
-#include "leveltext.h"
+#include "tools/leveltext.h"
 
 #include <algorithm>
 #include <filesystem>
@@ -6,7 +6,7 @@
 
 #include "core/cp1252.h"
 #include "core/direction.h"
-#include "solver.h"
+#include "tools/solver.h"
 
 namespace quarbel {
 

@@ -1,4 +1,4 @@
-#include "packtool.h"
+#include "tools/packtool.h"
 
 #include <algorithm>
 #include <cctype>
@@ -15,9 +15,9 @@
 #include "core/direction.h"
 #include "core/gameerror.h"
 #include "core/levelpack.h"
-#include "leveltext.h"
 #include "movies/moviefile.h"
-#include "solver.h"
+#include "tools/leveltext.h"
+#include "tools/solver.h"
 
 namespace quarbel {
 

@@ -1,7 +1,7 @@
 // quarbel-pack: makes level packs from text, reads them back, and proves levels solvable.
 #include <iostream>
 
-#include "packtool.h"
+#include "tools/packtool.h"
 
 int main(int argc, char** argv) {
     std::string out;

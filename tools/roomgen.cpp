@@ -1,4 +1,4 @@
-#include "roomgen.h"
+#include "tools/roomgen.h"
 
 #include <algorithm>
 #include <array>

@@ -10,8 +10,8 @@
 #include <span>
 #include <vector>
 
-#include "leveltext.h"
-#include "solver.h"
+#include "tools/leveltext.h"
+#include "tools/solver.h"
 
 namespace quarbel {
 

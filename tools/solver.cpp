@@ -1,4 +1,4 @@
-#include "solver.h"
+#include "tools/solver.h"
 
 #include <time.h>
 

@@ -1,4 +1,4 @@
-#include "design.h"
+#include "ui/design.h"
 
 #include <algorithm>
 

@@ -1,4 +1,4 @@
-#include "keymap.h"
+#include "ui/keymap.h"
 
 namespace quarbel {
 

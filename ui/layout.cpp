@@ -1,9 +1,9 @@
-#include "layout.h"
+#include "ui/layout.h"
 
 #include <algorithm>
 #include <cstdint>
 
-#include "design.h"
+#include "ui/design.h"
 
 namespace quarbel {
 

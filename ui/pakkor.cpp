@@ -1,4 +1,4 @@
-#include "pakkor.h"
+#include "ui/pakkor.h"
 
 #include <QApplication>
 #include <QKeyEvent>

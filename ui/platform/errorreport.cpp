@@ -1,4 +1,4 @@
-#include "errorreport.h"
+#include "ui/platform/errorreport.h"
 
 #include <QMessageBox>
 

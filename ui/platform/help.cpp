@@ -1,4 +1,4 @@
-#include "help.h"
+#include "ui/platform/help.h"
 
 #include <QGuiApplication>
 #include <QScreen>

@@ -1,4 +1,4 @@
-#include "placement.h"
+#include "ui/platform/placement.h"
 
 #include <QDialog>
 #include <QEvent>

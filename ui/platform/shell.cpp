@@ -1,4 +1,4 @@
-#include "shell.h"
+#include "ui/platform/shell.h"
 
 #include <QDesktopServices>
 #include <QString>

@@ -1,4 +1,4 @@
-#include "sound.h"
+#include "ui/platform/sound.h"
 
 #include <QAudioDevice>
 #include <QFileInfo>

@@ -1,4 +1,4 @@
-#include "titlebar.h"
+#include "ui/platform/titlebar.h"
 
 #include <xcb/xcb.h>
 #include <QGuiApplication>

@@ -1,4 +1,4 @@
-#include "blink.h"
+#include "ui/render/blink.h"
 
 #include <chrono>
 #include <random>

@@ -1,4 +1,4 @@
-#include "images.h"
+#include "ui/render/images.h"
 
 #include <QImage>
 #include <QMouseEvent>

@@ -1,4 +1,4 @@
-#include "pixels.h"
+#include "ui/render/pixels.h"
 
 #include <QImage>
 #include <algorithm>

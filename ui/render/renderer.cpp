@@ -1,4 +1,4 @@
-#include "renderer.h"
+#include "ui/render/renderer.h"
 
 #include <algorithm>
 #include <string>

@@ -1,4 +1,4 @@
-#include "titlescreen.h"
+#include "ui/render/titlescreen.h"
 
 namespace quarbel {
 
