@@ -63,7 +63,8 @@ const Part* partOf(const std::vector<Part>& parts, const std::string& path) {
     return found;
 }
 
-// "editor/x.cpp includes ui/pakkor.h" for every include the table does not allow.
+// "editor/x.cpp includes ui/pakkor.h" for every include the table does not allow, and for
+// every include that does not name its file by its path from the top folder.
 std::vector<std::string> violations(const fs::path& root, const std::vector<Part>& parts) {
     std::set<std::string> folders;
     for (const Part& part : parts)
@@ -86,9 +87,10 @@ std::vector<std::string> violations(const fs::path& root, const std::vector<Part
                     found.push_back(path + " includes Qt");
                 }
                 if (!std::regex_search(line, include, quoted)) continue;
-                std::string target = include[1];
+                const std::string target = include[1];
                 if (target.find('/') == std::string::npos) {
-                    target = fs::path(path).parent_path().generic_string() + "/" + target;
+                    found.push_back(path + " includes " + target + " without its folder");
+                    continue;
                 }
                 if (partOf(parts, target) == part) continue;
                 const bool allowed = std::any_of(
@@ -109,7 +111,7 @@ TEST(Layers, NoPartIncludesAPartAboveIt) {
     EXPECT_EQ(violations(QUARBEL_SOURCE_DIR, parts), std::vector<std::string>{});
 }
 
-TEST(Layers, AnIncludeUpwardsOrOfQtInPlainCodeIsFound) {
+TEST(Layers, AnIncludeUpwardsOrOfQtInPlainCodeOrWithoutItsFolderIsFound) {
     std::istringstream page(
         "| Part | May include | Qt |\n|---|---|---|\n"
         "| `core/` | | no |\n| `ui/` | `core/` | yes |\n| `ui/keymap` | `core/` | yes |\n");
@@ -118,14 +120,15 @@ TEST(Layers, AnIncludeUpwardsOrOfQtInPlainCodeIsFound) {
     quarbel::testing::ScratchFolder tree;
     fs::create_directories(tree.path() / "core");
     fs::create_directories(tree.path() / "ui");
-    tree.writeFile("core/a.h", "#include \"b.h\"\n#include \"ui/window.h\"\n#include <QString>\n");
+    tree.writeFile("core/a.h",
+                   "#include \"core/b.h\"\n#include \"ui/window.h\"\n#include <QString>\n");
     tree.writeFile("core/b.h", "#include <vector>\n");
     tree.writeFile("ui/window.cpp",
-                   "#include \"window.h\"\n#include \"core/a.h\"\n#include \"ui/keymap.h\"\n");
+                   "#include \"ui/window.h\"\n#include \"core/a.h\"\n#include \"ui/keymap.h\"\n");
     tree.writeFile("ui/keymap.h", "#include \"core/b.h\"\n  #  include \"window.h\"\n");
     EXPECT_EQ(violations(tree.path(), parts),
               (std::vector<std::string>{"core/a.h includes Qt", "core/a.h includes ui/window.h",
-                                        "ui/keymap.h includes ui/window.h",
+                                        "ui/keymap.h includes window.h without its folder",
                                         "ui/window.cpp includes ui/keymap.h"}));
 }
 
