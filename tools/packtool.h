@@ -9,7 +9,7 @@
 #include <string_view>
 #include <vector>
 
-#include "solver.h"
+#include "tools/solver.h"
 
 namespace quarbel {
 
