@@ -27,7 +27,8 @@ std::string ioErrorText(int errorNumber) {
     }
 }
 
-IoError::IoError(int errorNumber) : GameError(ioErrorText(errorNumber)) {}
+IoError::IoError(int errorNumber)
+    : GameError(ioErrorText(errorNumber)), errorNumber_(errorNumber) {}
 
 std::string cannotOpenText(std::string_view fileName) {
     return "Kann Datei " + std::string(fileName) + " nicht öffnen.";

@@ -16,6 +16,10 @@ class GameError : public std::runtime_error {
 class IoError : public GameError {
   public:
     explicit IoError(int errorNumber);
+    int errorNumber() const { return errorNumber_; }
+
+  private:
+    int errorNumber_;
 };
 
 // The runtime's German text for a file error, "Datei nicht gefunden" for a missing file.

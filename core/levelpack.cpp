@@ -153,14 +153,4 @@ std::vector<std::uint8_t> encodePack(std::string_view title, const std::vector<P
     return bytes;
 }
 
-void writeFileBytes(const std::string& fileName, const std::vector<std::uint8_t>& bytes) {
-    errno = 0;
-    File file(std::fopen(fileName.c_str(), "wb"));
-    if (!file) throw IoError(errno);
-    if (std::fwrite(bytes.data(), 1, bytes.size(), file.get()) != bytes.size()) {
-        throw IoError(errno ? errno : EIO);
-    }
-    if (std::fclose(file.release()) != 0) throw IoError(errno ? errno : EIO);
-}
-
 }  // namespace quarbel

@@ -16,6 +16,7 @@ constexpr int LevelRecordSize = 308;
 constexpr int MaxPackLevels = 255;
 constexpr int MaxTitleBytes = 29;  // the title and its byte 13 fill the 30-byte field
 constexpr int AuthorFieldSize = 12;
+constexpr std::size_t MaxPackFileBytes = PackHeaderSize + MaxPackLevels * LevelRecordSize;
 constexpr std::uint8_t PastEndByte = 26;  // what a byte beyond the end of the file reads as
 
 // A title is read up to its byte 13; a damaged pack without one stops here.
@@ -58,8 +59,5 @@ struct PackLevel {
 // 29 or an author over 12 Windows-1252 bytes, a text Windows-1252 cannot hold, or more
 // than 255 levels.
 std::vector<std::uint8_t> encodePack(std::string_view title, const std::vector<PackLevel>& levels);
-
-// Writes the bytes to a file; throws IoError on failure.
-void writeFileBytes(const std::string& fileName, const std::vector<std::uint8_t>& bytes);
 
 }  // namespace quarbel

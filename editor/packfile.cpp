@@ -1,15 +1,8 @@
 #include "editor/packfile.h"
 
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
 #include <algorithm>
 #include <cerrno>
-#include <cstring>
 #include <filesystem>
-#include <fstream>
-#include <sstream>
 
 #include "core/gameerror.h"
 #include "core/levelpack.h"
@@ -20,19 +13,6 @@ namespace quarbel::editor {
 namespace {
 
 namespace fs = std::filesystem;
-
-[[noreturn]] void fail(const std::string& doing, const std::string& fileName, int error) {
-    throw FileError("Cannot " + doing + " " + fileName + ": " + std::strerror(error));
-}
-
-// Refuses folders, pipes and devices before anything opens them: a pipe would block.
-void checkReadable(const std::string& fileName) {
-    struct stat info {};
-    if (::stat(fileName.c_str(), &info) != 0) fail("open", fileName, errno);
-    if (!S_ISREG(info.st_mode)) throw FileError("Cannot open " + fileName + ": not a file");
-    if (::faccessat(AT_FDCWD, fileName.c_str(), R_OK, AT_EACCESS) != 0)
-        fail("open", fileName, errno);
-}
 
 // A text of a foreign pack that the editor could not store as it is, fitted as an import
 // fits it, with a note; a text that fits stays exactly as it was.
@@ -46,10 +26,11 @@ std::string fitted(const std::string& text, bool (*fits)(std::string_view), std:
 }
 
 OpenedPack openPack(const std::string& fileName) {
+    // Read whole first: that refuses what is no file, or too large to be a pack, unopened.
+    const auto size = static_cast<std::int64_t>(readFile(fileName, MaxPackFileBytes).size());
     OpenedPack opened;
     try {
         const PackHeader header = readPackHeader(fileName);
-        const auto size = static_cast<std::int64_t>(fs::file_size(fileName));
         int complete = 0;
         while (complete < header.levelCount &&
                levelRecordOffset(complete + 1) + LevelRecordSize <= size) {
@@ -70,23 +51,17 @@ OpenedPack openPack(const std::string& fileName) {
         }
         opened.pack.title =
             fitted(header.title, fitsPackTitle, MaxTitleBytes, "the title", opened.notes);
+    } catch (const IoError& error) {
+        throw FileError("read", fileName, error.errorNumber());
     } catch (const GameError& error) {
-        throw FileError("Cannot read " + fileName + ": " + error.what());
-    } catch (const fs::filesystem_error& error) {
-        fail("read", fileName, error.code().value());
+        throw FileError("read", fileName, EIO, error.what());
     }
     return opened;
 }
 
 OpenedPack openText(const std::string& fileName) {
-    std::ifstream in(fileName, std::ios::binary);
-    if (!in) fail("open", fileName, errno);
-    std::ostringstream text;
-    text << in.rdbuf();
-    if (in.bad()) fail("read", fileName, errno);
-
     OpenedPack opened;
-    const ReadCollection read = readLevelText(text.str());
+    const ReadCollection read = readLevelText(readFile(fileName, MaxCollectionBytes));
     const ConvertedCollection converted = convertCollection(read.collection, false);
     for (const TextReport& report : read.reports)
         opened.notes.push_back(report.message);
@@ -115,42 +90,6 @@ std::vector<PackLevel> packLevelsOf(const Pack& pack) {
     return levels;
 }
 
-void writeBeside(const std::string& fileName, std::string_view bytes) {
-    std::error_code error;
-    // A link is saved through to the file it points to, and stays a link.
-    fs::path target = fileName;
-    if (fs::is_symlink(fs::symlink_status(target, error))) {
-        target = fs::canonical(target, error);
-        if (error) fail("save", fileName, error.value());
-    }
-    struct stat old {};
-    const bool exists = ::stat(target.c_str(), &old) == 0;
-    if (exists && !S_ISREG(old.st_mode))
-        throw FileError("Cannot save " + fileName + ": not a file");
-    if (exists && ::faccessat(AT_FDCWD, target.c_str(), W_OK, AT_EACCESS) != 0)
-        fail("save", fileName, errno);
-
-    std::string partName = target.string() + ".XXXXXX";
-    const int fd = ::mkstemp(partName.data());
-    if (fd < 0) fail("save", fileName, errno);
-    const mode_t umaskNow = ::umask(0);
-    ::umask(umaskNow);
-    const mode_t mode = exists ? old.st_mode & 07777 : 0666 & ~umaskNow;
-    int failure = ::fchmod(fd, mode) == 0 ? 0 : errno;
-    for (std::size_t written = 0; failure == 0 && written < bytes.size();) {
-        const ssize_t n = ::write(fd, bytes.data() + written, bytes.size() - written);
-        if (n < 0 && errno != EINTR) failure = errno;
-        if (n > 0) written += static_cast<std::size_t>(n);
-    }
-    if (failure == 0 && ::fsync(fd) != 0) failure = errno;
-    if (::close(fd) != 0 && failure == 0) failure = errno;
-    if (failure == 0 && ::rename(partName.c_str(), target.c_str()) != 0) failure = errno;
-    if (failure != 0) {
-        ::unlink(partName.c_str());
-        fail("save", fileName, failure);
-    }
-}
-
 }  // namespace
 
 bool isPackFileName(const std::string& fileName) {
@@ -161,7 +100,6 @@ bool isPackFileName(const std::string& fileName) {
 }
 
 OpenedPack openFile(const std::string& fileName) {
-    checkReadable(fileName);
     OpenedPack opened = isPackFileName(fileName) ? openPack(fileName) : openText(fileName);
     if (opened.pack.levels.empty()) opened.notes.push_back("the file holds no level");
     return opened;
@@ -197,17 +135,17 @@ void saveFile(const std::string& fileName, const Pack& pack) {
     if (!isPackFileName(fileName)) return exportText(fileName, pack);
     try {
         const std::vector<std::uint8_t> bytes = packBytesOf(pack);
-        writeBeside(fileName, {reinterpret_cast<const char*>(bytes.data()), bytes.size()});
+        replaceFile(fileName, std::string(bytes.begin(), bytes.end()));
     } catch (const StoreError& error) {
-        throw FileError("Cannot save " + fileName + ": " + error.what());
+        throw FileError("save", fileName, EINVAL, error.what());
     }
 }
 
 void exportText(const std::string& fileName, const Pack& pack) {
     try {
-        writeBeside(fileName, textOf(pack));
+        replaceFile(fileName, textOf(pack));
     } catch (const StoreError& error) {
-        throw FileError("Cannot save " + fileName + ": " + error.what());
+        throw FileError("save", fileName, EINVAL, error.what());
     }
 }
 

@@ -6,16 +6,10 @@
 #include <string>
 #include <vector>
 
+#include "core/files.h"
 #include "editor/document.h"
 
 namespace quarbel::editor {
-
-// A file that could not be opened, read or written. The message names the file and the
-// system's reason.
-class FileError : public std::runtime_error {
-  public:
-    using std::runtime_error::runtime_error;
-};
 
 // A level or text that the chosen kind of file cannot store; the message names it.
 class StoreError : public std::runtime_error {

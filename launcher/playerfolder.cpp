@@ -1,10 +1,17 @@
 #include "launcher/playerfolder.h"
 
+#include <fcntl.h>
+#include <sys/file.h>
+#include <unistd.h>
+
 #include <algorithm>
+#include <cerrno>
 #include <exception>
-#include <fstream>
 #include <set>
 #include <system_error>
+
+#include "core/files.h"
+#include "core/levelpack.h"
 
 namespace quarbel {
 
@@ -56,61 +63,78 @@ std::set<std::string> foldedNamesIn(const fs::path& folder) {
     return names;
 }
 
+// The list holds a name a line; a hundred thousand names would still be a few MB.
+constexpr std::size_t MaxPlacedListBytes = std::size_t{8} << 20;
+
 std::set<std::string> readPlacedList(const fs::path& folder) {
     const fs::path path = folder / PlacedListName;
     std::error_code error;
-    if (!fs::exists(fs::symlink_status(path, error))) return {};
-    std::ifstream file(path);
-    std::set<std::string> names;
-    for (std::string line; std::getline(file, line);) {
-        if (!line.empty()) names.insert(line);
+    const fs::file_status status = fs::symlink_status(path, error);
+    if (!fs::exists(status)) return {};
+    // The game keeps this list itself: whatever a link points to is not its list.
+    if (fs::is_symlink(status)) {
+        throw PlayerFolderError("cannot read " + path.string() +
+                                ": it is a symbolic link, not the game's own list");
     }
-    if (!file.eof()) {
-        throw PlayerFolderError(
-            failure("cannot read", path, std::make_error_code(std::errc::io_error)));
+    std::string text;
+    try {
+        text = readFile(path, MaxPlacedListBytes);
+    } catch (const FileError& failure) {
+        throw PlayerFolderError(failure.what());
+    }
+    std::set<std::string> names;
+    for (std::size_t start = 0; start < text.size();) {
+        const std::size_t end = std::min(text.find('\n', start), text.size());
+        if (end > start) names.insert(text.substr(start, end - start));
+        start = end + 1;
     }
     return names;
 }
 
-// Written beside the list and renamed over it, so that a full disk never leaves half a
-// list, which would bring back packs the player deleted.
+// Replaced whole, so that a full disk never leaves half a list, which would bring back packs
+// the player deleted.
 void writePlacedList(const fs::path& folder, const std::set<std::string>& names) {
-    const fs::path path = folder / PlacedListName;
-    const fs::path part = folder / (std::string(PlacedListName) + ".new");
-    {
-        std::ofstream file(part, std::ios::trunc);
-        for (const std::string& name : names)
-            file << name << '\n';
-        file.close();
-        if (!file) {
-            std::error_code ignored;
-            fs::remove(part, ignored);
-            throw PlayerFolderError(
-                failure("cannot write", path, std::make_error_code(std::errc::io_error)));
-        }
-    }
-    std::error_code error;
-    fs::rename(part, path, error);
-    if (error) {
-        std::error_code ignored;
-        fs::remove(part, ignored);
-        throw PlayerFolderError(failure("cannot write", path, error));
+    std::string text;
+    for (const std::string& name : names)
+        text += name + '\n';
+    try {
+        replaceFile(folder / PlacedListName, text);
+    } catch (const FileError& failure) {
+        throw PlayerFolderError(failure.what());
     }
 }
 
 // A pack is the player's to change or delete, so it is a copy; it appears complete or
 // not at all.
 void copyPack(const fs::path& source, const fs::path& target) {
-    const fs::path part = target.parent_path() / ("." + target.filename().string() + ".new");
-    std::error_code error;
-    fs::copy_file(source, part, fs::copy_options::overwrite_existing, error);
-    if (!error) fs::rename(part, target, error);
-    if (error) {
-        std::error_code ignored;
-        fs::remove(part, ignored);
-        throw PlayerFolderError(failure("cannot place", target, error));
+    try {
+        replaceFile(target, readFile(source, MaxPackFileBytes));
+    } catch (const FileError& failure) {
+        throw PlayerFolderError(failure.what());
     }
 }
+
+// Held while the folder is prepared, so that two starts at once do not place the same
+// files twice or lose each other's names from the list. Lent by the folder itself, so
+// nothing is made for it.
+class FolderLock {
+  public:
+    explicit FolderLock(const fs::path& folder)
+        : fd_(::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC)) {
+        if (fd_ < 0 || ::flock(fd_, LOCK_EX) != 0) {
+            const int error = errno;
+            if (fd_ >= 0) ::close(fd_);
+            throw PlayerFolderError("cannot lock the game folder " + folder.string() + ": " +
+                                    causeOf(error));
+        }
+    }
+    ~FolderLock() { ::close(fd_); }
+    FolderLock(const FolderLock&) = delete;
+    FolderLock& operator=(const FolderLock&) = delete;
+
+  private:
+    int fd_;
+};
 
 void linkFile(const fs::path& source, const fs::path& target) {
     std::error_code error;
@@ -145,6 +169,7 @@ std::vector<std::string> preparePlayerFolder(const fs::path& shippedFolder,
     }
     if (error) throw PlayerFolderError(failure("cannot make the game folder", playerFolder, error));
 
+    const FolderLock lock(playerFolder);
     const std::vector<std::string> shipped = shippedNamesIn(shippedFolder);
     const std::set<std::string> present = foldedNamesIn(playerFolder);
     std::set<std::string> placedBefore = readPlacedList(playerFolder);

@@ -6,16 +6,13 @@
 #include <algorithm>
 #include <cerrno>
 #include <cstdio>
-#include <filesystem>
 #include <memory>
-#include <random>
 
 #include "core/filefinder.h"
+#include "core/files.h"
 #include "core/gameerror.h"
 
 namespace quarbel {
-
-namespace fs = std::filesystem;
 
 namespace {
 
@@ -24,67 +21,9 @@ struct FileCloser {
 };
 using File = std::unique_ptr<std::FILE, FileCloser>;
 
-// As many links as the system itself follows in one name.
-constexpr int MaxLinkHops = 40;
-constexpr int PartNameAttempts = 100;
-
 // errno after a failed call, and a plain I/O error where the call left none behind.
 int lastError() {
     return errno ? errno : EIO;
-}
-
-// The file that a name stands for once every symbolic link on its end is followed; it need
-// not exist.
-std::string linkTarget(const std::string& fileName) {
-    fs::path path = fileName;
-    for (int hop = 0; hop <= MaxLinkHops; ++hop) {
-        std::error_code error;
-        if (!fs::is_symlink(fs::symlink_status(path, error))) return path.string();
-        const fs::path target = fs::read_symlink(path, error);
-        if (error) throw IoError(error.value());
-        path = target.is_absolute() ? target : path.parent_path() / target;
-    }
-    throw IoError(ELOOP);
-}
-
-// The permission bits of the stored movie, which the new one keeps; nothing when there is
-// none yet. A stored movie that could not be opened for writing is not replaced either.
-std::optional<mode_t> replaceableMovieMode(const std::string& target) {
-    struct stat status {};
-    if (::lstat(target.c_str(), &status) != 0) {
-        if (errno == ENOENT) return std::nullopt;
-        throw IoError(lastError());
-    }
-    const int fd = openRegularFile(target, O_WRONLY);
-    if (fd < 0) throw IoError(lastError());
-    const bool known = ::fstat(fd, &status) == 0;
-    ::close(fd);
-    if (!known) throw IoError(lastError());
-    return status.st_mode & 07777;
-}
-
-// Creates a new part file beside the target under a name that no entry had: whatever stands
-// there already is never followed or opened. -1 with errno on failure.
-int createPartFile(const std::string& target, std::string& partName) {
-    std::random_device random;
-    for (int attempt = 0; attempt < PartNameAttempts; ++attempt) {
-        partName = target + "." + std::to_string(random()) + ".new";
-        const int fd =
-            ::open(partName.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666);
-        if (fd >= 0 || errno != EEXIST) return fd;
-    }
-    return -1;
-}
-
-bool writeAll(int fd, const std::string& bytes) {
-    std::size_t done = 0;
-    while (done < bytes.size()) {
-        const ssize_t written = ::write(fd, bytes.data() + done, bytes.size() - done);
-        if (written < 0 && errno == EINTR) continue;
-        if (written <= 0) return false;
-        done += static_cast<std::size_t>(written);
-    }
-    return true;
 }
 
 }  // namespace
@@ -142,25 +81,19 @@ std::int64_t movieFileSize(const std::string& fileName) {
     return known ? static_cast<std::int64_t>(status.st_size) : 0;
 }
 
-void writeMovieFile(const std::string& fileName, std::span<const std::uint16_t> codes) {
-    errno = 0;
-    const std::string target = linkTarget(fileName);
-    const std::optional<mode_t> storedMode = replaceableMovieMode(target);
-    std::string partName;
-    const int fd = createPartFile(target, partName);
-    if (fd < 0) throw IoError(lastError());
+std::string movieBytes(std::span<const std::uint16_t> codes) {
     std::string digits;
     digits.reserve(codes.size());
     for (std::uint16_t code : codes)
         digits += std::to_string(code);
-    const bool written =
-        writeAll(fd, digits) && (!storedMode || ::fchmod(fd, *storedMode) == 0) && ::fsync(fd) == 0;
-    const int writeError = lastError();
-    const bool closed = ::close(fd) == 0;
-    if (!written || !closed || std::rename(partName.c_str(), target.c_str()) != 0) {
-        const int error = !written ? writeError : lastError();
-        ::unlink(partName.c_str());
-        throw IoError(error);
+    return digits;
+}
+
+void writeMovieFile(const std::string& fileName, std::span<const std::uint16_t> codes) {
+    try {
+        replaceFile(fileName, movieBytes(codes));
+    } catch (const FileError& failure) {
+        throw IoError(failure.errorNumber());
     }
 }
 

@@ -34,6 +34,9 @@ std::optional<std::vector<std::uint16_t>> readMovieFile(const std::string& fileN
 // cannot be opened for reading and writing.
 std::int64_t movieFileSize(const std::string& fileName);
 
+// The bytes of a movie file: the codes as digits.
+std::string movieBytes(std::span<const std::uint16_t> codes);
+
 // Writes the codes as digits. The file appears complete or not at all: the new movie is
 // written into a part file of its own beside the old one and put in its place only when it is
 // whole, so a failed save leaves the stored movie as it was and no part file behind. A movie

@@ -2,14 +2,15 @@
 //
 // usage: quarbel-levelgen ROOMS.txt > LEVELS.txt
 //        quarbel-levelgen --table LEVELS.txt...
+#include <unistd.h>
+
 #include <chrono>
 #include <cstdio>
 #include <filesystem>
-#include <fstream>
 #include <iostream>
-#include <sstream>
 #include <string>
 
+#include "core/files.h"
 #include "tools/roomgen.h"
 
 namespace {
@@ -17,11 +18,7 @@ namespace {
 using namespace quarbel;
 
 std::string fileText(const std::string& name) {
-    std::ifstream in(name, std::ios::binary);
-    std::ostringstream text;
-    text << in.rdbuf();
-    if (!in) throw LevelTextError("cannot read " + name);
-    return text.str();
+    return readFile(name, MaxCollectionBytes);
 }
 
 std::string widthByHeight(const TextLevel& level) {
@@ -83,7 +80,7 @@ void generate(const std::string& fileName) {
                   << " positions\n";
         rooms.levels.push_back(levels[k].level);
     }
-    std::cout << formatLevelText(rooms);
+    writeStream(STDOUT_FILENO, formatLevelText(rooms), "the standard output");
 }
 
 }  // namespace

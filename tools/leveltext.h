@@ -31,6 +31,10 @@
 
 namespace quarbel {
 
+// The largest collection file read: 100,000 levels take a few MB, and no text a player
+// trades comes near this.
+constexpr std::size_t MaxCollectionBytes = std::size_t{64} << 20;
+
 // A pack level that text cannot show, or a pack that cannot be read as text.
 class LevelTextError : public std::runtime_error {
   public:

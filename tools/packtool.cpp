@@ -6,13 +6,9 @@
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
-#include <fstream>
-#include <sstream>
-
-#include <fcntl.h>
-#include <unistd.h>
 
 #include "core/direction.h"
+#include "core/files.h"
 #include "core/gameerror.h"
 #include "core/levelpack.h"
 #include "movies/moviefile.h"
@@ -25,104 +21,47 @@ namespace {
 
 namespace fs = std::filesystem;
 
-std::string readTextFile(const std::string& fileName) {
-    std::ifstream in(fileName, std::ios::binary);
-    if (!in) throw ToolError("cannot open " + fileName);
-    std::ostringstream text;
-    text << in.rdbuf();
-    if (in.bad()) throw ToolError("cannot read " + fileName);
-    return text.str();
-}
-
-struct FileBytes {
-    std::string name;
-    std::vector<std::uint8_t> bytes;
-};
-
-// Puts every file in place or none: each is written in full beside its place first, what
-// was there is kept under ".old" until every new file is in, and a failure on the way
-// puts the old files back.
-void writeAllOrNone(const std::vector<FileBytes>& files) {
-    std::vector<std::string> written;  // ".new" files
-    auto removeAll = [](const std::vector<std::string>& names) {
-        for (const std::string& name : names)
-            std::remove(name.c_str());
-    };
-    for (const FileBytes& file : files) {
-        std::error_code error;
-        if (fs::exists(file.name, error) && !fs::is_regular_file(file.name, error)) {
-            removeAll(written);
-            throw ToolError("cannot write " + file.name + ": it is not a file");
-        }
-        written.push_back(file.name + ".new");
-        try {
-            writeFileBytes(written.back(), file.bytes);
-        } catch (const IoError& failure) {
-            removeAll(written);
-            throw ToolError("cannot write " + file.name + ": " + failure.what());
-        }
-    }
-    // One flush of the file system makes every new file durable before any takes its place;
-    // the parts of a pack all lie in one folder.
-    if (const int descriptor = ::open(written.front().c_str(), O_RDONLY); descriptor >= 0) {
-        const bool flushed = ::syncfs(descriptor) == 0;
-        const int error = errno;
-        ::close(descriptor);
-        if (!flushed) {
-            removeAll(written);
-            throw ToolError("cannot write " + files.front().name + ": " + ioErrorText(error));
-        }
-    }
-    std::vector<std::string> kept;      // ".old" copies of replaced files
-    std::vector<std::string> replaced;  // files whose old content is in kept
-    std::vector<std::string> created;   // files that were not there before
-    auto rollBack = [&](const std::string& name, const std::string& reason) {
-        for (std::size_t k = 0; k < replaced.size(); ++k) {
-            std::error_code ignored;
-            fs::rename(kept[k], replaced[k], ignored);
-        }
-        removeAll(created);
-        removeAll(written);
-        removeAll(kept);
-        throw ToolError("cannot write " + name + ": " + reason);
-    };
-    for (std::size_t k = 0; k < files.size(); ++k) {
-        const std::string& name = files[k].name;
-        std::error_code error;
-        const bool existed = fs::exists(name, error);
-        if (existed) {
-            const std::string old = name + ".old";
-            fs::remove(old, error);
-            fs::create_hard_link(name, old, error);
-            if (error) fs::copy_file(name, old, fs::copy_options::overwrite_existing, error);
-            if (error) rollBack(name, error.message());
-            kept.push_back(old);
-            replaced.push_back(name);
-        }
-        fs::rename(written[k], name, error);
-        if (error) {
-            if (existed) {
-                std::remove(kept.back().c_str());
-                kept.pop_back();
-                replaced.pop_back();
-            }
-            rollBack(name, error.message());
-        }
-        if (!existed) created.push_back(name);
-    }
-    removeAll(kept);
+std::string bytesOf(const std::vector<std::uint8_t>& bytes) {
+    return std::string(bytes.begin(), bytes.end());
 }
 
 LevelCollection readPack(const std::string& packFile) {
     try {
         return readPackAsText(packFile);
     } catch (const IoError& error) {
-        throw ToolError("cannot read " + packFile + ": " + error.what());
+        throw FileError("read", packFile, error.errorNumber());
     }
 }
 
 ReadCollection readCollectionFile(const std::string& fileName) {
-    return readLevelText(readTextFile(fileName));
+    return readLevelText(readFile(fileName, MaxCollectionBytes));
+}
+
+// Refuses to write over the file being read, whatever names the two go by.
+void refuseSameFile(const std::string& input, const std::string& output) {
+    if (isSameFile(input, output)) {
+        throw ToolError("cannot write " + output + ": it is " + input +
+                        ", the file being read; name another file");
+    }
+}
+
+// A movie as it is to be stored, or why it is not: an existing movie is replaced only with
+// force. Makes the movie's folder.
+FileContent movieContent(const std::string& movieFile, std::span<const std::uint16_t> moves,
+                         bool force) {
+    if (moves.empty()) throw ToolError("the solution holds no moves");
+    if (moves.size() > HistoryCapacity) {
+        throw ToolError("the solution holds " + std::to_string(moves.size()) +
+                        " moves, the game replays at most 5000");
+    }
+    notationOf(moves);  // refuses codes outside 1 to 8
+    std::error_code error;
+    if (fs::exists(movieFile, error) && !force) {
+        throw ToolError(movieFile + " already exists; --force replaces it");
+    }
+    const fs::path folder = fs::path(movieFile).parent_path();
+    if (!folder.empty()) fs::create_directories(folder, error);
+    return {movieFile, movieBytes(moves)};
 }
 
 int levelNumberOf(const std::string& text) {
@@ -241,21 +180,34 @@ std::string listCollection(const std::string& fileName) {
     return text;
 }
 
+// Every movie is written first and the disk flushed once for all of them.
 void storeMovies(const std::vector<PackPart>& parts, bool force, std::string& report) {
-    int stored = 0;
+    std::vector<FileContent> movies;
+    std::vector<int> levelOfMovie;
+    const auto refused = [&](int level, const std::string& why) {
+        report += "level " + std::to_string(level) + ": " + why + "\n";
+    };
     for (const PackPart& part : parts) {
         for (std::size_t k = 0; k < part.levels.size(); ++k) {
             const ConvertedLevel& level = part.levels[k];
             if (level.solution.empty()) continue;
-            const std::string movie = movieFileOf(part.fileName, static_cast<int>(k) + 1);
             try {
-                writeMovie(movie, level.solution, force);
-                ++stored;
+                movies.push_back(movieContent(movieFileOf(part.fileName, static_cast<int>(k) + 1),
+                                              level.solution, force));
+                levelOfMovie.push_back(level.number);
             } catch (const ToolError& failure) {
-                report += "level " + std::to_string(level.number) + ": " + failure.what() + "\n";
+                refused(level.number, failure.what());
             }
         }
     }
+    const std::vector<FileError> failures = replaceEach(movies);
+    for (const FileError& failure : failures) {
+        const auto movie = std::find_if(movies.begin(), movies.end(), [&](const auto& file) {
+            return file.fileName == failure.fileName();
+        });
+        refused(levelOfMovie[static_cast<std::size_t>(movie - movies.begin())], failure.what());
+    }
+    const std::size_t stored = movies.size() - failures.size();
     report += "stored " + std::to_string(stored) + (stored == 1 ? " movie\n" : " movies\n");
 }
 
@@ -319,10 +271,12 @@ void importCollection(const std::string& sourceFile, const std::string& packFile
     if (parts.empty()) {
         throw ToolError("no level of " + sourceFile + " fits a pack; nothing written");
     }
-    std::vector<FileBytes> files;
-    for (const PackPart& part : parts)
-        files.push_back({part.fileName, packBytesOf(part)});
-    writeAllOrNone(files);
+    std::vector<FileContent> files;
+    for (const PackPart& part : parts) {
+        refuseSameFile(sourceFile, part.fileName);
+        files.push_back({part.fileName, bytesOf(packBytesOf(part))});
+    }
+    replaceAllOrNone(files);
     if (options.movies) storeMovies(parts, options.force, report);
     report += "imported " + std::to_string(converted.levels.size()) + " of " +
               std::to_string(converted.levelsFound) + " levels into " + packNames(parts) +
@@ -473,39 +427,23 @@ std::string movieFileOf(const std::string& packFile, int levelNumber) {
 }
 
 void writeMovie(const std::string& movieFile, std::span<const std::uint16_t> moves, bool force) {
-    if (moves.empty()) throw ToolError("the solution holds no moves");
-    if (moves.size() > HistoryCapacity) {
-        throw ToolError("the solution holds " + std::to_string(moves.size()) +
-                        " moves, the game replays at most 5000");
-    }
-    notationOf(moves);  // refuses codes outside 1 to 8
-    std::error_code error;
-    if (fs::exists(movieFile, error) && !force) {
-        throw ToolError(movieFile + " already exists; --force replaces it");
-    }
-    const fs::path folder = fs::path(movieFile).parent_path();
-    if (!folder.empty()) fs::create_directories(folder, error);
-    try {
-        writeMovieFile(movieFile, moves);
-    } catch (const IoError& failure) {
-        throw ToolError("cannot write " + movieFile + ": " + failure.what());
-    }
+    const FileContent movie = movieContent(movieFile, moves, force);
+    replaceFile(movie.fileName, movie.bytes);
 }
 
 std::string movieAsNotation(const std::string& movieFile) {
-    std::optional<std::vector<std::uint16_t>> moves;
+    std::string bytes;
     try {
-        // One code past what the game replays is enough to refuse a longer movie.
-        moves = readMovieFile(movieFile, HistoryCapacity + 1);
-    } catch (const IoError& failure) {
-        throw ToolError("cannot read " + movieFile + ": " + failure.what());
-    }
-    if (!moves) throw ToolError("cannot open " + movieFile);
-    if (moves->size() > HistoryCapacity) {
+        bytes = readFile(movieFile, HistoryCapacity);
+    } catch (const FileError& failure) {
+        if (failure.errorNumber() != EFBIG) throw;
         throw ToolError(movieFile + " holds more than the 5000 moves the game replays");
     }
+    std::vector<std::uint16_t> moves;
+    for (const char byte : bytes)
+        moves.push_back(static_cast<std::uint16_t>(static_cast<unsigned char>(byte) - 48));
     try {
-        return notationOf(*moves);
+        return notationOf(moves);
     } catch (const ToolError& failure) {
         throw ToolError(movieFile + ": " + failure.what());
     }
@@ -534,7 +472,8 @@ int runPackTool(const std::vector<std::string>& arguments, std::string& out, std
             if (files.size() == 1) {
                 out += text;
             } else {
-                writeAllOrNone({{files[1], std::vector<std::uint8_t>(text.begin(), text.end())}});
+                refuseSameFile(files[0], files[1]);
+                replaceFile(files[1], text);
             }
         } else if (command == "list") {
             out += listFile(expect({}, 1, 1)[0]);

@@ -125,7 +125,7 @@ TEST_F(EditorWindowTest, OpensAPackAndShowsItsLevels) {
 
     EXPECT_FALSE(window->openFile(QString::fromStdString(path("missing.dat"))));
     ASSERT_EQ(errors.size(), 1);
-    EXPECT_TRUE(errors[0].endsWith("missing.dat: No such file or directory"))
+    EXPECT_TRUE(errors[0].endsWith("missing.dat: no such file or folder"))
         << errors[0].toStdString();
     EXPECT_EQ(window->document().levelCount(), 2) << "the open pack stays";
 }
@@ -181,8 +181,8 @@ TEST_F(EditorWindowTest, SavingLevelsThatFailAChecksSaysWhichFirst) {
     saveFailing = true;
     action("saveAs")->trigger();
     ASSERT_EQ(errors.size(), 1);
-    EXPECT_TRUE(errors[0].startsWith("Cannot save " + nextFile)) << errors[0].toStdString();
-    EXPECT_TRUE(errors[0].endsWith(": No such file or directory"));
+    EXPECT_TRUE(errors[0].startsWith("cannot write " + nextFile)) << errors[0].toStdString();
+    EXPECT_TRUE(errors[0].endsWith(": no such file or folder"));
     EXPECT_EQ(window->fileName().toStdString(), path("checks.dat"));
 }
 

@@ -115,7 +115,7 @@ TEST(PackFile, OpeningSaysWhichFileAndWhy) {
         openFile("missing.dat");
         FAIL() << "a missing file opened";
     } catch (const FileError& error) {
-        EXPECT_STREQ(error.what(), "Cannot open missing.dat: No such file or directory");
+        EXPECT_STREQ(error.what(), "cannot read missing.dat: no such file or folder");
     }
     // A pipe would block the window in the open; a folder is no pack either.
     ASSERT_EQ(::mkfifo("pipe.dat", 0600), 0);
@@ -138,7 +138,7 @@ TEST(PackFile, AFailedSaveLeavesTheOldFileAsItWas) {
         saveFile("keep.txt", unshowable);
         FAIL() << "an unshowable level was saved as text";
     } catch (const FileError& error) {
-        EXPECT_NE(std::string(error.what()).find("Cannot save keep.txt: level 1"),
+        EXPECT_NE(std::string(error.what()).find("cannot save keep.txt: level 1"),
                   std::string::npos)
             << error.what();
     }
@@ -156,7 +156,7 @@ TEST(PackFile, AFailedSaveLeavesTheOldFileAsItWas) {
         saveFile("locked.dat", smallPack());
         FAIL() << "a read-only pack was replaced";
     } catch (const FileError& error) {
-        EXPECT_STREQ(error.what(), "Cannot save locked.dat: Permission denied");
+        EXPECT_STREQ(error.what(), "cannot write locked.dat: it is read-only");
     }
     EXPECT_EQ(folder.readFile("locked.dat"), "old pack");
 }

@@ -1,12 +1,16 @@
 // The player's game folder: where it is, what the first start places there, and what later
 // starts leave alone, bring back and add.
 #include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <filesystem>
 #include <string>
 #include <vector>
 
+#include "core/levelpack.h"
 #include "launcher/playerfolder.h"
 #include "support/packbuilder.h"
 #include "support/unprivileged.h"
@@ -178,17 +182,59 @@ TEST_F(PlayerFolder, AnUnwritableFolderSaysWhichFileCouldNotBePlaced) {
 }
 
 TEST_F(PlayerFolder, WhatWasPlacedBeforeAFailureIsRemembered) {
-    // A folder in the way of the part file makes the last pack fail, after the others.
-    ship("zzz.dat", "last pack");
-    fs::create_directories(player / ".zzz.dat.new" / "in the way");
+    // A pack larger than any pack can be makes the last pack fail, after the others.
+    ship("zzz.dat", std::string(quarbel::MaxPackFileBytes + 1, 'x'));
     EXPECT_THROW(prepare(), PlayerFolderError);
     EXPECT_EQ(contentOf("warehouse.dat"), "warehouse pack");
     EXPECT_FALSE(holds("zzz.dat"));
 
     fs::remove(player / "warehouse.dat");
-    fs::remove_all(player / ".zzz.dat.new");
+    ship("zzz.dat", "last pack");
     EXPECT_EQ(prepare(), std::vector<std::string>{"zzz.dat"});
     EXPECT_FALSE(holds("warehouse.dat"));
+}
+
+TEST_F(PlayerFolder, AListThatIsNoFileOfTheFolderIsNeitherFollowedNorWaitedOn) {
+    fs::create_directories(player);
+    scratch.writeFile("outside", "precious");
+    fs::create_symlink(scratch.path() / "outside", player / quarbel::PlacedListName);
+    try {
+        prepare();
+        FAIL() << "a linked list was taken for the game's own";
+    } catch (const PlayerFolderError& failure) {
+        EXPECT_NE(std::string(failure.what()).find("symbolic link"), std::string::npos)
+            << failure.what();
+    }
+    EXPECT_EQ(scratch.readFile("outside"), "precious");
+
+    fs::remove(player / quarbel::PlacedListName);
+    ASSERT_EQ(::mkfifo((player / quarbel::PlacedListName).c_str(), 0666), 0);
+    EXPECT_THROW(prepare(), PlayerFolderError);
+}
+
+TEST_F(PlayerFolder, StartsAtOnceOnAFreshFolderAllSucceedAndRememberEveryPack) {
+    std::vector<pid_t> starts;
+    for (int k = 0; k < 6; ++k) {
+        const pid_t child = ::fork();
+        if (child == 0) {
+            try {
+                prepare();
+            } catch (const PlayerFolderError&) {
+                ::_exit(1);
+            }
+            ::_exit(0);
+        }
+        starts.push_back(child);
+    }
+    for (const pid_t child : starts) {
+        int status = 0;
+        ::waitpid(child, &status, 0);
+        EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+    }
+    EXPECT_EQ(contentOf(quarbel::PlacedListName),
+              "done.wav\nlessons.dat\nplayal8n.bmp\nquarbel.hlp\nwarehouse.dat\n");
+    fs::remove(player / "lessons.dat");
+    EXPECT_TRUE(prepare().empty());
 }
 
 }  // namespace

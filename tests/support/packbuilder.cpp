@@ -72,7 +72,8 @@ ScratchFolder::~ScratchFolder() {
 
 void ScratchFolder::writePack(const std::string& fileName, const std::string& title,
                               const std::vector<PackLevel>& levels) const {
-    writeFileBytes((path_ / fileName).string(), encodePack(title, levels));
+    const std::vector<std::uint8_t> bytes = encodePack(title, levels);
+    writeFile(fileName, std::string(bytes.begin(), bytes.end()));
 }
 
 void ScratchFolder::writeFile(const std::string& fileName, const std::string& bytes) const {

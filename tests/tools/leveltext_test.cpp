@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <map>
 
+#include "core/files.h"
 #include "core/levelpack.h"
 #include "shippedlevels.h"
 #include "support/packbuilder.h"
@@ -15,6 +16,10 @@ namespace {
 
 using testing::ScratchFolder;
 using Rows = std::vector<std::string>;
+
+void writeFileBytes(const std::string& fileName, const std::vector<std::uint8_t>& bytes) {
+    replaceFile(fileName, std::string(bytes.begin(), bytes.end()));
+}
 
 LevelCollection read(std::string_view text) {
     return readLevelText(text).collection;

@@ -2,13 +2,17 @@
 // a pack, export and list, solving into movie files that are replaced only when asked, and
 // the solution notation.
 #include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
 
 #include <algorithm>
+#include <cstdlib>
 #include <filesystem>
 
 #include "core/levelpack.h"
 #include "shippedlevels.h"
 #include "support/packbuilder.h"
+#include "support/unprivileged.h"
 #include "tools/packtool.h"
 
 namespace quarbel {
@@ -151,7 +155,7 @@ TEST(PackTool, WritesEveryPackOfASplitOrNone) {
     std::filesystem::create_directory("coll-3.dat");  // no pack can take its place
     const ToolRun result = run({"import", "coll.txt", "coll.dat"});
     EXPECT_EQ(result.status, 1);
-    EXPECT_EQ(result.err, "quarbel-pack: cannot write coll-3.dat: it is not a file\n");
+    EXPECT_EQ(result.err, "quarbel-pack: cannot write coll-3.dat: it is a folder, not a file\n");
     EXPECT_EQ(folder.readFile("coll.dat"), "old first");
     EXPECT_EQ(folder.readFile("coll-2.dat"), "old second");
     for (const auto& entry : std::filesystem::directory_iterator("."))
@@ -263,17 +267,95 @@ TEST(PackTool, AFailedWriteLeavesNothingBehind) {
     std::filesystem::create_directory("rooms.dat");  // no file can take its place
     const ToolRun result = run({"import", "rooms.txt", "rooms.dat"});
     EXPECT_EQ(result.status, 1);
-    EXPECT_EQ(result.err, "quarbel-pack: cannot write rooms.dat: it is not a file\n");
+    EXPECT_EQ(result.err, "quarbel-pack: cannot write rooms.dat: it is a folder, not a file\n");
     EXPECT_TRUE(std::filesystem::is_directory("rooms.dat"));
     EXPECT_FALSE(std::filesystem::exists("rooms.dat.new"));
 }
 
+TEST(PackTool, TouchesNoFileButThePacksItWrites) {
+    namespace fs = std::filesystem;
+    ScratchFolder folder;
+    folder.writeFile("rooms.txt", TwoLevels);
+    folder.writeFile("rooms.dat.old", "mine");
+    folder.writeFile("victim", "precious");
+    fs::create_symlink("victim", "rooms.dat.new");
+    ASSERT_EQ(run({"import", "rooms.txt", "rooms.dat"}).status, 0);
+    EXPECT_EQ(folder.readFile("rooms.dat.old"), "mine");
+    EXPECT_EQ(folder.readFile("victim"), "precious");
+    EXPECT_TRUE(fs::is_symlink("rooms.dat.new"));
+    EXPECT_EQ(folder.entries(), (std::vector<std::string>{"rooms.dat", "rooms.dat.new",
+                                                          "rooms.dat.old", "rooms.txt", "victim"}));
+
+    // A pack the player made read-only stays as it is.
+    const std::string before = folder.readFile("rooms.dat");
+    fs::permissions(".", fs::perms::all);
+    fs::permissions("rooms.dat", fs::perms::owner_read | fs::perms::others_read);
+    folder.writeFile("other.txt", "#####\n#@$.#\n#####\n");
+    {
+        testing::Unprivileged user;
+        if (!user.permissionsBind()) GTEST_SKIP() << "cannot leave the root user";
+        const ToolRun result = run({"import", "other.txt", "rooms.dat"});
+        EXPECT_EQ(result.status, 1);
+        EXPECT_EQ(result.err, "quarbel-pack: cannot write rooms.dat: it is read-only\n");
+    }
+    EXPECT_EQ(folder.readFile("rooms.dat"), before);
+    EXPECT_EQ(fs::status("rooms.dat").permissions(),
+              fs::perms::owner_read | fs::perms::others_read);
+}
+
+TEST(PackTool, NeverWritesOverTheFileItReads) {
+    ScratchFolder folder;
+    folder.writeFile("rooms.txt", TwoLevels);
+    std::filesystem::create_symlink("rooms.txt", "link.dat");
+    ToolRun result = run({"import", "rooms.txt", "link.dat"});
+    EXPECT_EQ(result.status, 1);
+    EXPECT_EQ(result.err,
+              "quarbel-pack: cannot write link.dat: it is rooms.txt, the file being read; name "
+              "another file\n");
+    EXPECT_EQ(folder.readFile("rooms.txt"), TwoLevels);
+
+    ASSERT_EQ(run({"import", "rooms.txt", "rooms.dat"}).status, 0);
+    const std::string pack = folder.readFile("rooms.dat");
+    result = run({"export", "rooms.dat", "./rooms.dat"});
+    EXPECT_EQ(result.status, 1);
+    EXPECT_EQ(folder.readFile("rooms.dat"), pack);
+}
+
+TEST(PackTool, SaysWhatStandsThereInsteadOfACollectionWithoutWaiting) {
+    ScratchFolder folder;
+    ASSERT_EQ(::mkfifo("fifo.txt", 0666), 0);
+    EXPECT_EQ(run({"import", "fifo.txt", "x.dat"}).err,
+              "quarbel-pack: cannot read fifo.txt: it is a FIFO, not a file\n");
+    EXPECT_EQ(run({"list", "/dev/zero"}).err,
+              "quarbel-pack: cannot read /dev/zero: it is a device, not a file\n");
+    EXPECT_EQ(folder.entries(), std::vector<std::string>{"fifo.txt"});
+}
+
+// The exit status of quarbel-pack itself, its output going where the shell sends it.
+int shellStatus(const std::string& command) {
+    const int status = std::system(command.c_str());
+    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+}
+
+TEST(PackTool, AnOutputThatCannotBeWrittenIsAFailure) {
+    ScratchFolder folder;
+    folder.writeFile("rooms.txt", TwoLevels);
+    ASSERT_EQ(run({"import", "rooms.txt", "rooms.dat"}).status, 0);
+    const std::string program = QUARBEL_PACK_PROGRAM;
+    EXPECT_EQ(shellStatus(program + " export rooms.dat > /dev/full 2> err.txt"), 1);
+    EXPECT_EQ(folder.readFile("err.txt"),
+              "quarbel-pack: cannot write the standard output: the disk is full\n");
+    EXPECT_EQ(shellStatus(program + " list rooms.dat > /dev/full 2> /dev/null"), 1);
+    EXPECT_EQ(shellStatus(program + " list rooms.dat > /dev/null"), 0);
+}
+
 TEST(PackTool, ReportsMissingAndDamagedFiles) {
     ScratchFolder folder;
-    EXPECT_EQ(run({"import", "none.txt", "x.dat"}).err, "quarbel-pack: cannot open none.txt\n");
+    EXPECT_EQ(run({"import", "none.txt", "x.dat"}).err,
+              "quarbel-pack: cannot read none.txt: no such file or folder\n");
     EXPECT_FALSE(std::filesystem::exists("x.dat"));
     EXPECT_EQ(run({"list", "none.dat"}).err,
-              "quarbel-pack: cannot read none.dat: Datei nicht gefunden\n");
+              "quarbel-pack: cannot read none.dat: no such file or folder\n");
     folder.writeFile("short.dat", std::string(1, '\0') + "\x03Short\r" + std::string(24, '\0'));
     EXPECT_EQ(run({"export", "short.dat"}).err,
               "quarbel-pack: the pack names 3 levels but holds 0\n");
@@ -452,7 +534,8 @@ TEST(PackTool, RefusesNotationsAndMoviesThatAreNoSolution) {
     folder.writeFile("C.MOV", std::string(5001, '1'));
     EXPECT_EQ(run({"movie-to-text", "C.MOV"}).err,
               "quarbel-pack: C.MOV holds more than the 5000 moves the game replays\n");
-    EXPECT_EQ(run({"movie-to-text", "none.MOV"}).err, "quarbel-pack: cannot open none.MOV\n");
+    EXPECT_EQ(run({"movie-to-text", "none.MOV"}).err,
+              "quarbel-pack: cannot read none.MOV: no such file or folder\n");
 
     folder.writeFile("D.MOV", "12");
     EXPECT_EQ(run({"text-to-movie", "uu", "D.MOV"}).status, 1);
