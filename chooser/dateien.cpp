@@ -149,13 +149,13 @@ void TLevelpac::form1Click() {
     for (const ListedPack& pack : listing.packs)
         ui.Liste->addItem(QString::fromStdString(pack.title));
     // Over the dialog, once it is on the screen.
-    if (!listing.unreadable.empty()) {
-        QTimer::singleShot(0, this, &TLevelpac::reportUnreadablePacks);
+    if (!listing.unreadable.empty() || listing.notListed > 0) {
+        QTimer::singleShot(0, this, &TLevelpac::reportPacksLeftOut);
     }
 }
 
-void TLevelpac::reportUnreadablePacks() {
-    const QString text = QString::fromStdString(unreadablePacksReport(listing));
+void TLevelpac::reportPacksLeftOut() {
+    const QString text = QString::fromStdString(packsLeftOutReport(listing));
     QMessageBox box(QMessageBox::Warning, windowTitle(), text, QMessageBox::Ok, this);
     execCentred(box, game);
 }

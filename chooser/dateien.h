@@ -49,7 +49,7 @@ class TLevelpac : public QDialog {
     void ListeClick();
     void weiterClick();
     void Button1Click();
-    void reportUnreadablePacks();
+    void reportPacksLeftOut();
 
     struct Controls {
         QLabel* choose;

@@ -42,7 +42,10 @@ PackListing listPacks(const std::filesystem::path& folder, std::size_t maxPacks,
                       std::size_t titleLength) {
     PackListing listing;
     for (const std::string& name : packFileNames(folder)) {
-        if (listing.packs.size() == maxPacks) break;
+        if (listing.packs.size() == maxPacks) {
+            ++listing.notListed;
+            continue;
+        }
         try {
             const PackHeader header = readPackHeader((folder / name).string(), titleLength);
             listing.packs.push_back({name, header.title, header.levelCount});
@@ -53,11 +56,21 @@ PackListing listPacks(const std::filesystem::path& folder, std::size_t maxPacks,
     return listing;
 }
 
-std::string unreadablePacksReport(const PackListing& listing) {
-    std::string text = listing.packs.empty() ? "No level pack could be read:\n"
-                                             : "These files could not be read:\n";
-    for (const UnreadablePack& pack : listing.unreadable)
-        text += "\n" + pack.fileName + ": " + pack.reason;
+std::string packsLeftOutReport(const PackListing& listing) {
+    std::string text;
+    if (!listing.unreadable.empty()) {
+        text = listing.packs.empty() ? "No level pack could be read:\n"
+                                     : "These files could not be read:\n";
+        for (const UnreadablePack& pack : listing.unreadable)
+            text += "\n" + pack.fileName + ": " + pack.reason;
+    }
+    if (listing.notListed > 0) {
+        if (!text.empty()) text += "\n\n";
+        text += "The list holds " + std::to_string(listing.packs.size()) + " packs: " +
+                (listing.notListed == 1 ? std::string("1 more pack of the folder is not listed.")
+                                        : std::to_string(listing.notListed) +
+                                              " more packs of the folder are not listed.");
+    }
     return text;
 }
 

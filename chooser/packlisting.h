@@ -24,6 +24,7 @@ struct UnreadablePack {
 struct PackListing {
     std::vector<ListedPack> packs;
     std::vector<UnreadablePack> unreadable;
+    std::size_t notListed = 0;  // pack files past the bound, not read
 };
 
 // The regular files of the folder named "*.dat" in any letter case, sorted by name regardless
@@ -33,8 +34,9 @@ struct PackListing {
 PackListing listPacks(const std::filesystem::path& folder, std::size_t maxPacks,
                       std::size_t titleLength);
 
-// What to tell the player about the unreadable files: "These files could not be read:" or,
-// when nothing could be listed, "No level pack could be read:", then one line per file.
-std::string unreadablePacksReport(const PackListing& listing);
+// What to tell the player about the files left out, empty when there are none: "These files
+// could not be read:" or, when nothing could be listed, "No level pack could be read:", then
+// one line per file; and how many packs the bound left out.
+std::string packsLeftOutReport(const PackListing& listing);
 
 }  // namespace quarbel

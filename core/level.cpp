@@ -44,8 +44,23 @@ char symbolOf(Square square) {
     }
 }
 
+std::optional<std::string> unknownCellProblem(const Board& board) {
+    for (int x = 1; x <= BoardSide; ++x) {
+        for (int y = 1; y <= BoardSide; ++y) {
+            const std::uint8_t cell = board.at(x, y);
+            if (cell != CellEmpty && cell != CellWall && cell != CellCrate && cell != CellTarget &&
+                cell != CellCrateOnTarget) {
+                return "cell (" + std::to_string(x) + ", " + std::to_string(y) +
+                       ") holds the unknown code " + std::to_string(cell);
+            }
+        }
+    }
+    return std::nullopt;
+}
+
 std::vector<std::string> levelProblems(const Level& level) {
     std::vector<std::string> problems;
+    if (const auto unknown = unknownCellProblem(level.board)) problems.push_back(*unknown);
     if (!level.hasKeeper()) {
         problems.push_back("no keeper");
     } else if (!isWalkable(level.board.at(level.keeperX, level.keeperY))) {

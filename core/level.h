@@ -35,6 +35,10 @@ std::optional<Square> squareOfSymbol(char symbol);
 // The symbol of a square; '?' for a cell code the game does not know.
 char symbolOf(Square square);
 
+// "cell (4, 5) holds the unknown code 21" for the first cell, column by column, whose code
+// the game does not know; nothing when it knows every cell.
+std::optional<std::string> unknownCellProblem(const Board& board);
+
 // What keeps the level from being played, each in its one wording: "no keeper", "the keeper
 // stands on a wall or a crate", "no crates", "3 crates but 2 targets". Empty when it can be
 // played; cells the keeper cannot reach are allowed.

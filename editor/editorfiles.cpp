@@ -2,6 +2,7 @@
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QMessageBox>
+#include <QPushButton>
 #include <QSettings>
 #include <QStatusBar>
 #include <cstdlib>
@@ -49,6 +50,20 @@ void EditorWindow::useDialogPrompts() {
     prompts.showNotes = [this](const QString& message) {
         QMessageBox::information(this, "Level editor", message);
     };
+    prompts.askChangedFile = [this](const QString& fileLabel) {
+        QMessageBox box(QMessageBox::Warning, "File changed",
+                        fileLabel +
+                            " was changed on the disk since it was opened here. Saving over it "
+                            "loses those changes.",
+                        QMessageBox::Cancel, this);
+        const QAbstractButton* overwrite = box.addButton("Overwrite", QMessageBox::DestructiveRole);
+        QPushButton* elsewhere = box.addButton("Save Elsewhere...", QMessageBox::AcceptRole);
+        box.setDefaultButton(elsewhere);
+        box.exec();
+        return box.clickedButton() == overwrite   ? Prompts::Changed::Overwrite
+               : box.clickedButton() == elsewhere ? Prompts::Changed::SaveElsewhere
+                                                  : Prompts::Changed::Cancel;
+    };
 }
 
 QString EditorWindow::lastFolder() const {
@@ -66,9 +81,12 @@ QString EditorWindow::lastFolder() const {
 
 bool EditorWindow::openFile(const QString& fileName) {
     try {
+        const std::optional<FileStamp> stamp = stampOf(fileName.toStdString());
         OpenedPack opened = editor::openFile(fileName.toStdString());
         stopPlaying();
         fileName_ = fileName;
+        fileKeepsAll_ = opened.notes.empty();
+        fileStamp_ = stamp;
         document_.reset(std::move(opened.pack));
         updateWindowTitle();
         QSettings().setValue(SettingsFolder, QFileInfo(fileName).absolutePath());
@@ -106,6 +124,8 @@ void EditorWindow::newPack() {
     if (!maybeSave()) return;
     stopPlaying();
     fileName_.clear();
+    fileKeepsAll_ = true;
+    fileStamp_.reset();
     document_.reset({});
     updateWindowTitle();
 }
@@ -117,15 +137,41 @@ void EditorWindow::openPack() {
 }
 
 bool EditorWindow::save() {
-    return fileName_.isEmpty() ? saveAs() : writeTo(fileName_);
+    if (fileName_.isEmpty()) return saveAs();
+    if (!fileKeepsAll_) {
+        prompts.showNotes(QFileInfo(fileName_).fileName() +
+                          " was opened without some of what it holds, as the notes on opening "
+                          "said. Saving over it would lose that, so save under a new name.");
+        return saveAs();
+    }
+    const std::optional<FileStamp> now = stampOf(fileName_.toStdString());
+    if (fileStamp_ && now && *now != *fileStamp_) {
+        switch (prompts.askChangedFile(QFileInfo(fileName_).fileName())) {
+            case Prompts::Changed::Overwrite:
+                break;
+            case Prompts::Changed::SaveElsewhere:
+                return saveAs();
+            case Prompts::Changed::Cancel:
+                return false;
+        }
+    }
+    return writeTo(fileName_);
 }
 
 bool EditorWindow::saveAs() {
-    const QString folder = lastFolder();
-    const QString suggestion = fileName_.isEmpty() ? folder + "/levels.dat" : fileName_;
+    QString suggestion = fileName_.isEmpty() ? lastFolder() + "/levels.dat" : fileName_;
+    if (!fileKeepsAll_) {
+        // A pack by default, beside the file, never the file itself.
+        const QFileInfo file(fileName_);
+        suggestion = file.absolutePath() + "/" + file.completeBaseName() + ".dat";
+        if (isPackFileName(fileName_.toStdString())) {
+            suggestion = file.absolutePath() + "/" + file.completeBaseName() + "-edited.dat";
+        }
+    }
     const QString name = prompts.chooseFileToSave(suggestion, false);
     if (name.isEmpty() || !writeTo(name)) return false;
     fileName_ = name;
+    fileKeepsAll_ = true;
     QSettings().setValue(SettingsFolder, QFileInfo(name).absolutePath());
     updateWindowTitle();
     return true;
@@ -142,6 +188,7 @@ bool EditorWindow::writeTo(const QString& fileName) {
         return false;
     }
     document_.markSaved();
+    fileStamp_ = stampOf(fileName.toStdString());
     statusBar()->showMessage("Saved " + fileName, 5000);
     return true;
 }

@@ -8,6 +8,7 @@
 #include <functional>
 #include <optional>
 
+#include "core/files.h"
 #include "core/gamestate.h"
 #include "editor/document.h"
 #include "editor/playsession.h"
@@ -40,6 +41,9 @@ class EditorWindow : public QMainWindow {
         std::function<QString(const QString& suggestion, bool asText)> chooseFileToSave;
         std::function<void(const QString& message)> showError;
         std::function<void(const QString& message)> showNotes;
+        // Saving over a file that someone changed since it was opened or saved here.
+        enum class Changed { Overwrite, SaveElsewhere, Cancel };
+        std::function<Changed(const QString& fileLabel)> askChangedFile;
     };
 
     // Looks for the background and the tile sheet in the folders, in order.
@@ -149,6 +153,10 @@ class EditorWindow : public QMainWindow {
     GameState playView_;  // and while playing: the renderer keeps its notes in the state
     std::optional<PlaySession> play_;
     QString fileName_;
+    // Whether the file held nothing that the document left out when it was opened: only
+    // then may a save go over it.
+    bool fileKeepsAll_ = true;
+    std::optional<FileStamp> fileStamp_;  // the file as it was opened or last saved here
     int current_ = 0;
     Tool tool_ = Tool::Wall;
     int stroke_ = 0;  // the drag in progress, 0 for none

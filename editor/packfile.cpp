@@ -4,6 +4,7 @@
 #include <cerrno>
 #include <filesystem>
 
+#include "core/counted.h"
 #include "core/gameerror.h"
 #include "core/levelpack.h"
 #include "tools/leveltext.h"
@@ -28,6 +29,10 @@ std::string fitted(const std::string& text, bool (*fits)(std::string_view), std:
 OpenedPack openPack(const std::string& fileName) {
     // Read whole first: that refuses what is no file, or too large to be a pack, unopened.
     const auto size = static_cast<std::int64_t>(readFile(fileName, MaxPackFileBytes).size());
+    if (const std::string problem = packTooShort(static_cast<std::uintmax_t>(size));
+        !problem.empty()) {
+        throw FileError("read", fileName, EINVAL, problem);
+    }
     OpenedPack opened;
     try {
         const PackHeader header = readPackHeader(fileName);
@@ -59,16 +64,46 @@ OpenedPack openPack(const std::string& fileName) {
     return opened;
 }
 
+// The comments, solutions and other key: value lines of a collection, which the editor has
+// no place for; nothing when there are none.
+std::optional<std::string> leftOutLines(const LevelCollection& collection) {
+    std::size_t comments = collection.comments.size();
+    std::size_t properties = collection.properties.size();
+    std::size_t solutions = 0;
+    for (const TextLevel& level : collection.levels) {
+        comments += level.comments.size();
+        properties += level.properties.size();
+        solutions += !level.solution.empty();
+    }
+    std::vector<std::string> parts;
+    if (comments > 0) parts.push_back(counted(comments, "comment line", "comment lines"));
+    if (solutions > 0) parts.push_back(counted(solutions, "solution", "solutions"));
+    if (properties > 0) {
+        parts.push_back(counted(properties, "other key: value line", "other key: value lines"));
+    }
+    if (parts.empty()) return std::nullopt;
+    std::string text = "left out, as the editor has no place for them: " + parts[0];
+    for (std::size_t k = 1; k < parts.size(); ++k)
+        text += (k + 1 == parts.size() ? " and " : ", ") + parts[k];
+    return text;
+}
+
 OpenedPack openText(const std::string& fileName) {
     OpenedPack opened;
-    const ReadCollection read = readLevelText(readFile(fileName, MaxCollectionBytes));
+    const std::string bytes = readFile(fileName, MaxCollectionBytes);
+    const ReadCollection read = readLevelText(bytes);
+    if (read.collection.levels.empty()) {
+        if (const std::string problem = notTextProblem(bytes); !problem.empty())
+            throw FileError("read", fileName, EINVAL, problem);
+    }
     const ConvertedCollection converted = convertCollection(read.collection, false);
     for (const TextReport& report : read.reports)
         opened.notes.push_back(report.message);
-    // The editor keeps the level titles that a pack has no place for.
+    // The editor keeps the level titles that a pack has no place for, but nothing else.
     for (const TextReport& report : converted.reports) {
         if (report.kind != TextReport::Kind::LeftOut) opened.notes.push_back(report.message);
     }
+    if (const auto leftOut = leftOutLines(read.collection)) opened.notes.push_back(*leftOut);
     for (const ConvertedLevel& level : converted.levels) {
         if (opened.pack.levels.size() == MaxPackLevels) {
             opened.notes.push_back("levels " + std::to_string(level.number) + " to " +
@@ -100,6 +135,7 @@ bool isPackFileName(const std::string& fileName) {
 }
 
 OpenedPack openFile(const std::string& fileName) {
+    removeStaleParts(fileName);
     OpenedPack opened = isPackFileName(fileName) ? openPack(fileName) : openText(fileName);
     if (opened.pack.levels.empty()) opened.notes.push_back("the file holds no level");
     return opened;
@@ -132,6 +168,7 @@ std::string textOf(const Pack& pack) {
 }
 
 void saveFile(const std::string& fileName, const Pack& pack) {
+    removeStaleParts(fileName);
     if (!isPackFileName(fileName)) return exportText(fileName, pack);
     try {
         const std::vector<std::uint8_t> bytes = packBytesOf(pack);

@@ -19,16 +19,18 @@ class StoreError : public std::runtime_error {
 
 struct OpenedPack {
     Pack pack;
-    // What could not be kept, one line each: levels left out, texts cut short.
+    // What could not be kept, one line each: levels left out, texts cut short, comments and
+    // solutions of a collection. Saving over the file would lose what they name.
     std::vector<std::string> notes;
 };
 
 // A name ending in ".dat" (any letter case) is a pack; every other name a text collection.
 bool isPackFileName(const std::string& fileName);
 
-// Opens either kind of file. A pack whose file ends before its last level opens with the
-// levels that are complete; a text collection opens without the levels a pack cannot hold.
-// Each such loss is named in the notes.
+// Opens either kind of file, refusing one too short to be a pack and a text that is none
+// (UTF-16, binary). Removes the part files a killed save of this file left. A pack whose file ends
+// before its last level opens with the levels that are complete; a text collection opens without
+// the levels a pack cannot hold. Each such loss is named in the notes.
 OpenedPack openFile(const std::string& fileName);
 
 // The pack file's bytes, exactly as the pack tool writes them. Throws StoreError when a

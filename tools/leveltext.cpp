@@ -6,6 +6,7 @@
 
 #include "core/cp1252.h"
 #include "core/direction.h"
+#include "core/level.h"
 #include "tools/solver.h"
 
 namespace quarbel {
@@ -152,6 +153,62 @@ bool boardRowsOf(std::string_view line, std::vector<std::string>& rows) {
     return wall;
 }
 
+bool isBoardSymbol(char c) {
+    return std::string_view("#$.*@+-_pPbB|").find(c) != std::string_view::npos;
+}
+
+// Why a line that is no board row is yet meant as one, so that the level around it is not
+// cut there: "the count 999999999 is more than 9999", "'x' is no board character". Empty
+// for a line of text.
+std::string damagedRowProblem(std::string_view line) {
+    if (line.find('\t') != std::string_view::npos) {
+        std::string spaced(line);
+        std::replace(spaced.begin(), spaced.end(), '\t', ' ');
+        std::vector<std::string> rows;
+        if (boardRowsOf(spaced, rows)) return "a tab stands among the squares; write spaces";
+    }
+    std::string strangers;
+    std::string count;
+    std::string largestCount;
+    std::size_t cells = 0;
+    int walls = 0;
+    for (const char c : line) {
+        if (isDigit(c)) {
+            count += c;
+            continue;
+        }
+        if (count.size() > largestCount.size() ||
+            (count.size() == largestCount.size() && count > largestCount)) {
+            largestCount = count;
+        }
+        const std::size_t times = count.empty()      ? 1
+                                  : count.size() > 9 ? MaxBoardLineCells + 1
+                                                     : std::stoul(count);
+        count.clear();
+        if (isBoardSymbol(c) || c == ' ' || c == '\t') {
+            cells += std::min(times, MaxBoardLineCells + 1);
+            walls += c == '#';
+        } else {
+            strangers += c;
+        }
+    }
+    if (walls == 0) return {};
+    if (strangers.empty()) {
+        if (largestCount.size() > 4) {
+            return "the count " + largestCount + " is more than " + std::to_string(MaxCount);
+        }
+        if (cells > MaxBoardLineCells) {
+            return "the row is longer than " + std::to_string(MaxBoardLineCells) + " squares";
+        }
+        return {};
+    }
+    // A typo among the squares, not a line of words that happens to hold a '#'.
+    if (walls >= 2 && strangers.size() <= 2 && cells >= 3) {
+        return "'" + std::string(1, strangers.front()) + "' is no board character";
+    }
+    return {};
+}
+
 // A line of moves, counts expanded, or nothing when the line is something else.
 std::optional<std::string> movesOf(std::string_view line) {
     std::string moves;
@@ -196,12 +253,13 @@ bool splitKeyLine(std::string_view line, std::string& key, std::string& value) {
     return true;
 }
 
+// "Comment-End:" in any letter case, with "_" for "-" and spaces before the colon: the same
+// key line that would otherwise be read as a key "Comment-End".
 bool isCommentEnd(std::string_view line) {
-    const std::string_view text = trimmed(line);
-    constexpr std::string_view End = "comment-end:";
-    constexpr std::string_view Underscored = "comment_end:";
-    return text.size() >= End.size() && (sameWord(text.substr(0, End.size()), End) ||
-                                         sameWord(text.substr(0, End.size()), Underscored));
+    std::string key;
+    std::string value;
+    return splitKeyLine(line, key, value) &&
+           (sameWord(key, "comment-end") || sameWord(key, "comment_end"));
 }
 
 std::string withoutQuotes(std::string_view text) {
@@ -217,6 +275,7 @@ enum class LineKind { Blank, Board, Comment, Key, Moves, Free, Nothing };
 struct ClassifiedLine {
     LineKind kind = LineKind::Blank;
     std::vector<std::string> rows;  // Board
+    std::string damage;             // a Board line that is meant as a row but is none
     std::string text;               // Comment, Moves, Free; the value of Key
     std::string key;                // Key
 };
@@ -260,6 +319,25 @@ std::vector<ClassifiedLine> classify(const std::vector<std::string_view>& lines,
         } else {
             out.kind = LineKind::Free;
             out.text = std::string(text);
+            if (const std::string problem = damagedRowProblem(line); !problem.empty()) {
+                out.damage = "line " + std::to_string(i + 1) + ": " + problem;
+            }
+        }
+    }
+    // A damaged row beside a board row belongs to that level, which it keeps from being
+    // imported in two halves.
+    for (std::size_t i = 0; i < classified.size(); ++i) {
+        ClassifiedLine& line = classified[i];
+        if (line.damage.empty()) continue;
+        const bool besideBoard =
+            (i > 0 && classified[i - 1].kind == LineKind::Board) ||
+            (i + 1 < classified.size() && classified[i + 1].kind == LineKind::Board);
+        if (besideBoard) {
+            line.kind = LineKind::Board;
+            line.rows.clear();  // what was read before the fault
+            line.text.clear();
+        } else {
+            line.damage.clear();
         }
     }
     if (inBlock) {
@@ -318,6 +396,7 @@ class CollectionBuilder {
                         pendingTitle.clear();
                     }
                     level().rows.insert(level().rows.end(), line.rows.begin(), line.rows.end());
+                    if (level().damage.empty()) level().damage = line.damage;
                     break;
                 case LineKind::Moves:
                     if (isFree(i)) {
@@ -590,6 +669,7 @@ FittedText fitPackText(std::string_view utf8, std::size_t maxCharacters) {
 }
 
 PackLevelResult packLevelOf(const TextLevel& level) {
+    if (!level.damage.empty()) return {std::nullopt, level.damage};
     const int height = static_cast<int>(level.rows.size());
     int width = 0;
     for (const std::string& row : level.rows)
@@ -775,15 +855,11 @@ TextLevel textLevelOf(const LevelRecord& record, int levelNumber) {
     int left = record.keeperX, right = record.keeperX;
     int top = record.keeperY, bottom = record.keeperY;
     bool wall = false;
+    if (const auto unknown = unknownCellProblem(record.board)) refuse(levelNumber, *unknown);
     for (int x = 1; x <= BoardSide; ++x) {
         for (int y = 1; y <= BoardSide; ++y) {
             const std::uint8_t cell = record.board.at(x, y);
             if (cell == CellEmpty) continue;
-            if (cell != CellWall && cell != CellCrate && cell != CellTarget &&
-                cell != CellCrateOnTarget) {
-                refuse(levelNumber, "cell (" + std::to_string(x) + ", " + std::to_string(y) +
-                                        ") holds the unknown code " + std::to_string(cell));
-            }
             wall = wall || cell == CellWall;
             left = std::min(left, x);
             right = std::max(right, x);
@@ -828,10 +904,17 @@ TextLevel textLevelOf(const LevelRecord& record, int levelNumber) {
     return level;
 }
 
+std::string packTooShort(std::uintmax_t size) {
+    if (size >= PackHeaderSize) return {};
+    return "the file is too short to be a pack: " + std::to_string(size) +
+           (size == 1 ? " byte" : " bytes") + ", where a pack's header alone takes 32";
+}
+
 LevelCollection readPackAsText(const std::string& fileName) {
     const PackHeader header = readPackHeader(fileName);
     std::error_code error;
     const auto size = std::filesystem::file_size(fileName, error);
+    if (!error && !packTooShort(size).empty()) throw LevelTextError(packTooShort(size));
     const auto records =
         error ? 0 : (static_cast<std::int64_t>(size) - PackHeaderSize) / LevelRecordSize;
     if (records < header.levelCount) {
@@ -847,6 +930,14 @@ LevelCollection readPackAsText(const std::string& fileName) {
         collection.levels.push_back(textLevelOf(readLevelRecord(fileName, k), k));
     }
     return collection;
+}
+
+std::string notTextProblem(std::string_view bytes) {
+    if (bytes.starts_with("\xFF\xFE") || bytes.starts_with("\xFE\xFF")) {
+        return "it is UTF-16 text; save it as UTF-8";
+    }
+    if (bytes.find('\0') != std::string_view::npos) return "it holds NUL bytes: it is no text";
+    return {};
 }
 
 }  // namespace quarbel

@@ -71,6 +71,9 @@ struct TextLevel {
     std::vector<std::string> comments;  // comment and free text lines, one per entry
     std::vector<TextProperty> properties;  // other key: value lines after its board
     int line = 0;  // the file line of its first row, 1-based; 0 when not read from a file
+    // Why the level cannot be taken as read: a line among its rows that was meant as one but
+    // is none, "line 7: 'x' is no board character". Empty when its rows are whole.
+    std::string damage;
 };
 
 struct LevelCollection {
@@ -115,6 +118,14 @@ struct PackLevelResult {
     std::string reason;  // empty when the level fits
 };
 PackLevelResult packLevelOf(const TextLevel& level);
+
+// Why a file of this size is no pack: "the file is too short to be a pack: 0 bytes, ...";
+// empty when it could be one.
+std::string packTooShort(std::uintmax_t size);
+
+// Why bytes in which the reader found no level are no level text at all: UTF-16, NUL bytes.
+// Empty when they are text.
+std::string notTextProblem(std::string_view bytes);
 
 // History codes of a solution in "udlrUDLR" letters; nothing for any other character.
 std::optional<std::vector<std::uint16_t>> solutionCodes(std::string_view letters);
@@ -162,7 +173,8 @@ std::vector<std::uint8_t> packBytesOf(const PackPart& part);
 TextLevel textLevelOf(const LevelRecord& record, int levelNumber);
 
 // Every level of a pack file, read back as text, without solutions. Throws LevelTextError
-// for a pack shorter than its level count says or a title holding a control character, and
+// for a file too short to be a pack, a pack shorter than its level count says or a title
+// holding a control character, and
 // IoError when it cannot be read.
 LevelCollection readPackAsText(const std::string& fileName);
 

@@ -250,9 +250,24 @@ std::vector<std::uint16_t> movesOfNotation(std::string_view notation) {
     return moves;
 }
 
+// Why a file in which no level was found is no collection at all, else "holds no level".
+std::string noLevelIn(const std::string& sourceFile) {
+    if (isPackFile(sourceFile)) {
+        return "cannot import " + sourceFile +
+               ": it is a level pack, not a collection text (quarbel-pack export turns it into "
+               "text)";
+    }
+    if (const std::string problem = notTextProblem(readFile(sourceFile, MaxCollectionBytes));
+        !problem.empty()) {
+        return "cannot import " + sourceFile + ": " + problem;
+    }
+    return sourceFile + " holds no level; nothing written";
+}
+
 void importCollection(const std::string& sourceFile, const std::string& packFile,
                       const ImportOptions& options, std::string& report) {
     const ReadCollection read = readCollectionFile(sourceFile);
+    if (read.collection.levels.empty()) throw ToolError(noLevelIn(sourceFile));
     ConvertedCollection converted = convertCollection(read.collection, options.movies);
     std::vector<TextReport> reports = read.reports;
     reports.insert(reports.end(), converted.reports.begin(), converted.reports.end());
@@ -266,8 +281,6 @@ void importCollection(const std::string& sourceFile, const std::string& packFile
     }
     const std::vector<PackPart> parts = splitIntoPacks(converted, packFile, reports);
     appendReports(reports, report);
-    if (converted.levelsFound == 0)
-        throw ToolError(sourceFile + " holds no level; nothing written");
     if (parts.empty()) {
         throw ToolError("no level of " + sourceFile + " fits a pack; nothing written");
     }

@@ -47,9 +47,15 @@ TEST(PackListing, ListsPackFilesByNameIgnoringCaseWithTheirHeaders) {
     EXPECT_EQ(listing.packs[3].levelCount, 26);
     EXPECT_TRUE(listing.unreadable.empty());
 
+    EXPECT_EQ(packsLeftOutReport(listing), "");
+
     const PackListing firstTwo = listPacks(folder.path(), 2, 30);
     EXPECT_EQ(fileNames(firstTwo), (std::vector<std::string>{"a.dat", "B.DAT"}));
     EXPECT_TRUE(firstTwo.unreadable.empty()) << "the files past the limit are not read";
+    EXPECT_EQ(packsLeftOutReport(firstTwo),
+              "The list holds 2 packs: 2 more packs of the folder are not listed.");
+    EXPECT_EQ(packsLeftOutReport(listPacks(folder.path(), 3, 30)),
+              "The list holds 3 packs: 1 more pack of the folder is not listed.");
 }
 
 TEST(PackListing, LeavesOutWhatIsNoReadableFileAndNamesWhatFailedToRead) {
@@ -66,12 +72,11 @@ TEST(PackListing, LeavesOutWhatIsNoReadableFileAndNamesWhatFailedToRead) {
     PackListing listing = listPacks(folder.path(), 200, 30);
     EXPECT_EQ(fileNames(listing), (std::vector<std::string>{"b.dat", "f.dat"}));
     ASSERT_EQ(listing.unreadable.size(), 1u);
-    EXPECT_EQ(unreadablePacksReport(listing),
-              "These files could not be read:\n\ne.dat: E/A-Fehler 5");
+    EXPECT_EQ(packsLeftOutReport(listing), "These files could not be read:\n\ne.dat: E/A-Fehler 5");
 
     listing.packs.clear();
     listing.unreadable.push_back(listing.unreadable[0]);
-    EXPECT_EQ(unreadablePacksReport(listing),
+    EXPECT_EQ(packsLeftOutReport(listing),
               "No level pack could be read:\n\ne.dat: E/A-Fehler 5\ne.dat: E/A-Fehler 5");
 }
 

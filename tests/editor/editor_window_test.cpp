@@ -53,6 +53,10 @@ class EditorWindowTest : public ::testing::Test {
         window->prompts.chooseFileToSave = [this](const QString&, bool) { return nextFile; };
         window->prompts.showError = [this](const QString& message) { errors << message; };
         window->prompts.showNotes = [this](const QString& message) { notes << message; };
+        window->prompts.askChangedFile = [this](const QString& label) {
+            changedFiles << label;
+            return changedAnswer;
+        };
         window->resize(1280, 800);
         window->show();
         window->activateWindow();
@@ -105,7 +109,8 @@ class EditorWindowTest : public ::testing::Test {
 
     testing::ScratchFolder folder;
     std::unique_ptr<EditorWindow> window;
-    QStringList questions, warnings, errors, notes;
+    QStringList questions, warnings, errors, notes, changedFiles;
+    EditorWindow::Prompts::Changed changedAnswer = EditorWindow::Prompts::Changed::Cancel;
     Answer answer = Answer::Cancel;
     bool saveFailing = false;
     QString nextFile;
@@ -184,6 +189,53 @@ TEST_F(EditorWindowTest, SavingLevelsThatFailAChecksSaysWhichFirst) {
     EXPECT_TRUE(errors[0].startsWith("cannot write " + nextFile)) << errors[0].toStdString();
     EXPECT_TRUE(errors[0].endsWith(": no such file or folder"));
     EXPECT_EQ(window->fileName().toStdString(), path("checks.dat"));
+}
+
+TEST_F(EditorWindowTest, ACollectionOpenedWithoutAllItHoldsIsSavedUnderANewName) {
+    const std::string text = "; drawn by hand\n#####\n#@$.#\n#####\nSolution: R\n";
+    folder.writeFile("coll.txt", text);
+    ASSERT_TRUE(window->openFile(QString::fromStdString(path("coll.txt"))));
+    ASSERT_EQ(notes.size(), 1);
+    nextFile = QString::fromStdString(path("coll.dat"));
+    action("save")->trigger();
+    ASSERT_EQ(notes.size(), 2);
+    EXPECT_TRUE(notes[1].contains("save under a new name")) << notes[1].toStdString();
+    EXPECT_EQ(folder.readFile("coll.txt"), text);
+    EXPECT_EQ(openFile(path("coll.dat")).pack.levels.size(), 1u);
+    EXPECT_EQ(window->fileName(), nextFile);
+    action("save")->trigger();  // the pack holds all there is: saved over without a word
+    EXPECT_EQ(notes.size(), 2);
+}
+
+TEST_F(EditorWindowTest, AsksBeforeSavingOverAFileChangedSinceItWasOpened) {
+    writePack("shared.dat", {levelOf({"#####", "#@$.#", "#####"})});
+    ASSERT_TRUE(window->openFile(QString::fromStdString(path("shared.dat"))));
+    dragAcross(Qt::LeftButton, {{10, 10}});
+    // Another editor saves its own change first.
+    writePack("shared.dat", {levelOf({"######", "#@$ .#", "######"})});
+    const std::string theirs = folder.readFile("shared.dat");
+
+    changedAnswer = EditorWindow::Prompts::Changed::Cancel;
+    action("save")->trigger();
+    EXPECT_EQ(changedFiles, QStringList({"shared.dat"}));
+    EXPECT_EQ(folder.readFile("shared.dat"), theirs);
+
+    changedAnswer = EditorWindow::Prompts::Changed::SaveElsewhere;
+    nextFile = QString::fromStdString(path("mine.dat"));
+    action("save")->trigger();
+    EXPECT_EQ(folder.readFile("shared.dat"), theirs);
+    EXPECT_EQ(openFile(path("mine.dat")).pack.levels[0].board.at(10, 10), CellWall);
+
+    ASSERT_TRUE(window->openFile(QString::fromStdString(path("shared.dat"))));
+    writePack("shared.dat", {levelOf({"#####", "#@$.#", "#####"})});
+    dragAcross(Qt::LeftButton, {{10, 10}});
+    changedAnswer = EditorWindow::Prompts::Changed::Overwrite;
+    action("save")->trigger();
+    EXPECT_EQ(openFile(path("shared.dat")).pack.levels[0].board.at(10, 10), CellWall);
+    EXPECT_EQ(changedFiles.size(), 3);
+    dragAcross(Qt::LeftButton, {{11, 10}});
+    action("save")->trigger();  // its own save is no change by someone else
+    EXPECT_EQ(changedFiles.size(), 3);
 }
 
 TEST_F(EditorWindowTest, AsksBeforeLosingChanges) {

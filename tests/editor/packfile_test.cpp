@@ -3,11 +3,14 @@
 #include <gtest/gtest.h>
 
 #include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
 #include <fstream>
 
 #include <filesystem>
 
 #include "../tools/shippedlevels.h"
+#include "core/level.h"
 #include "drawnlevel.h"
 #include "editor/packfile.h"
 #include "support/packbuilder.h"
@@ -173,6 +176,60 @@ TEST(PackFile, SavingReplacesTheFileWholeAndFollowsALink) {
     EXPECT_EQ(openFile("real.dat").pack, changed);
     EXPECT_EQ(fs::status("real.dat").permissions() & fs::perms::all,
               fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
+}
+
+TEST(PackFile, WhatIsNoPackOrNoTextIsRefusedAndWhatTextLosesIsNamed) {
+    ScratchFolder folder;
+    folder.writeFile("empty.dat", "");
+    folder.writeFile("picture.txt", std::string("BM\0\0\x10\0", 6));
+    for (const char* name : {"empty.dat", "picture.txt"}) {
+        try {
+            openFile(name);
+            ADD_FAILURE() << name << " opened";
+        } catch (const FileError& error) {
+            EXPECT_EQ(std::string(error.what()).find(std::string("cannot read ") + name + ": "), 0u)
+                << error.what();
+        }
+    }
+    folder.writeFile("notes.txt",
+                     "; drawn by hand\n#####\n#@$.#\n#####\nSolution: R\nDate: today\n");
+    const OpenedPack opened = openFile("notes.txt");
+    EXPECT_EQ(opened.notes,
+              std::vector<std::string>{"left out, as the editor has no place for them: 1 comment "
+                                       "line, 1 solution and 1 other key: value line"});
+}
+
+TEST(PackFile, CellsTheGameDoesNotKnowFailTheChecksAsTheyFailExport) {
+    ScratchFolder folder;
+    Level level = levelOf({"#####", "#@$.#", "#####"});
+    level.board.at(9, 9) = 21;
+    saveFile("odd.dat", {"Odd", {level}});
+    const Level opened = openFile("odd.dat").pack.levels.at(0);
+    EXPECT_EQ(levelProblems(opened),
+              std::vector<std::string>{"cell (9, 9) holds the unknown code 21"});
+    try {
+        textOf({"Odd", {opened}});
+        ADD_FAILURE() << "exported";
+    } catch (const StoreError& error) {
+        EXPECT_STREQ(error.what(), "level 1: cell (9, 9) holds the unknown code 21");
+    }
+}
+
+TEST(PackFile, OpeningAndSavingRemoveWhatAKilledSaveLeftBehind) {
+    ScratchFolder folder;
+    saveFile("p.dat", smallPack());
+    const pid_t gone = ::fork();
+    if (gone == 0) ::_exit(0);
+    ::waitpid(gone, nullptr, 0);
+    const std::string stale = ".p.dat." + std::to_string(gone) + ".5e.part";
+    folder.writeFile(stale, std::string(20000, 'x'));
+    folder.writeFile(".q.dat." + std::to_string(gone) + ".5e.part", "another file's");
+    openFile("p.dat");
+    EXPECT_EQ(folder.entries(),
+              (std::vector<std::string>{".q.dat." + std::to_string(gone) + ".5e.part", "p.dat"}));
+    folder.writeFile(stale, "x");
+    saveFile("p.dat", smallPack());
+    EXPECT_FALSE(fs::exists(stale));
 }
 
 TEST(PackFile, TheNameSaysTheKind) {

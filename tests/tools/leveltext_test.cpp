@@ -396,8 +396,8 @@ TEST(LevelText, WritesTheCanonicalText) {
     collection.author = "Ann";
     collection.comments = {"about"};
     collection.levels.push_back(
-        {Small, "Gate", "Ann", "rR", {"hard", ""}, {{"Difficulty", "3"}}, 0});
-    collection.levels.push_back({{"#", "", "  *", "#@"}, "", "", "", {}, {}, 0});
+        {Small, "Gate", "Ann", "rR", {"hard", ""}, {{"Difficulty", "3"}}, 0, ""});
+    collection.levels.push_back({{"#", "", "  *", "#@"}, "", "", "", {}, {}, 0, ""});
     const std::string text = formatLevelText(collection);
     EXPECT_EQ(
         text,
@@ -462,6 +462,43 @@ TEST(LevelText, RefusesPackLevelsThatTextCannotShow) {
               "level 4: the author holds a control character");
 }
 
+TEST(LevelText, ARowThatIsNoRowKeepsItsLevelWholeAndRefusedWithItsLine) {
+    const LevelCollection collection = read(
+        "#####\n#@$.#\n#  x#\n#####\n\n"
+        "#####\n#@$.#\n999999999#\n#####\n\n"
+        "#####\n#@$.#\n9999#\n#####\n\n"
+        "#####\n#@\t$.#\n#####\n\n"
+        "#1 The Hall\n#####\n#@$.#\n#####\n");
+    ASSERT_EQ(collection.levels.size(), 5u);
+    EXPECT_EQ(collection.levels[0].rows, (Rows{"#####", "#@$.#", "#####"}));
+    EXPECT_EQ(collection.levels[4].title, "#1 The Hall");
+    const ConvertedCollection converted = convertCollection(collection, false);
+    ASSERT_EQ(converted.levels.size(), 1u);
+    std::vector<std::string> skipped;
+    for (const TextReport& report : converted.reports) {
+        if (report.kind == TextReport::Kind::SkippedLevel) skipped.push_back(report.message);
+    }
+    EXPECT_EQ(skipped, (std::vector<std::string>{
+                           "level 1: line 3: 'x' is no board character",
+                           "level 2: line 8: the count 999999999 is more than 9999",
+                           "level 3: line 13: the row is longer than 1024 squares",
+                           "level 4: line 17: a tab stands among the squares; write spaces",
+                       }));
+}
+
+TEST(LevelText, ACommentEndWithASpaceBeforeItsColonIsOneEverywhere) {
+    const std::string text =
+        "Title: T\nComment-End :\nComment:\n#####\nComment-End :\n\n"
+        "#####\n#@$.#\n#####\n";
+    const LevelCollection first = read(text);
+    EXPECT_TRUE(first.properties.empty());
+    EXPECT_EQ(first.comments, Rows{"#####"});
+    const LevelCollection again = read(formatLevelText(first));
+    EXPECT_TRUE(again.properties.empty());
+    EXPECT_EQ(again.comments, first.comments);
+    EXPECT_EQ(again.levels.size(), 1u);
+}
+
 TEST(LevelText, RefusesDamagedPacks) {
     ScratchFolder folder;
     std::vector<TextReport> reports;
@@ -479,6 +516,9 @@ TEST(LevelText, RefusesDamagedPacks) {
     writeFileBytes("damaged.dat", bytes);
     EXPECT_EQ(refusalOf([] { readPackAsText("damaged.dat"); }),
               "the pack title holds a control character");
+    writeFileBytes("empty.dat", {});
+    EXPECT_EQ(refusalOf([] { readPackAsText("empty.dat"); }),
+              "the file is too short to be a pack: 0 bytes, where a pack's header alone takes 32");
 }
 
 }  // namespace

@@ -349,6 +349,31 @@ TEST(PackTool, AnOutputThatCannotBeWrittenIsAFailure) {
     EXPECT_EQ(shellStatus(program + " list rooms.dat > /dev/null"), 0);
 }
 
+TEST(PackTool, TellsAFileThatIsNoCollectionAsWhatItIs) {
+    ScratchFolder folder;
+    folder.writeFile("rooms.txt", TwoLevels);
+    ASSERT_EQ(run({"import", "rooms.txt", "rooms.dat"}).status, 0);
+    EXPECT_EQ(run({"import", "rooms.dat", "again.dat"}).err,
+              "quarbel-pack: cannot import rooms.dat: it is a level pack, not a collection text "
+              "(quarbel-pack export turns it into text)\n");
+    folder.writeFile("wide.txt", std::string("\xFF\xFE#\0#\0#\0\n\0", 10));
+    EXPECT_EQ(run({"import", "wide.txt", "w.dat"}).err,
+              "quarbel-pack: cannot import wide.txt: it is UTF-16 text; save it as UTF-8\n");
+    folder.writeFile("picture.txt", std::string("BM\0\0\x10\0", 6));
+    EXPECT_EQ(run({"import", "picture.txt", "p.dat"}).err,
+              "quarbel-pack: cannot import picture.txt: it holds NUL bytes: it is no text\n");
+    folder.writeFile("typo.txt", "#####\n#@$.#\n#@ x#\n#####\n");
+    EXPECT_EQ(run({"import", "typo.txt", "t.dat", "--strict"}).err,
+              "quarbel-pack: level 1: line 3: 'x' is no board character; nothing written "
+              "(--strict)\n");
+    folder.writeFile("empty.dat", "");
+    EXPECT_EQ(run({"list", "empty.dat"}).err,
+              "quarbel-pack: the file is too short to be a pack: 0 bytes, where a pack's header "
+              "alone takes 32\n");
+    EXPECT_EQ(folder.entries(), (std::vector<std::string>{"empty.dat", "picture.txt", "rooms.dat",
+                                                          "rooms.txt", "typo.txt", "wide.txt"}));
+}
+
 TEST(PackTool, ReportsMissingAndDamagedFiles) {
     ScratchFolder folder;
     EXPECT_EQ(run({"import", "none.txt", "x.dat"}).err,
