@@ -1,4 +1,4 @@
-#include "files.h"
+#include "core/files.h"
 
 #include <fcntl.h>
 #include <signal.h>
@@ -12,7 +12,7 @@
 #include <set>
 #include <utility>
 
-#include "filefinder.h"
+#include "core/filefinder.h"
 
 namespace quarbel {
 
