@@ -39,9 +39,8 @@ GameState serpentine() {
 void BM_MouseTick(benchmark::State& state) {
     Renderer renderer;
     renderer.loadAssets(bench::syntheticAssets());
-    renderer.setBoardSide(static_cast<int>(state.range(0)));
     GameState s = serpentine();
-    bench::DrawingFrontend ui(renderer, s);
+    bench::DrawingFrontend ui(renderer, s, static_cast<int>(state.range(0)));
     ui.drawBoard(true, true);
     PathFinder finder;
     // The pointer held in the middle of the goal square.
@@ -55,7 +54,7 @@ void BM_MouseTick(benchmark::State& state) {
         mousetimerTimer(s, ui, finder);
     }
     if (s.historyTop != 1) state.SkipWithError("the tick took no step");
-    benchmark::DoNotOptimize(renderer.boardFrame().constBits());
+    benchmark::DoNotOptimize(ui.screen().constBits());
 }
 BENCHMARK(BM_MouseTick)->Arg(1035)->Unit(benchmark::kMicrosecond);
 

@@ -1,5 +1,5 @@
 // One step of the keeper as the player sees it: the move engine, the partial redraw of the
-// board and the board frame rescaled, for a board image of the given side.
+// board and its change painted scaled, for a board image of the given side.
 #include <benchmark/benchmark.h>
 
 #include "core/engine.h"
@@ -15,7 +15,6 @@ using bench::syntheticAssets;
 void BM_StepWithRedraw(benchmark::State& state) {
     Renderer renderer;
     renderer.loadAssets(syntheticAssets());
-    renderer.setBoardSide(static_cast<int>(state.range(0)));
     GameState s;
     for (int x = 1; x <= BoardSide; ++x) {
         for (int y = 1; y <= BoardSide; ++y) {
@@ -27,7 +26,7 @@ void BM_StepWithRedraw(benchmark::State& state) {
     s.board.at(8, 9) = CellCrateOnTarget;
     s.keeperX = 7;
     s.keeperY = 8;
-    DrawingFrontend ui(renderer, s);
+    DrawingFrontend ui(renderer, s, static_cast<int>(state.range(0)));
     ui.drawBoard(true, true);
 
     KeyCode key = KeyRight;
@@ -36,21 +35,22 @@ void BM_StepWithRedraw(benchmark::State& state) {
         key = key == KeyRight ? KeyLeft : KeyRight;
         s.historyTop = 0;  // the walk goes on for ever
     }
-    benchmark::DoNotOptimize(renderer.boardFrame().constBits());
+    benchmark::DoNotOptimize(ui.screen().constBits());
 }
 BENCHMARK(BM_StepWithRedraw)->Arg(555)->Arg(1035)->Unit(benchmark::kMicrosecond);
 
-// A level start: every cell composited and the whole frame rescaled.
+// A level start: every cell composited and the whole board painted scaled.
 void BM_FullDrawing(benchmark::State& state) {
     Renderer renderer;
     renderer.loadAssets(syntheticAssets());
-    renderer.setBoardSide(static_cast<int>(state.range(0)));
     GameState s;
     s.board.cells.fill(CellCrateOnTarget);
     s.keeperX = 8;
     s.keeperY = 8;
+    DrawingFrontend ui(renderer, s, static_cast<int>(state.range(0)));
     for (auto _ : state)
-        benchmark::DoNotOptimize(renderer.drawBoard(s, true, true));
+        ui.drawBoard(true, true);
+    benchmark::DoNotOptimize(ui.screen().constBits());
 }
 BENCHMARK(BM_FullDrawing)->Arg(555)->Arg(1035)->Unit(benchmark::kMicrosecond);
 

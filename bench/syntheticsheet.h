@@ -5,26 +5,39 @@
 #include <benchmark/benchmark.h>
 
 #include <QImage>
+#include <QPainter>
 
 #include "core/gamestate.h"
 #include "core/nullfrontend.h"
+#include "ui/render/images.h"
 #include "ui/render/renderer.h"
 
 namespace quarbel::bench {
 
-// A window that only draws: everything else the engine asks for is dropped.
+// A window that only draws: the board is composited and what changed is painted scaled to
+// `side` into a screen picture, as the board image paints it; everything else the engine asks
+// for is dropped.
 class DrawingFrontend : public NullFrontend {
   public:
-    DrawingFrontend(Renderer& renderer, GameState& s) : renderer_(renderer), s_(s) {}
+    DrawingFrontend(Renderer& renderer, GameState& s, int side)
+        : renderer_(renderer), s_(s), screen_(side, side, QImage::Format_RGB32) {}
 
-    int boardSide() const override { return renderer_.boardFrame().width(); }
+    int boardSide() const override { return screen_.width(); }
     void drawBoard(bool full, bool eyesOpen) override {
-        benchmark::DoNotOptimize(renderer_.drawBoard(s_, full, eyesOpen));
+        const PixelRect renewed = renderer_.drawBoard(s_, full, eyesOpen);
+        const PixelRect shown =
+            scaledArea(renewed, BufferSide, BufferSide, screen_.width(), screen_.height());
+        QPainter painter(&screen_);
+        drawScaled(
+            painter, QPoint(0, 0), renderer_.frontPicture(), screen_.size(),
+            QRect(shown.left, shown.top, shown.right - shown.left, shown.bottom - shown.top));
     }
+    const QImage& screen() const { return screen_; }
 
   private:
     Renderer& renderer_;
     GameState& s_;
+    QImage screen_;
 };
 
 // A sheet and background with busy pixels, so that nothing is cheaper than with real art.

@@ -6,6 +6,7 @@
 #include <QPainter>
 #include <algorithm>
 
+#include "ui/render/images.h"
 #include "ui/render/renderer.h"
 
 namespace quarbel::editor {
@@ -46,8 +47,8 @@ void BoardView::paintEvent(QPaintEvent*) {
     QPainter painter(this);
     painter.fillRect(rect(), palette().color(QPalette::Dark));
     const QRect board = boardRect();
-    if (frame_ != nullptr && frame_->width() == board.width()) {
-        painter.drawImage(board.topLeft(), *frame_);
+    if (frame_ != nullptr) {
+        drawScaled(painter, board.topLeft(), *frame_, board.size(), QRect(QPoint(), board.size()));
     } else {
         painter.setPen(palette().color(QPalette::BrightText));
         painter.drawText(board.adjusted(20, 20, -20, -20), Qt::AlignCenter | Qt::TextWordWrap,
@@ -60,10 +61,6 @@ void BoardView::paintEvent(QPaintEvent*) {
         painter.drawLine(board.left() + at, board.top(), board.left() + at, board.bottom());
         painter.drawLine(board.left(), board.top() + at, board.right(), board.top() + at);
     }
-}
-
-void BoardView::resizeEvent(QResizeEvent*) {
-    if (onResize) onResize(boardSide());
 }
 
 void BoardView::mousePressEvent(QMouseEvent* event) {

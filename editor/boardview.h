@@ -7,8 +7,7 @@
 #include <functional>
 
 #include "editor/level.h"
-
-class QImage;
+#include "ui/render/pixels.h"
 
 namespace quarbel::editor {
 
@@ -16,9 +15,9 @@ class BoardView : public QWidget {
   public:
     explicit BoardView(QWidget* parent = nullptr);
 
-    // The picture of the whole board, 555 pixels square or scaled; not copied, so it must
-    // outlive the showing. setBoardSide tells the owner which side to scale it to.
-    void showFrame(const QImage* frame) {
+    // The picture of the whole board, 555 pixels square, shown scaled to boardSide(); not
+    // copied, so it must outlive the showing.
+    void showFrame(const PixelBuffer* frame) {
         frame_ = frame;
         update();
     }
@@ -31,7 +30,6 @@ class BoardView : public QWidget {
     // largest multiple of 15 below 555 in a small widget.
     int boardSide() const;
 
-    std::function<void(int side)> onResize;
     std::function<void(Qt::MouseButton button, Cell cell)> onPress;
     std::function<void(Cell cell)> onDrag;  // while a button is held
     std::function<void()> onRelease;
@@ -42,7 +40,6 @@ class BoardView : public QWidget {
 
   protected:
     void paintEvent(QPaintEvent* event) override;
-    void resizeEvent(QResizeEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
@@ -53,7 +50,7 @@ class BoardView : public QWidget {
     // The cell under a point, held inside the grid so that a drag past the edge follows it.
     Cell cellAt(QPoint point) const;
 
-    const QImage* frame_ = nullptr;
+    const PixelBuffer* frame_ = nullptr;
     QString placeholder_;
     bool dragging_ = false;
 };

@@ -82,7 +82,9 @@ EditorWindow::EditorWindow(const QStringList& pictureFolders, QWidget* parent)
     statusBar()->addPermanentWidget(cancelButton_);
     solveLabel_->hide();
     cancelButton_->hide();
-    if (!picturesLoaded_) {
+    if (picturesLoaded_) {
+        board_->showFrame(&renderer_.frontPicture());
+    } else {
         board_->setPlaceholder(
             "The board's pictures backgr8.bmp and playal8n.bmp were found "
             "neither in " +
@@ -210,11 +212,6 @@ QWidget* EditorWindow::buildBoardPanel() {
 
     board_ = new BoardView(panel);
     board_->setObjectName("board");
-    board_->onResize = [this](int side) {
-        renderer_.setBoardSide(side);
-        redrawBoard();
-        board_->showFrame(picturesLoaded_ ? &renderer_.boardFrame() : nullptr);
-    };
     board_->onPress = [this](Qt::MouseButton button, Cell cell) { pressCell(button, cell); };
     board_->onDrag = [this](Cell cell) { dragTo(cell); };
     board_->onRelease = [this] { stroke_ = 0; };

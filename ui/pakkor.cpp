@@ -213,12 +213,12 @@ void Tpakkor::FormCreate() {
 
     fillScreen(QGuiApplication::primaryScreen());
     layOut(width(), height());
-    titel2_->showImage(&sideStrip_);
+    titel2_->showPicture(&renderer_.sidePicture());
 
     state_.titleBandOffset = 640;
     state_.levelActive = true;
     state_.autoPlay = false;
-    titelflaeche_->showImage(&renderer_.titleScreen().picture());
+    titelflaeche_->showPicture(&renderer_.titleScreen().picture());
     setTimerEnabled(Timer::focusset, true);
     setTimerEnabled(Timer::startanim, true);
 }
@@ -269,18 +269,10 @@ void Tpakkor::changeEvent(QEvent* event) {
 // the frame only once the window is shown.
 void Tpakkor::layOut(int clientWidth, int clientHeight) {
     // The screen as far as a window may cover it: a panel's strip is not the game's.
-    const int screenHeight = screen()->availableGeometry().height();
-    const QImage& side = renderer_.sidePicture();
-    const QImage& title = renderer_.titleScreen().picture();
-    layout_ = layoutWindow(screenHeight, clientWidth, clientHeight, {side.width(), side.height()},
-                           {title.width(), title.height()});
-    // The strip's size depends on the screen's height alone: scaled again only when that changes.
-    if (screenHeight != sideStripScreenHeight_) {
-        sideStrip_ =
-            scaledSideStrip(side, QSize(layout_.sideStrip.width, layout_.sideStrip.height));
-        sideStripScreenHeight_ = screenHeight;
-        titel2_->update();
-    }
+    const PixelBuffer& side = renderer_.sidePicture();
+    const PixelBuffer& title = renderer_.titleScreen().picture();
+    layout_ = layoutWindow(screen()->availableGeometry().height(), clientWidth, clientHeight,
+                           {side.width, side.height}, {title.width, title.height});
     for (const ControlDesign& design : panelDesign()) {
         widget(design.control)->move(panelX(layout_, design.control), design.top);
     }
@@ -291,7 +283,6 @@ void Tpakkor::layOut(int clientWidth, int clientHeight) {
     titelflaeche_->setGeometry(titleArea.x, titleArea.y, titleArea.width, titleArea.height);
     const Rect& board = layout_.board;
     zeichenflaeche_->setGeometry(board.x, board.y, board.width, board.height);
-    renderer_.setBoardSide(layout_.boardSide);
 }
 
 void Tpakkor::onClick(Control control, void (*handler)(GameState&, Frontend&)) {
@@ -497,12 +488,19 @@ void Tpakkor::reportError(std::string_view text) {
 }
 
 void Tpakkor::drawBoard(bool full, bool eyesOpen) {
-    titelflaeche_->hide();
+    if (!titelflaeche_->isHidden()) {
+        // Nothing shows the title picture again: the title screen is gone for good.
+        titelflaeche_->hide();
+        titelflaeche_->showPicture(nullptr);
+        renderer_.titleScreen().release();
+    }
     const PixelRect renewed = renderer_.drawBoard(state_, full, eyesOpen);
     // The board image stays empty until the first drawing; after it only what changed is
     // painted again.
-    if (!zeichenflaeche_->shownImage()) zeichenflaeche_->showImage(&renderer_.boardFrame());
-    zeichenflaeche_->update(renderer_.frameArea(renewed));
+    if (!zeichenflaeche_->shownPicture()) {
+        zeichenflaeche_->showPicture(&renderer_.frontPicture());
+    }
+    zeichenflaeche_->updatePicture(renewed);
 }
 
 void Tpakkor::CheckSolved() {

@@ -104,8 +104,6 @@ class Tpakkor : public QWidget, public Frontend {
     Renderer renderer_;
     PathFinder pathFinder_;
     WindowLayout layout_;
-    QImage sideStrip_;
-    int sideStripScreenHeight_ = 0;  // the screen height sideStrip_ was scaled for
     TickPace startanimPace_;
     QElapsedTimer clock_;
 

@@ -1,8 +1,9 @@
-// The image control: paints its picture one to one and reports the mouse.
+// The image control: paints its picture scaled to its size and reports the mouse.
 #include <gtest/gtest.h>
 
 #include <QApplication>
 #include <QMouseEvent>
+#include <QPainter>
 
 #include "ui/render/images.h"
 
@@ -14,22 +15,67 @@ void send(QWidget& widget, QEvent::Type type, Qt::MouseButton button, QPointF at
     QApplication::sendEvent(&widget, &event);
 }
 
-TEST(ImageView, PaintsThePictureOneToOne) {
-    QImage picture(40, 30, QImage::Format_RGB32);
-    for (int y = 0; y < 30; ++y) {
-        for (int x = 0; x < 40; ++x)
-            picture.setPixel(x, y, 0xff000000u | (x * 6 << 16) | y * 8);
+// Every pixel a colour of its own.
+PixelBuffer pattern(int width, int height) {
+    PixelBuffer picture(width, height);
+    for (int y = 0; y < height; ++y) {
+        for (int x = 0; x < width; ++x)
+            picture.row(y)[x] = 0xff000000u | static_cast<std::uint32_t>(x << 10 | y);
     }
+    return picture;
+}
+
+TEST(ImageView, PaintsThePictureOneToOne) {
+    PixelBuffer picture = pattern(40, 30);
     ImageView view;
     view.resize(40, 30);
-    view.showImage(&picture);
+    view.showPicture(&picture);
 
     const QImage shown = view.grab().toImage().convertToFormat(QImage::Format_RGB32);
 
-    EXPECT_EQ(shown, picture);
+    EXPECT_EQ(bufferFromImage(shown), picture);
     // Drawing into the picture shows at the next painting.
-    picture.setPixel(5, 5, 0xffffffffu);
+    picture.row(5)[5] = 0xffffffffu;
     EXPECT_EQ(view.grab().toImage().pixel(5, 5), 0xffffffffu);
+}
+
+TEST(ImageView, PaintsThePictureScaledToItsSize) {
+    const PixelBuffer picture = pattern(40, 300);
+    ImageView view;
+    view.resize(51, 384);
+    view.showPicture(&picture);
+
+    const QImage shown = view.grab().toImage().convertToFormat(QImage::Format_RGB32);
+
+    ASSERT_EQ(shown.size(), QSize(51, 384));
+    EXPECT_EQ(shown.pixel(50, 383), picture.at(39, 299));
+    EXPECT_EQ(shown.pixel(25, 100), picture.at(25 * 40 / 51, 100 * 300 / 384));
+}
+
+// Painted a band of rows at a time, a part of the picture comes out exactly as scaling the
+// whole picture gives it, and nothing beside the part is touched.
+TEST(DrawScaled, PaintsThePartAsTheWholeScalingGivesIt) {
+    constexpr QRgb Untouched = 0xff123456u;
+    for (const QSize size : {QSize(1035, 1035), QSize(555, 555), QSize(300, 200)}) {
+        const PixelBuffer picture = pattern(555, 555);
+        PixelBuffer whole(size.width(), size.height());
+        scaleNearest(picture, targetOf(whole), {0, 0, size.width(), size.height()});
+        QImage screen(size.width() + 20, size.height() + 20, QImage::Format_RGB32);
+        screen.fill(Untouched);
+        const QRect area(17, 23, size.width() - 40, size.height() - 30);
+
+        QPainter painter(&screen);
+        drawScaled(painter, QPoint(10, 10), picture, size, area);
+        painter.end();
+
+        for (int y = 0; y < screen.height(); ++y) {
+            for (int x = 0; x < screen.width(); ++x) {
+                const bool inside = area.contains(x - 10, y - 10);
+                ASSERT_EQ(screen.pixel(x, y), inside ? whole.at(x - 10, y - 10) : Untouched)
+                    << size.width() << ": " << x << "," << y;
+            }
+        }
+    }
 }
 
 TEST(ImageView, ReportsButtonsAndPositions) {

@@ -46,8 +46,10 @@ TEST(LoadAssets, ReadsThePicturesFromTheWorkingFolder) {
 
     renderer.loadAssets();
 
-    EXPECT_EQ(renderer.sidePicture().size(), QSize(33, 77));
-    EXPECT_EQ(renderer.titleScreen().picture().size(), QSize(640, 40));
+    EXPECT_EQ(renderer.sidePicture().width, 33);
+    EXPECT_EQ(renderer.sidePicture().height, 77);
+    EXPECT_EQ(renderer.titleScreen().picture().width, 640);
+    EXPECT_EQ(renderer.titleScreen().picture().height, 40);
     GameState s;
     s.board.at(3, 3) = CellWall;
     renderer.drawBoard(s, true, true);
@@ -177,14 +179,13 @@ TEST(LoadAssets, ScalesTheBackgroundByNearestNeighbour) {
 TEST(ReleaseAssets, LeavesNothingToDraw) {
     Renderer renderer;
     renderer.loadAssets(assetsWith(SheetBuilder().sheet));
-    renderer.setBoardSide(555);
     renderer.releaseAssets();
     GameState s;
 
     EXPECT_TRUE(renderer.drawBoard(s, true, true).empty());
-    EXPECT_TRUE(renderer.boardFrame().isNull());
-    EXPECT_TRUE(renderer.titleScreen().picture().isNull());
-    EXPECT_TRUE(renderer.sidePicture().isNull());
+    EXPECT_TRUE(renderer.frontPicture().pixels.empty());
+    EXPECT_TRUE(renderer.titleScreen().picture().pixels.empty());
+    EXPECT_TRUE(renderer.sidePicture().pixels.empty());
 }
 
 }  // namespace

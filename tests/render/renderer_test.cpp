@@ -1,10 +1,13 @@
 // The board drawing: tile compositing, the order cells are drawn in, the region of a partial
-// drawing and the rectangle it renews, and the scaled board frame.
+// drawing and the rectangle it renews, and the board as shown scaled.
 #include <gtest/gtest.h>
+
+#include <QPainter>
 
 #include "core/engine.h"
 #include "sheets.h"
 #include "support/fakefrontend.h"
+#include "ui/render/images.h"
 #include "ui/render/renderer.h"
 
 namespace quarbel::testing {
@@ -241,16 +244,35 @@ TEST_F(PartialDrawing, KeeperFarOffTheBoardRenewsNothing) {
     EXPECT_EQ(countNotShowing(renderer.frontPicture(), Wall), 0);
 }
 
-// The board frame, for a board image of the given side.
-class BoardFrame : public ::testing::TestWithParam<int> {};
+// What the board image shows at the given side: the front buffer painted scaled, the whole of
+// it or the part showing a renewed rectangle over what was shown before.
+QImage shownBoard(const Renderer& renderer, int side) {
+    QImage shown(side, side, QImage::Format_RGB32);
+    QPainter painter(&shown);
+    drawScaled(painter, QPoint(0, 0), renderer.frontPicture(), shown.size(), shown.rect());
+    return shown;
+}
 
-TEST_P(BoardFrame, ShowsEachCellWhereTheMouseFindsIt) {
+QRect shownArea(PixelRect renewed, int side) {
+    const PixelRect r = scaledArea(renewed, BufferSide, BufferSide, side, side);
+    return QRect(r.left, r.top, r.right - r.left, r.bottom - r.top);
+}
+
+void paintRenewed(const Renderer& renderer, PixelRect renewed, QImage& shown) {
+    QPainter painter(&shown);
+    drawScaled(painter, QPoint(0, 0), renderer.frontPicture(), shown.size(),
+               shownArea(renewed, shown.width()));
+}
+
+// The board as shown, for a board image of the given side.
+class ShownBoard : public ::testing::TestWithParam<int> {};
+
+TEST_P(ShownBoard, ShowsEachCellWhereTheMouseFindsIt) {
     const int side = GetParam();
     SheetBuilder builder;
     builder.paint(WallTile, QRect(TileLeftOfCell, TileAboveCell, CellPitch, CellPitch),
                   Wall);  // exactly its own cell
     Renderer renderer = rendererWith(builder);
-    renderer.setBoardSide(side);
     // Walls on a chequer pattern: every cell edge is a colour edge.
     GameState s = stateFromRows({""});
     for (int x = 1; x <= BoardSide; ++x) {
@@ -259,8 +281,7 @@ TEST_P(BoardFrame, ShowsEachCellWhereTheMouseFindsIt) {
     }
     renderer.drawBoard(s, true, true);
 
-    const QImage& frame = renderer.boardFrame();
-    ASSERT_EQ(frame.size(), QSize(side, side));
+    const QImage frame = shownBoard(renderer, side);
     for (int X = 0; X < side; ++X) {
         for (int Y = 0; Y < side; Y += 7) {
             // The mouse maps frame pixel (X, Y) to column X * 15 / side + 1.
@@ -272,45 +293,41 @@ TEST_P(BoardFrame, ShowsEachCellWhereTheMouseFindsIt) {
     }
 }
 
-TEST_P(BoardFrame, PartialRescaleGivesTheFullRescale) {
+TEST_P(ShownBoard, PaintingWhatEachDrawingRenewedGivesTheWholeBoard) {
     const int side = GetParam();
     Renderer renderer = rendererWith(opaqueSheet());
-    renderer.setBoardSide(side);
     FakeFrontend ui;
     GameState s = stateFromRows({"", "", "", "  #####", "  # $ ..", "  #@ $ *", "  #####"});
     renderer.drawBoard(s, true, true);
+    QImage shown = shownBoard(renderer, side);
     for (KeyCode key : {KeyRight, KeyUp, KeyRight, KeyRight, KeyDown, KeyLeft}) {
         stepKeeper(s, ui, key);
-        renderer.drawBoard(s, false, true);
+        paintRenewed(renderer, renderer.drawBoard(s, false, true), shown);
     }
     undoMove(s, ui);
-    renderer.drawBoard(s, false, false);
-    const QImage partial = renderer.boardFrame().copy();
+    paintRenewed(renderer, renderer.drawBoard(s, false, false), shown);
 
-    renderer.setBoardSide(side);  // rescales the whole front buffer
-
-    EXPECT_EQ(partial, renderer.boardFrame());
+    EXPECT_EQ(shown, shownBoard(renderer, side));
     for (int X : {0, side / 3, side - 1}) {
         for (int Y : {0, side / 2, side - 1}) {
-            EXPECT_EQ(partial.pixel(X, Y),
+            EXPECT_EQ(shown.pixel(X, Y),
                       renderer.frontPicture().at(X * BufferSide / side, Y * BufferSide / side));
         }
     }
 }
 
-INSTANTIATE_TEST_SUITE_P(Sides, BoardFrame, ::testing::Values(555, 1035, 723, 300));
+INSTANTIATE_TEST_SUITE_P(Sides, ShownBoard, ::testing::Values(555, 1035, 723, 300));
 
-TEST(BoardFrameArea, HoldsEveryFramePixelThatChanged) {
+TEST(ShownBoardArea, HoldsEveryShownPixelThatChanged) {
     Renderer renderer = rendererWith(opaqueSheet());
-    renderer.setBoardSide(1035);
     GameState s = stateFromRows({"", "", "", "", "", "", "", "       @"});
     renderer.drawBoard(s, true, true);
-    const QImage before = renderer.boardFrame().copy();
+    const QImage before = shownBoard(renderer, 1035);
 
     s.keeperX = 9;
-    const QRect area = renderer.frameArea(renderer.drawBoard(s, false, true));
+    const QRect area = shownArea(renderer.drawBoard(s, false, true), 1035);
 
-    const QImage& after = renderer.boardFrame();
+    const QImage after = shownBoard(renderer, 1035);
     int changed = 0;
     for (int y = 0; y < after.height(); ++y) {
         for (int x = 0; x < after.width(); ++x) {

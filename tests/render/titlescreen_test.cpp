@@ -1,4 +1,4 @@
-// The title picture and its sliding band, the side strip, and the GAME button.
+// The title picture and its sliding band, and the GAME button.
 #include <gtest/gtest.h>
 
 #include "core/play.h"
@@ -32,11 +32,11 @@ TEST(TitleScreen, BandIsCutOutAndBlackedOut) {
 
     title.setPicture(original);
 
-    const QImage& picture = title.picture();
-    EXPECT_EQ(picture.pixel(0, 0), 0xff000000u);
-    EXPECT_EQ(picture.pixel(639, 19), 0xff000000u);
-    EXPECT_EQ(picture.pixel(640, 19), original.pixel(640, 19));  // beyond the band
-    EXPECT_EQ(picture.pixel(5, 20), original.pixel(5, 20));      // below the band
+    const PixelBuffer& picture = title.picture();
+    EXPECT_EQ(picture.at(0, 0), 0xff000000u);
+    EXPECT_EQ(picture.at(639, 19), 0xff000000u);
+    EXPECT_EQ(picture.at(640, 19), original.pixel(640, 19));  // beyond the band
+    EXPECT_EQ(picture.at(5, 20), original.pixel(5, 20));      // below the band
     EXPECT_EQ(title.bandPicture().at(0, 0), original.pixel(0, 0));
     EXPECT_EQ(title.bandPicture().at(639, 19), original.pixel(639, 19));
 }
@@ -51,13 +51,13 @@ TEST(TitleScreen, BandSlidesInFromTheLeftFourPixelsATick) {
 
     EXPECT_EQ(s.titleBandOffset, 636);
     // The band's right end comes first.
-    EXPECT_EQ(title.picture().pixel(0, 7), original.pixel(636, 7));
-    EXPECT_EQ(title.picture().pixel(3, 7), original.pixel(639, 7));
-    EXPECT_EQ(title.picture().pixel(4, 7), 0xff000000u);
+    EXPECT_EQ(title.picture().at(0, 7), original.pixel(636, 7));
+    EXPECT_EQ(title.picture().at(3, 7), original.pixel(639, 7));
+    EXPECT_EQ(title.picture().at(4, 7), 0xff000000u);
 
     EXPECT_EQ(ticksUntilStopped(title, s), 159);
     EXPECT_EQ(s.titleBandOffset, 0);
-    EXPECT_EQ(title.picture(), original);
+    EXPECT_EQ(title.picture(), bufferFromImage(original));
 }
 
 TEST(TitleScreen, StoppedBandStaysWhereItWas) {
@@ -66,7 +66,7 @@ TEST(TitleScreen, StoppedBandStaysWhereItWas) {
     GameState s;
     for (int tick = 0; tick < 10; ++tick)
         title.startanimTimer(s);
-    const QImage halfway = title.picture().copy();
+    const PixelBuffer halfway = title.picture();
 
     s.titleBandOffset = 0;  // as entering the game does
 
@@ -82,26 +82,10 @@ TEST(TitleScreen, SmallPictureClipsTheBand) {
 
     EXPECT_EQ(ticksUntilStopped(title, s), 160);
 
-    EXPECT_EQ(title.picture(), original);
+    EXPECT_EQ(title.picture(), bufferFromImage(original));
     EXPECT_EQ(title.bandPicture().at(299, 11), original.pixel(299, 11));
     EXPECT_EQ(title.bandPicture().at(300, 0), 0xff000000u);
     EXPECT_EQ(title.bandPicture().at(0, 12), 0xff000000u);
-}
-
-TEST(SideStrip, IsThePictureScaledToTheGivenSize) {
-    const QImage side = patternImage(40, 300);
-
-    EXPECT_EQ(scaledSideStrip(side, QSize(40, 300)), side);
-    const QImage strip = scaledSideStrip(side, QSize(51, 384));
-    ASSERT_EQ(strip.size(), QSize(51, 384));
-    EXPECT_EQ(strip.pixel(50, 383), side.pixel(39, 299));
-    EXPECT_EQ(strip.pixel(25, 100), side.pixel(25 * 40 / 51, 100 * 300 / 384));
-}
-
-TEST(SideStrip, EmptySizeOrPictureGivesNoStrip) {
-    EXPECT_TRUE(scaledSideStrip(patternImage(40, 300), QSize(0, 0)).isNull());
-    EXPECT_TRUE(scaledSideStrip(patternImage(40, 300), QSize(10, 0)).isNull());
-    EXPECT_TRUE(scaledSideStrip(QImage(), QSize(40, 300)).isNull());
 }
 
 }  // namespace

@@ -77,7 +77,9 @@ TEST_F(DesktopWindow, LaidOutForTheClientSizeTheDesktopGives) {
     EXPECT_EQ(window->widget(Control::start)->x(), window->windowLayout().rightPanelX(94));
     EXPECT_EQ(window->windowLayout().marginWidth, (800 - 538) / 2);
     key(Qt::Key_Right);
-    EXPECT_EQ(window->renderer().boardFrame().size(), QSize(538, 538));
+    const QImage board = window->widget(Control::zeichenflaeche)->grab().toImage();
+    EXPECT_EQ(board.size(), QSize(538, 538));
+    EXPECT_EQ(board.pixel(537, 537), window->renderer().frontPicture().at(554, 554));
 }
 
 TEST_F(DesktopWindow, OnAnotherScreenTheLayoutAndTheSideStripAreMadeAnew) {
@@ -85,8 +87,8 @@ TEST_F(DesktopWindow, OnAnotherScreenTheLayoutAndTheSideStripAreMadeAnew) {
     ASSERT_NE(second, nullptr);
     openWindow();
     enterFirstPack();
-    const auto* strip = static_cast<ImageView*>(window->widget(Control::titel2));
-    ASSERT_EQ(strip->size(), strip->shownImage()->size());
+    auto* strip = static_cast<ImageView*>(window->widget(Control::titel2));
+    ASSERT_EQ(strip->shownPicture(), &window->renderer().sidePicture());
     const QSize stripAt600 = strip->size();
 
     window->windowHandle()->setScreen(second);
@@ -103,15 +105,19 @@ TEST_F(DesktopWindow, OnAnotherScreenTheLayoutAndTheSideStripAreMadeAnew) {
     EXPECT_EQ(window->boardSide(), 768 - 45);
     EXPECT_EQ(window->widget(Control::zeichenflaeche)->geometry(),
               QRect((1024 - 723) / 2, (768 - 723) / 2, 723, 723));
-    // Scaled by 768 / 600, and the picture shown is that size too.
+    // Scaled by 768 / 600, and the picture is shown at that size.
     EXPECT_EQ(strip->height(), stripAt600.height() * 768 / 600);
-    EXPECT_EQ(strip->shownImage()->size(), strip->size());
+    const PixelBuffer& side = window->renderer().sidePicture();
+    EXPECT_EQ(strip->grab().toImage().pixel(strip->width() - 1, strip->height() - 1),
+              side.at(side.width - 1, side.height - 1));
     EXPECT_EQ(strip->x(), window->windowLayout().titel2LeftX);
 
     // Played on at the new size: a step is drawn on the larger board.
     key(Qt::Key_Right);
     EXPECT_EQ(state().keeperX, 3);
-    EXPECT_EQ(window->renderer().boardFrame().size(), QSize(723, 723));
+    const QImage board = window->widget(Control::zeichenflaeche)->grab().toImage();
+    EXPECT_EQ(board.size(), QSize(723, 723));
+    EXPECT_EQ(board.pixel(722, 722), window->renderer().frontPicture().at(554, 554));
 }
 
 TEST_F(DesktopWindow, DialogsStandInTheMiddleOfTheGamesScreen) {

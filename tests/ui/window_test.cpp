@@ -48,6 +48,8 @@ TEST_F(WindowTest, FirstKeyChoosesAPackAndPlays) {
     EXPECT_EQ(window->windowTitle(), "QUARBEL 98 - First Pack");
     EXPECT_FALSE(state().titleShowing);
     EXPECT_FALSE(window->isVisible(Control::titelflaeche));
+    // The title screen never comes back: its pictures are gone.
+    EXPECT_TRUE(window->renderer().titleScreen().picture().pixels.empty());
     for (Control c : GamePanel)
         EXPECT_TRUE(window->isVisible(c)) << static_cast<int>(c);
     EXPECT_TRUE(window->isVisible(Control::titel2));

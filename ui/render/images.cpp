@@ -3,6 +3,7 @@
 #include <QImage>
 #include <QMouseEvent>
 #include <QPainter>
+#include <algorithm>
 #include <cmath>
 #include <string>
 
@@ -31,20 +32,47 @@ QPoint pixelAt(const QPointF& position) {
                   static_cast<int>(std::floor(position.y())));
 }
 
+void drawScaled(QPainter& painter, QPoint at, const PixelBuffer& picture, QSize size, QRect area) {
+    const QRect r = area.intersected(QRect(QPoint(0, 0), size));
+    if (r.isEmpty() || picture.pixels.empty()) return;
+    if (size == QSize(picture.width, picture.height)) {
+        const QImage shown(reinterpret_cast<const uchar*>(picture.pixels.data()), picture.width,
+                           picture.height, picture.width * 4, QImage::Format_RGB32);
+        painter.drawImage(at + r.topLeft(), shown, r);
+        return;
+    }
+    // About 128 kB of rows at a time.
+    constexpr int BandPixels = 32 * 1024;
+    QImage band(r.width(), std::clamp(BandPixels / r.width(), 1, r.height()), QImage::Format_RGB32);
+    const PixelTarget out = targetOf(band);
+    for (int top = r.top(); top <= r.bottom(); top += band.height()) {
+        const int bottom = std::min(top + band.height(), r.bottom() + 1);
+        scaleNearestPart(picture, size.width(), size.height(),
+                         {r.left(), top, r.right() + 1, bottom}, out);
+        painter.drawImage(at + QPoint(r.left(), top), band, QRect(0, 0, r.width(), bottom - top));
+    }
+}
+
 ImageView::ImageView(QWidget* parent) : QWidget(parent) {
     // Moves are reported with and without a button held, as the pointer crosses the picture.
     setMouseTracking(true);
 }
 
-void ImageView::showImage(const QImage* image) {
-    image_ = image;
+void ImageView::showPicture(const PixelBuffer* picture) {
+    picture_ = picture;
     update();
 }
 
+void ImageView::updatePicture(PixelRect area) {
+    if (picture_ == nullptr || area.empty()) return;
+    const PixelRect r = scaledArea(area, picture_->width, picture_->height, width(), height());
+    update(r.left, r.top, r.right - r.left, r.bottom - r.top);
+}
+
 void ImageView::paintEvent(QPaintEvent* event) {
-    if (image_ == nullptr || image_->isNull()) return;
+    if (picture_ == nullptr) return;
     QPainter painter(this);
-    painter.drawImage(event->rect().topLeft(), *image_, event->rect());
+    drawScaled(painter, QPoint(0, 0), *picture_, size(), event->rect());
 }
 
 void ImageView::mousePressEvent(QMouseEvent* event) {

@@ -1,5 +1,5 @@
 // The window's image controls: the board image zeichenflaeche, the title picture titelflaeche
-// and the side strip titel2. Each shows a picture one to one and passes the mouse on.
+// and the side strip titel2. Each shows a picture scaled to its size and passes the mouse on.
 #pragma once
 
 #include <QIcon>
@@ -8,6 +8,9 @@
 #include <functional>
 #include <string_view>
 
+#include "ui/render/pixels.h"
+
+class QPainter;
 class QPointF;
 
 namespace quarbel {
@@ -24,6 +27,11 @@ QIcon iconOfAllSizes(const QImage& picture);
 // on), also left of or above the control.
 QPoint pixelAt(const QPointF& position);
 
+// Paints the pixels `area` of the picture scaled by nearest neighbour to `size` (as
+// scaleNearest scales it), the scaled picture's top-left corner at `at`. A few rows at a time:
+// no scaled copy of the whole picture is ever made.
+void drawScaled(QPainter& painter, QPoint at, const PixelBuffer& picture, QSize size, QRect area);
+
 class ImageView : public QWidget {
   public:
     using ButtonHandler = std::function<void(Qt::MouseButton button, int x, int y)>;
@@ -31,11 +39,13 @@ class ImageView : public QWidget {
 
     explicit ImageView(QWidget* parent = nullptr);
 
-    // Shows the picture from the top-left corner, unscaled; nullptr shows nothing. The picture
-    // is not copied, so drawing into it never copies it either: it must outlive the showing,
-    // and update() shows what changed.
-    void showImage(const QImage* image);
-    const QImage* shownImage() const { return image_; }
+    // Shows the picture scaled by nearest neighbour to the control's size, one to one when the
+    // sizes agree; nullptr shows nothing. The picture is not copied: it must outlive the
+    // showing, and updatePicture() shows what changed in it.
+    void showPicture(const PixelBuffer* picture);
+    const PixelBuffer* shownPicture() const { return picture_; }
+    // Paints again the part of the control that shows this rectangle of the picture.
+    void updatePicture(PixelRect area);
 
     // Positions are relative to the control. Presses are taken even without a handler.
     ButtonHandler onPress;
@@ -49,7 +59,7 @@ class ImageView : public QWidget {
     void mouseReleaseEvent(QMouseEvent* event) override;
 
   private:
-    const QImage* image_ = nullptr;
+    const PixelBuffer* picture_ = nullptr;
 };
 
 }  // namespace quarbel

@@ -68,10 +68,19 @@ void copyAt(const PixelBuffer& source, PixelTarget target, int x, int y) {
 
 void scaleNearest(const PixelBuffer& source, PixelTarget target, PixelRect area) {
     const PixelRect r = clipped(area, target.width, target.height);
+    if (r.empty()) return;
+    const PixelTarget part{target.row(r.top) + r.left, r.right - r.left, r.bottom - r.top,
+                           target.stride};
+    scaleNearestPart(source, target.width, target.height, r, part);
+}
+
+void scaleNearestPart(const PixelBuffer& source, int scaledWidth, int scaledHeight, PixelRect area,
+                      PixelTarget out) {
+    const PixelRect r = clipped(area, scaledWidth, scaledHeight);
     if (r.empty() || source.pixels.empty()) return;
     const int width = r.right - r.left;
     const std::int64_t sourceWidth = source.width;
-    const std::int64_t targetWidth = target.width;
+    const std::int64_t targetWidth = scaledWidth;
     // Source columns are walked with an integer step and a remainder instead of a division
     // per pixel: (x + 1) * sw = x * sw + step * tw + stepRest.
     const std::int64_t step = sourceWidth / targetWidth;
@@ -82,11 +91,11 @@ void scaleNearest(const PixelBuffer& source, PixelTarget target, PixelRect area)
     int previousSourceY = -1;
     for (int y = r.top; y < r.bottom; ++y) {
         const int sourceY =
-            static_cast<int>(static_cast<std::int64_t>(y) * source.height / target.height);
-        std::uint32_t* out = target.row(y) + r.left;
+            static_cast<int>(static_cast<std::int64_t>(y) * source.height / scaledHeight);
+        std::uint32_t* line = out.row(y - area.top) + (r.left - area.left);
         if (sourceY == previousSourceY) {
             // A repeated source row: the row above already holds it.
-            std::copy_n(target.row(y - 1) + r.left, width, out);
+            std::copy_n(line - out.stride, width, line);
             continue;
         }
         previousSourceY = sourceY;
@@ -94,7 +103,7 @@ void scaleNearest(const PixelBuffer& source, PixelTarget target, PixelRect area)
         std::int64_t sourceX = firstColumn;
         std::int64_t rest = firstRest;
         for (int x = 0; x < width; ++x) {
-            out[x] = in[sourceX];
+            line[x] = in[sourceX];
             sourceX += step;
             rest += stepRest;
             if (rest >= targetWidth) {

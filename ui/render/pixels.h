@@ -36,6 +36,7 @@ struct PixelBuffer {
         return pixels.data() + static_cast<std::ptrdiff_t>(y) * width;
     }
     std::uint32_t at(int x, int y) const { return row(y)[x]; }
+    bool operator==(const PixelBuffer&) const = default;
 };
 
 // Somewhere to write pixels: a buffer of ours or the memory of a QImage.
@@ -67,6 +68,11 @@ void copyAt(const PixelBuffer& source, PixelTarget target, int x, int y);
 // target pixels inside `area`: target pixel (x, y) shows source pixel
 // (x * source.width / target.width, y * source.height / target.height), truncated.
 void scaleNearest(const PixelBuffer& source, PixelTarget target, PixelRect area);
+
+// The same scaling to scaledWidth x scaledHeight without a target that large: the pixels of
+// `area` are written to `out`, the area's top-left corner at out's (0, 0).
+void scaleNearestPart(const PixelBuffer& source, int scaledWidth, int scaledHeight, PixelRect area,
+                      PixelTarget out);
 
 // The target pixels whose nearest source pixels lie in `sourceArea`.
 PixelRect scaledArea(PixelRect sourceArea, int sourceWidth, int sourceHeight, int targetWidth,

@@ -10,7 +10,6 @@ namespace quarbel {
 
 namespace {
 
-constexpr std::uint32_t Black = 0xff000000u;
 constexpr std::uint32_t ColourBits = 0x00ffffffu;
 
 // The redrawn region ends this far into its last column and row: as far as the tiles of the
@@ -58,15 +57,13 @@ void Renderer::loadAssets() {
 }
 
 void Renderer::loadAssets(const AssetImages& images) {
-    sidePicture_ = images.side.convertToFormat(QImage::Format_RGB32);
+    sidePicture_ = bufferFromImage(images.side);
     titleScreen_.setPicture(images.title);
     backgroundPicture_ = PixelBuffer(BufferSide, BufferSide);
     scaleNearest(bufferFromImage(images.background), targetOf(backgroundPicture_),
                  {0, 0, BufferSide, BufferSide});
     cutTiles(bufferFromImage(images.tileSheet));
-    workPicture_ = backgroundPicture_;
     frontPicture_ = backgroundPicture_;
-    if (!frame_.isNull()) setBoardSide(frame_.width());
 }
 
 void Renderer::cutTiles(const PixelBuffer& sheet) {
@@ -117,16 +114,14 @@ PixelRect Renderer::drawBoard(GameState& s, bool full, bool eyesOpen) {
     // A keeper far off the board leaves no region at all.
     if (copied.empty()) copied = {};
 
-    // Only the copied rectangle of the work buffer ever reaches the screen, so only that part
-    // is reset and composited.
-    copyRect(backgroundPicture_, targetOf(workPicture_), copied);
+    // Only the copied rectangle of a work buffer would ever reach the front buffer, so that
+    // rectangle of the front buffer itself is reset and composited: no work buffer is needed.
+    copyRect(backgroundPicture_, targetOf(frontPicture_), copied);
     for (int x = x1; x <= x2; ++x) {
         for (int y = y1; y <= y2; ++y)
             drawCell(s, x, y, eyesOpen, copied);
     }
     s.boardSnapshot = s.board;
-    copyRect(workPicture_, targetOf(frontPicture_), copied);
-    if (!frame_.isNull()) scaleNearest(frontPicture_, targetOf(frame_), framePixels(copied));
     return copied;
 }
 
@@ -167,35 +162,12 @@ void Renderer::drawSprite(int px, int py, Sprite sprite, PixelRect clip) {
     if (r.empty()) return;
     const int width = r.right - r.left;
     for (int y = r.top; y < r.bottom; ++y) {
-        std::uint32_t* out = workPicture_.row(y) + r.left;
+        std::uint32_t* out = frontPicture_.row(y) + r.left;
         const std::uint32_t* mask = sprite.mask->row(y - top) + (r.left - left);
         const std::uint32_t* image = sprite.image->row(y - top) + (r.left - left);
         for (int i = 0; i < width; ++i)
             out[i] = (out[i] & mask[i]) ^ image[i];
     }
-}
-
-void Renderer::setBoardSide(int side) {
-    if (side <= 0) {
-        frame_ = QImage();
-        return;
-    }
-    if (frame_.width() != side) frame_ = QImage(side, side, QImage::Format_RGB32);
-    if (frontPicture_.pixels.empty()) {
-        frame_.fill(Black);
-        return;
-    }
-    scaleNearest(frontPicture_, targetOf(frame_), {0, 0, side, side});
-}
-
-PixelRect Renderer::framePixels(PixelRect bufferArea) const {
-    return scaledArea(bufferArea, BufferSide, BufferSide, frame_.width(), frame_.height());
-}
-
-QRect Renderer::frameArea(PixelRect bufferArea) const {
-    if (frame_.isNull() || bufferArea.empty()) return QRect();
-    const PixelRect r = framePixels(bufferArea);
-    return QRect(r.left, r.top, r.right - r.left, r.bottom - r.top);
 }
 
 }  // namespace quarbel

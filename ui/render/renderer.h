@@ -1,9 +1,8 @@
-// The board's pictures and its drawing: the tile sheet cut into 24 tiles, masked compositing
-// into a work buffer, and the front buffer scaled onto the board image.
+// The board's pictures and its drawing: the tile sheet cut into 24 tiles and masked
+// compositing into the front buffer, which the board image shows scaled.
 #pragma once
 
 #include <QImage>
-#include <QRect>
 #include <array>
 
 #include "core/gamestate.h"
@@ -34,19 +33,13 @@ class Renderer {
     void releaseAssets();
 
     // Redraws the cells that need it and returns the rectangle of the front buffer that was
-    // renewed. Also updates the board frame when it has a size.
+    // renewed. The board image shows the front buffer scaled to its side.
     PixelRect drawBoard(GameState& s, bool full, bool eyesOpen);
 
-    // Gives the board frame its size and fills it from the front buffer. The frame is the
-    // front buffer scaled to side x side by nearest neighbour: one to one at 555.
-    void setBoardSide(int side);
-    const QImage& boardFrame() const { return frame_; }
-    // The part of the board frame that shows the given front-buffer rectangle.
-    QRect frameArea(PixelRect bufferArea) const;
-
     const PixelBuffer& frontPicture() const { return frontPicture_; }
-    const QImage& sidePicture() const { return sidePicture_; }
+    const PixelBuffer& sidePicture() const { return sidePicture_; }
     TitleScreen& titleScreen() { return titleScreen_; }
+    const TitleScreen& titleScreen() const { return titleScreen_; }
 
   private:
     struct Sprite {
@@ -55,19 +48,16 @@ class Renderer {
     };
 
     void cutTiles(const PixelBuffer& sheet);
-    PixelRect framePixels(PixelRect bufferArea) const;
-    // Combines mask with AND and image with XOR into the work buffer where the tile of the cell
-    // whose corner is (px, py) goes, computing only the pixels inside `clip`, the part that
-    // reaches the front buffer.
+    // Combines mask with AND and image with XOR where the tile of the cell whose corner is
+    // (px, py) goes, computing only the pixels inside `clip`, the part that reaches the front
+    // buffer.
     void drawSprite(int px, int py, Sprite sprite, PixelRect clip);
     void drawCell(const GameState& s, int x, int y, bool eyesOpen, PixelRect clip);
 
     TitleScreen titleScreen_;
-    QImage sidePicture_;
+    PixelBuffer sidePicture_;
     PixelBuffer backgroundPicture_;
-    PixelBuffer workPicture_;
     PixelBuffer frontPicture_;
-    QImage frame_;
 
     // Keeper tiles are indexed by facing - 1: up, left, down, right.
     std::array<PixelBuffer, 4> keeperTiles_;

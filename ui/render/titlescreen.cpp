@@ -3,15 +3,15 @@
 namespace quarbel {
 
 void TitleScreen::setPicture(const QImage& title) {
-    titlePicture_ = title.convertToFormat(QImage::Format_RGB32);
+    titlePicture_ = bufferFromImage(title);
     bandPicture_ = PixelBuffer(BandWidth, BandHeight);
     const PixelRect band{0, 0, BandWidth, BandHeight};
-    copyRect(bufferFromImage(titlePicture_), targetOf(bandPicture_), band);
+    copyRect(titlePicture_, targetOf(bandPicture_), band);
     fillRect(targetOf(titlePicture_), band, 0xff000000u);
 }
 
 void TitleScreen::release() {
-    titlePicture_ = QImage();
+    titlePicture_ = PixelBuffer();
     bandPicture_ = PixelBuffer();
 }
 
@@ -24,14 +24,6 @@ bool TitleScreen::startanimTimer(GameState& s) {
     s.titleBandOffset -= BandStep;
     drawTitleBand(-s.titleBandOffset);
     return true;
-}
-
-QImage scaledSideStrip(const QImage& sidePicture, QSize size) {
-    if (sidePicture.isNull() || size.isEmpty()) return QImage();
-    QImage strip(size, QImage::Format_RGB32);
-    scaleNearest(bufferFromImage(sidePicture), targetOf(strip),
-                 {0, 0, size.width(), size.height()});
-    return strip;
 }
 
 }  // namespace quarbel

@@ -1,5 +1,4 @@
-// The title screen: the title picture whose top band slides in from the left, and the side
-// strip beside the board.
+// The title screen: the title picture whose top band slides in from the left.
 #pragma once
 
 #include <QImage>
@@ -18,10 +17,11 @@ class TitleScreen {
     // Takes the title picture, moves its top band (0, 0)-(640, 20) into the band picture and
     // leaves black in its place. Parts of the band beyond a smaller picture are black.
     void setPicture(const QImage& title);
+    // Once the title screen is gone for good, its pictures go too.
     void release();
 
     // What titelflaeche shows, at its natural size.
-    const QImage& picture() const { return titlePicture_; }
+    const PixelBuffer& picture() const { return titlePicture_; }
     const PixelBuffer& bandPicture() const { return bandPicture_; }
 
     // Copies the whole band onto the title picture with its left edge at x, replacing pixels.
@@ -31,12 +31,8 @@ class TitleScreen {
     bool startanimTimer(GameState& s);
 
   private:
-    QImage titlePicture_;
+    PixelBuffer titlePicture_;
     PixelBuffer bandPicture_;
 };
-
-// The side strip titel2: the side picture scaled by nearest neighbour to the size the window
-// layout gives it. A null image for an empty size or picture.
-QImage scaledSideStrip(const QImage& sidePicture, QSize size);
 
 }  // namespace quarbel
