@@ -17,7 +17,7 @@ int main(int argc, char* argv[]) {
     QElapsedTimer clock;
     clock.start();
     QApplication app(argc, argv);
-    quarbel::WaveSoundPlayer sound;
+    quarbel::WaveSoundPlayer sound(QCoreApplication::applicationDirPath().toStdString());
     quarbel::HelpWindow help;
     quarbel::DesktopShell shell;
     quarbel::MessageBoxReport errors;

@@ -11,7 +11,7 @@ int main(int argc, char* argv[]) {
     QApplication app(argc, argv);
     QApplication::setApplicationName(quarbel::ApplicationTitle);
 
-    quarbel::WaveSoundPlayer sound;
+    quarbel::WaveSoundPlayer sound(QCoreApplication::applicationDirPath().toStdString());
     quarbel::HelpWindow help;
     quarbel::DesktopShell shell;
     quarbel::MessageBoxReport errors;

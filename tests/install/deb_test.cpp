@@ -47,8 +47,9 @@ TEST(DebianPackage, InstallsTheGameUnderUsrAndNamesTheLibrariesItNeeds) {
     const std::string contents = run("dpkg-deb -c '" + deb.string() + "'").output;
     for (const char* path :
          {"./usr/bin/quarbel98", "./usr/bin/quarbel-pack", "./usr/libexec/quarbel98/quarbel98",
-          "./usr/share/quarbel98/playal8n.bmp", "./usr/share/quarbel98/lessons.dat",
-          "./usr/share/quarbel98/month.html", "./usr/share/applications/quarbel98.desktop",
+          "./usr/libexec/quarbel98/quarbel98-sound.so", "./usr/share/quarbel98/playal8n.bmp",
+          "./usr/share/quarbel98/lessons.dat", "./usr/share/quarbel98/month.html",
+          "./usr/share/applications/quarbel98.desktop",
           "./usr/share/icons/hicolor/16x16/apps/quarbel98.png",
           "./usr/share/icons/hicolor/256x256/apps/quarbel98.png",
           "./usr/share/metainfo/example.quarbel98.quarbel98.metainfo.xml",

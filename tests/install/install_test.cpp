@@ -60,6 +60,8 @@ TEST(InstalledFiles, EveryFileInItsPlace) {
     EXPECT_TRUE(isExecutable(Prefix / Command));
     EXPECT_TRUE(isExecutable(Prefix / QUARBEL_INSTALL_BINDIR / "quarbel-pack"));
     EXPECT_TRUE(isExecutable(Prefix / Game));
+    // The sound module, which the game finds beside itself.
+    EXPECT_TRUE(fs::is_regular_file(Prefix / Game.parent_path() / "quarbel98-sound.so"));
 
     // The game's files are those of the build's game folder, less the programs there.
     std::map<std::string, std::string> built = filesIn(QUARBEL_GAME_DIR);

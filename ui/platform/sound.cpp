@@ -1,16 +1,15 @@
 #include "ui/platform/sound.h"
 
-#include <QAudioDevice>
 #include <QFileInfo>
-#include <QMediaDevices>
-#include <QSoundEffect>
-#include <QUrl>
 
 #include "core/filefinder.h"
 
 namespace quarbel {
 
-WaveSoundPlayer::WaveSoundPlayer() = default;
+WaveSoundPlayer::WaveSoundPlayer(const std::string& moduleFolder)
+    : module_(QString::fromStdString(moduleFolder + "/" + SoundModuleFile)) {}
+
+// The player goes before its module could.
 WaveSoundPlayer::~WaveSoundPlayer() = default;
 
 bool WaveSoundPlayer::setFileName(std::string_view fileName) {
@@ -18,16 +17,26 @@ bool WaveSoundPlayer::setFileName(std::string_view fileName) {
     return true;
 }
 
+// Loaded once, at the first sound; a module that is missing or does not load is not tried
+// again, and every sound is silent.
+WaveEffect* WaveSoundPlayer::effect() {
+    if (!moduleTried_) {
+        moduleTried_ = true;
+        const auto create =
+            reinterpret_cast<CreateWaveEffect>(module_.resolve(CreateWaveEffectName));
+        if (create) effect_.reset(create());
+    }
+    return effect_.get();
+}
+
 bool WaveSoundPlayer::open() {
-    effect_.reset();
     // Only a regular file is handed to the player, which would wait on a FIFO.
     const QFileInfo file(QString::fromStdString(findName(fileName_)));
+    WaveEffect* player = effect();
+    if (!player) return false;
+    player->close();
     if (!file.isFile() || !file.isReadable()) return false;
-    const QAudioDevice output = QMediaDevices::defaultAudioOutput();
-    if (output.isNull()) return false;
-    effect_ = std::make_unique<QSoundEffect>(output);
-    effect_->setSource(QUrl::fromLocalFile(file.absoluteFilePath()));
-    return effect_->status() != QSoundEffect::Error;
+    return player->open(file.absoluteFilePath().toStdString());
 }
 
 bool WaveSoundPlayer::isPlaying() {
@@ -35,9 +44,7 @@ bool WaveSoundPlayer::isPlaying() {
 }
 
 bool WaveSoundPlayer::play() {
-    if (!effect_ || effect_->status() == QSoundEffect::Error) return false;
-    effect_->play();
-    return true;
+    return effect_ && effect_->play();
 }
 
 }  // namespace quarbel
