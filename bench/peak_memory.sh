@@ -27,7 +27,7 @@ export DISPLAY=$display QT_QPA_PLATFORM=xcb
 for _ in $(seq 50); do [ -e /tmp/.X11-unix/X${display#:} ] && break; sleep 0.1; done
 
 waitFor() {  # a shown window whose title matches
-  for _ in $(seq 100); do
+  for _ in $(seq 300); do
     xdotool search --onlyvisible --name "$1" >/dev/null 2>&1 && return 0
     sleep 0.1
   done
