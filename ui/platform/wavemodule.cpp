@@ -1,5 +1,5 @@
 // The sound module's wave player: a Qt sound effect on the desktop's default audio output.
-#include "wavemodule.h"
+#include "ui/platform/wavemodule.h"
 
 #include <QAudioDevice>
 #include <QMediaDevices>
