@@ -232,7 +232,10 @@ void Tpakkor::fillScreen(QScreen* target) {
     // is unknown, and a client area the size of a screen is taken by GNOME as a wish to cover
     // it whole, title bar and panels too: the window then only goes to the screen's corner.
     const QMargins frame = frameMarginsOf(*this);
-    if (frame.isNull()) {
+    if (!windowManagerRunning()) {
+        // Nobody will maximise it: the screen size is all the window gets, and it has no frame.
+        setGeometry(target->geometry());
+    } else if (frame.isNull()) {
         move(target->geometry().topLeft());
     } else {
         setGeometry(target->geometry().marginsRemoved(frame));

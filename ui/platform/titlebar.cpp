@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <cstdlib>
 #include <cstring>
+#include <optional>
 
 namespace quarbel {
 
@@ -43,26 +44,51 @@ std::array<std::uint32_t, 5> motifHints(TitleBar titleBar) {
             0, 0};
 }
 
-}  // namespace
-
-void setTitleBar(QWidget& window, TitleBar titleBar) {
-    // Other platforms can answer as an X11 application too, without a connection to use.
-    if (QGuiApplication::platformName() != QLatin1String("xcb")) return;
+// The connection to the X server, or none on other platforms (which can answer as an X11
+// application too, without a connection to use).
+xcb_connection_t* x11Connection() {
+    if (QGuiApplication::platformName() != QLatin1String("xcb")) return nullptr;
     auto* x11 = qGuiApp->nativeInterface<QNativeInterface::QX11Application>();
-    xcb_connection_t* connection = x11 ? x11->connection() : nullptr;
-    if (!connection) return;
-    const char* const name = "_MOTIF_WM_HINTS";
-    xcb_intern_atom_reply_t* atom = xcb_intern_atom_reply(
+    return x11 ? x11->connection() : nullptr;
+}
+
+std::optional<xcb_atom_t> internAtom(xcb_connection_t* connection, const char* name) {
+    xcb_intern_atom_reply_t* reply = xcb_intern_atom_reply(
         connection,
         xcb_intern_atom(connection, 0, static_cast<std::uint16_t>(std::strlen(name)), name),
         nullptr);
+    if (!reply) return std::nullopt;
+    const xcb_atom_t atom = reply->atom;
+    std::free(reply);
+    return atom;
+}
+
+}  // namespace
+
+void setTitleBar(QWidget& window, TitleBar titleBar) {
+    xcb_connection_t* connection = x11Connection();
+    if (!connection) return;
+    const std::optional<xcb_atom_t> atom = internAtom(connection, "_MOTIF_WM_HINTS");
     if (!atom) return;
     const std::array<std::uint32_t, 5> hints = motifHints(titleBar);
     xcb_change_property(connection, XCB_PROP_MODE_REPLACE,
-                        static_cast<xcb_window_t>(window.winId()), atom->atom, atom->atom, 32,
+                        static_cast<xcb_window_t>(window.winId()), *atom, *atom, 32,
                         static_cast<std::uint32_t>(hints.size()), hints.data());
-    std::free(atom);
     xcb_flush(connection);
+}
+
+bool windowManagerRunning() {
+    xcb_connection_t* connection = x11Connection();
+    if (!connection) return true;
+    // Every window manager since ICCCM 2.0 owns this selection while it runs.
+    const std::optional<xcb_atom_t> selection = internAtom(connection, "WM_S0");
+    if (!selection) return true;
+    xcb_get_selection_owner_reply_t* reply = xcb_get_selection_owner_reply(
+        connection, xcb_get_selection_owner(connection, *selection), nullptr);
+    if (!reply) return true;
+    const bool owned = reply->owner != XCB_NONE;
+    std::free(reply);
+    return owned;
 }
 
 }  // namespace quarbel

@@ -21,4 +21,8 @@ enum class TitleBar {
 // Writes the hints to the window's native window, which it creates if need be.
 void setTitleBar(QWidget& window, TitleBar titleBar);
 
+// Whether a window manager frames and places the windows. On an X server without one, nobody
+// maximises a window or gives it a frame; other platforms always have a compositor.
+bool windowManagerRunning();
+
 }  // namespace quarbel
