@@ -96,20 +96,4 @@ int openRegularFile(const std::string& fileName, int flags) {
     return fd;
 }
 
-std::optional<std::string> readRegularFile(const std::string& fileName) {
-    const int fd = openRegularFile(fileName, O_RDONLY);
-    if (fd < 0) return std::nullopt;
-    std::string content;
-    char buffer[65536];
-    ssize_t got = 0;
-    while ((got = ::read(fd, buffer, sizeof buffer)) != 0) {
-        if (got < 0 && errno == EINTR) continue;
-        if (got < 0) break;
-        content.append(buffer, static_cast<std::size_t>(got));
-    }
-    ::close(fd);
-    if (got < 0) return std::nullopt;
-    return content;
-}
-
 }  // namespace quarbel

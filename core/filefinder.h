@@ -4,7 +4,6 @@
 // found here, and opened so that no FIFO or device can make the game wait.
 #pragma once
 
-#include <optional>
 #include <string>
 #include <string_view>
 
@@ -27,8 +26,5 @@ std::string findName(std::string_view relativeName);
 // (a folder, a FIFO, a device, a socket) is not opened at all: -1 with errno EISDIR for a
 // folder and EACCES for the rest, as for a file that cannot be opened.
 int openRegularFile(const std::string& fileName, int flags);
-
-// The whole content of a regular file; nothing when it cannot be opened or read.
-std::optional<std::string> readRegularFile(const std::string& fileName);
 
 }  // namespace quarbel

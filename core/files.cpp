@@ -300,6 +300,14 @@ std::string readFile(const std::string& fileName, std::size_t maxBytes) {
     return content;
 }
 
+std::optional<std::string> readFileIfAny(const std::string& fileName, std::size_t maxBytes) {
+    try {
+        return readFile(fileName, maxBytes);
+    } catch (const FileError&) {
+        return std::nullopt;
+    }
+}
+
 bool FileStamp::operator==(const FileStamp& other) const {
     return device == other.device && inode == other.inode && size == other.size &&
            modified.tv_sec == other.modified.tv_sec && modified.tv_nsec == other.modified.tv_nsec;

@@ -40,6 +40,10 @@ std::string causeOf(int errorNumber);
 // waiting on it, and so is a file larger than maxBytes. Throws FileError.
 std::string readFile(const std::string& fileName, std::size_t maxBytes);
 
+// The same for a file the game can do without (a picture, the help): nothing when it cannot
+// be read, whatever the reason.
+std::optional<std::string> readFileIfAny(const std::string& fileName, std::size_t maxBytes);
+
 // Which file a name stands for and how it was when looked at (links followed): a save
 // compares it with what it was when the file was opened, to see whether anyone changed it.
 struct FileStamp {

@@ -922,6 +922,11 @@ LevelCollection readPackAsText(const std::string& fileName) {
                              " levels but holds " +
                              std::to_string(std::max<std::int64_t>(records, 0)));
     }
+    // A title runs to its byte 13; one that runs on past its field took the levels' bytes.
+    if (std::string titleBytes;
+        utf8ToCp1252(header.title, titleBytes) && titleBytes.size() > MaxTitleBytes) {
+        throw LevelTextError("the pack title has no end: its byte 13 is missing");
+    }
     if (holdsControlCharacter(header.title))
         throw LevelTextError("the pack title holds a control character");
     LevelCollection collection;

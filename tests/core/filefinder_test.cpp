@@ -9,6 +9,7 @@
 #include <filesystem>
 
 #include "core/filefinder.h"
+#include "core/files.h"
 #include "support/packbuilder.h"
 
 namespace quarbel::testing {
@@ -84,8 +85,9 @@ TEST(OpenRegularFile, OpensOnlyRegularFilesAndNeverWaits) {
     ASSERT_EQ(::mkfifo("fifo", 0666), 0);
     fs::create_symlink("/dev/null", "device");
 
-    EXPECT_EQ(readRegularFile("file"), "content");
-    EXPECT_EQ(readRegularFile("link"), "content");
+    EXPECT_EQ(readFileIfAny("file", 7), "content");
+    EXPECT_EQ(readFileIfAny("link", 7), "content");
+    EXPECT_FALSE(readFileIfAny("file", 6).has_value());
     const auto failure = [](const char* name, int flags) {
         const int fd = openRegularFile(name, flags);
         if (fd >= 0) ::close(fd);
@@ -96,7 +98,9 @@ TEST(OpenRegularFile, OpensOnlyRegularFilesAndNeverWaits) {
     EXPECT_EQ(failure("fifo", O_RDONLY), EACCES);
     EXPECT_EQ(failure("fifo", O_WRONLY), EACCES);
     EXPECT_EQ(failure("device", O_RDWR), EACCES);
-    EXPECT_FALSE(readRegularFile("fifo").has_value());
+    EXPECT_FALSE(readFileIfAny("fifo", 7).has_value());
+    fs::create_symlink("/dev/zero", "endless");
+    EXPECT_FALSE(readFileIfAny("endless", 7).has_value());
 }
 
 }  // namespace

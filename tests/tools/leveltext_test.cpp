@@ -516,6 +516,11 @@ TEST(LevelText, RefusesDamagedPacks) {
     writeFileBytes("damaged.dat", bytes);
     EXPECT_EQ(refusalOf([] { readPackAsText("damaged.dat"); }),
               "the pack title holds a control character");
+    bytes = packBytesOf(parts.at(0));
+    std::fill(bytes.begin() + 2, bytes.begin() + 2 + 30, 'x');  // a title field without its end
+    writeFileBytes("endless.dat", bytes);
+    EXPECT_EQ(refusalOf([] { readPackAsText("endless.dat"); }),
+              "the pack title has no end: its byte 13 is missing");
     writeFileBytes("empty.dat", {});
     EXPECT_EQ(refusalOf([] { readPackAsText("empty.dat"); }),
               "the file is too short to be a pack: 0 bytes, where a pack's header alone takes 32");

@@ -6,6 +6,7 @@
 #include <QTextBrowser>
 
 #include "core/filefinder.h"
+#include "core/files.h"
 #include "core/gameerror.h"
 #include "ui/platform/placement.h"
 
@@ -18,8 +19,11 @@ QWidget* HelpWindow::window() const {
     return browser_.get();
 }
 
+// The help is a few pages of text; a larger file is not ours.
+constexpr std::size_t MaxHelpBytes = std::size_t{4} << 20;
+
 void HelpWindow::showTopic(int topic) {
-    const auto document = readRegularFile(findName(HelpFile));
+    const auto document = readFileIfAny(findName(HelpFile), MaxHelpBytes);
     if (!document) throw GameError(cannotOpenText(HelpFile));
     if (!browser_) {
         browser_ = std::make_unique<QTextBrowser>();

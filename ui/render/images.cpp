@@ -8,12 +8,17 @@
 #include <string>
 
 #include "core/filefinder.h"
+#include "core/files.h"
 #include "ui/render/iconsizes.h"
 
 namespace quarbel {
 
+// Far more than any of the game's pictures takes (a 1920 x 1080 true-colour bitmap is 6 MB), and
+// a bound to what a planted device or a damaged file can make the game read.
+constexpr std::size_t MaxPictureBytes = std::size_t{32} << 20;
+
 QImage readImageFile(std::string_view fileName, const char* format) {
-    const auto bytes = readRegularFile(findName(fileName));
+    const auto bytes = readFileIfAny(findName(fileName), MaxPictureBytes);
     if (!bytes) return {};
     return QImage::fromData(reinterpret_cast<const uchar*>(bytes->data()),
                             static_cast<int>(bytes->size()), format);
