@@ -154,7 +154,8 @@ TEST_F(DesktopWindow, DialogsStandInTheMiddleOfTheGamesScreen) {
     }
 }
 
-// A title-bar button that a desktop shows anyway neither hides the chooser nor changes its size.
+// A title-bar button that a desktop shows anyway neither hides the chooser nor changes its size;
+// a desktop that minimises the game window with it gets that back too.
 TEST_F(DesktopWindow, AMinimisedOrMaximisedChooserComesBackAsItWas) {
     openWindow();
     std::vector<std::pair<Qt::WindowStates, QSize>> seen;
@@ -162,6 +163,7 @@ TEST_F(DesktopWindow, AMinimisedOrMaximisedChooserComesBackAsItWas) {
         if (!qobject_cast<TLevelpac*>(modal)) return false;
         if (seen.empty()) {
             seen.emplace_back(modal->windowState(), modal->size());
+            window->showMinimized();
             modal->showMinimized();
             return false;
         }
@@ -184,6 +186,7 @@ TEST_F(DesktopWindow, AMinimisedOrMaximisedChooserComesBackAsItWas) {
         EXPECT_EQ(size, QSize(330, 395));
     }
     EXPECT_FALSE(state().titleShowing);
+    EXPECT_FALSE(window->isMinimized());
 }
 
 TEST_F(DesktopWindow, AChooserThatCouldReadNoPackSaysSo) {

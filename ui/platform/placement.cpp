@@ -1,11 +1,14 @@
 #include "ui/platform/placement.h"
 
+#include <QApplication>
 #include <QDialog>
 #include <QEvent>
 #include <QGuiApplication>
 #include <QScreen>
 #include <QTimer>
 #include <QWidget>
+#include <QWindow>
+#include <utility>
 
 namespace quarbel {
 
@@ -18,11 +21,10 @@ class CentreWhenShown : public QObject {
     explicit CentreWhenShown(const QWidget* game) : game_(game) {}
 
     bool eventFilter(QObject* watched, QEvent* event) override {
-        // A dialog has one size and stays in sight: minimised or maximised by a title-bar
-        // button, it comes back as it was.
+        // A dialog has one size: maximised by a title-bar button, it comes back as it was.
         if (event->type() == QEvent::WindowStateChange) {
             auto* dialog = static_cast<QWidget*>(watched);
-            if (dialog->windowState() != Qt::WindowNoState) {
+            if (dialog->windowState() & (Qt::WindowMaximized | Qt::WindowFullScreen)) {
                 QTimer::singleShot(0, dialog, [dialog, shown = shown_] {
                     if (dialog->windowState() == Qt::WindowNoState) return;
                     dialog->showNormal();
@@ -43,8 +45,36 @@ class CentreWhenShown : public QObject {
         return true;
     }
 
+    // No Wayland desktop brings a minimised window back when asked, and some have no list of
+    // windows to do it from; nor does Qt tell the dialog there that it was minimised, only its
+    // window. So a minimised dialog is closed and shown anew.
+    void closeWhenMinimised(QDialog& dialog) {
+        dialog.winId();
+        connect(
+            dialog.windowHandle(), &QWindow::windowStateChanged, this,
+            [this, &dialog](Qt::WindowState state) {
+                if (state != Qt::WindowMinimized) return;
+                QTimer::singleShot(0, this, [this, &dialog] {
+                    if (!dialog.isVisible()) return;
+                    minimised_ = true;
+                    dialog.hide();
+                    dialog.setWindowState(Qt::WindowNoState);
+                    // Some desktops minimise the game window with its dialog.
+                    for (QWidget* window : QApplication::topLevelWidgets()) {
+                        if (window->isMinimized()) {
+                            window->setWindowState(window->windowState() & ~Qt::WindowMinimized);
+                        }
+                    }
+                });
+            });
+    }
+
+    // Whether the dialog was closed because it was minimised, so that it is to be shown again.
+    bool takeMinimised() { return std::exchange(minimised_, false); }
+
   private:
     const QWidget* game_;
+    bool minimised_ = false;
     QRect shown_;
 };
 
@@ -74,7 +104,11 @@ int execCentred(QDialog& dialog, const QWidget* game, TitleBar titleBar) {
     }
     CentreWhenShown centring(game);
     dialog.installEventFilter(&centring);
-    const int result = dialog.exec();
+    centring.closeWhenMinimised(dialog);
+    int result = 0;
+    do {
+        result = dialog.exec();
+    } while (centring.takeMinimised());
     dialog.removeEventFilter(&centring);
     return result;
 }
