@@ -12,175 +12,14 @@
 
 #include "core/engine.h"
 #include "core/nullfrontend.h"
+#include "tools/solverbounds.h"
+#include "tools/solverdeadlocks.h"
 
 namespace quarbel {
 
 namespace {
 
-// The board with a ring of wall round it, so that no neighbour lookup leaves the array.
-constexpr int Side = BoardSide + 2;
-constexpr int Cells = Side * Side;
-constexpr int Words = (Cells + 63) / 64;
-constexpr int NoDistance = -1;
-// The index offset of a step in each direction, in walk-code order: Steps[d] goes the way of
-// Directions[d].
-constexpr std::array<int, 4> Steps = [] {
-    std::array<int, 4> steps{};
-    for (std::size_t d = 0; d < Directions.size(); ++d)
-        steps[d] = Directions[d].dx + Directions[d].dy * Side;
-    return steps;
-}();
-
-int cellIndex(int x, int y) {
-    return y * Side + x;
-}
-
-struct CrateSet {
-    std::array<std::uint64_t, Words> bits{};
-
-    bool has(int c) const { return (bits[c >> 6] >> (c & 63)) & 1; }
-    void set(int c) { bits[c >> 6] |= std::uint64_t{1} << (c & 63); }
-    void clear(int c) { bits[c >> 6] &= ~(std::uint64_t{1} << (c & 63)); }
-    bool operator==(const CrateSet&) const = default;
-
-    template <typename Visit>
-    void forEach(Visit visit) const {
-        for (int w = 0; w < Words; ++w) {
-            for (std::uint64_t rest = bits[w]; rest != 0; rest &= rest - 1) {
-                visit(w * 64 + __builtin_ctzll(rest));
-            }
-        }
-    }
-};
-
-// What never changes during a search: walls, targets, the squares a crate may stand on and
-// the push distances to each target.
-struct Maze {
-    std::array<bool, Cells> wall{};
-    std::array<bool, Cells> target{};
-    std::vector<int> targets;
-    // Fewest pushes that bring a crate from a square to one target, ignoring other crates;
-    // NoDistance where that target cannot be reached.
-    std::vector<std::array<int, Cells>> distanceTo;
-    // A crate may stand only where some target can be reached: those squares are numbered
-    // from 0 and a position stores one bit per numbered square. -1 marks a dead square.
-    std::array<int, Cells> live{};
-    std::vector<int> liveCells;
-
-    bool dead(int c) const { return live[c] < 0; }
-    int words() const { return static_cast<int>(liveCells.size() + 63) / 64; }
-};
-
-// Pulling a crate backwards from the target finds every square it can be pushed from.
-std::array<int, Cells> distancesTo(const Maze& maze, int target) {
-    std::array<int, Cells> distance;
-    distance.fill(NoDistance);
-    distance[target] = 0;
-    std::vector<int> queue{target};
-    for (std::size_t i = 0; i < queue.size(); ++i) {
-        const int c = queue[i];
-        for (int step : Steps) {
-            const int from = c - step;
-            const int keeper = from - step;
-            if (maze.wall[from] || maze.wall[keeper] || distance[from] != NoDistance) continue;
-            distance[from] = distance[c] + 1;
-            queue.push_back(from);
-        }
-    }
-    return distance;
-}
-
-void computeDistances(Maze& maze) {
-    maze.live.fill(-1);
-    for (int t : maze.targets)
-        maze.distanceTo.push_back(distancesTo(maze, t));
-    for (int c = 0; c < Cells; ++c) {
-        const bool reachesTarget =
-            std::any_of(maze.distanceTo.begin(), maze.distanceTo.end(),
-                        [c](const std::array<int, Cells>& d) { return d[c] != NoDistance; });
-        if (maze.wall[c] || !reachesTarget) continue;
-        maze.live[c] = static_cast<int>(maze.liveCells.size());
-        maze.liveCells.push_back(c);
-    }
-}
-
-// The smallest total of push distances that brings every crate to a target of its own, by the
-// Hungarian method; Unmatched when some crate cannot be given a target it can reach.
-class Matcher {
-  public:
-    static constexpr int Unmatched = INT_MAX;
-
-    explicit Matcher(const Maze& maze) : maze_(maze) {}
-
-    int lowerBound(const std::vector<int>& crates) {
-        const int n = static_cast<int>(crates.size());
-        // An unreachable pair costs more than any sum of real distances.
-        constexpr int Far = 1 << 20;
-        cost_.assign(static_cast<std::size_t>(n * n), Far);
-        for (int i = 0; i < n; ++i) {
-            for (int j = 0; j < n; ++j) {
-                const int d = maze_.distanceTo[j][crates[i]];
-                if (d != NoDistance) cost_[i * n + j] = d;
-            }
-        }
-        // Shortest augmenting paths with row and column potentials; index 0 is a sentinel.
-        rowPotential_.assign(n + 1, 0);
-        columnPotential_.assign(n + 1, 0);
-        rowOf_.assign(n + 1, 0);
-        way_.assign(n + 1, 0);
-        for (int i = 1; i <= n; ++i) {
-            rowOf_[0] = i;
-            int column = 0;
-            slack_.assign(n + 1, INT_MAX);
-            used_.assign(n + 1, false);
-            do {
-                used_[column] = true;
-                const int row = rowOf_[column];
-                int delta = INT_MAX;
-                int next = 0;
-                for (int j = 1; j <= n; ++j) {
-                    if (used_[j]) continue;
-                    const int reduced =
-                        cost_[(row - 1) * n + j - 1] - rowPotential_[row] - columnPotential_[j];
-                    if (reduced < slack_[j]) {
-                        slack_[j] = reduced;
-                        way_[j] = column;
-                    }
-                    if (slack_[j] < delta) {
-                        delta = slack_[j];
-                        next = j;
-                    }
-                }
-                for (int j = 0; j <= n; ++j) {
-                    if (used_[j]) {
-                        rowPotential_[rowOf_[j]] += delta;
-                        columnPotential_[j] -= delta;
-                    } else {
-                        slack_[j] -= delta;
-                    }
-                }
-                column = next;
-            } while (rowOf_[column] != 0);
-            do {
-                const int previous = way_[column];
-                rowOf_[column] = rowOf_[previous];
-                column = previous;
-            } while (column != 0);
-        }
-        int total = 0;
-        for (int j = 1; j <= n; ++j) {
-            const int pair = cost_[(rowOf_[j] - 1) * n + j - 1];
-            if (pair >= Far) return Unmatched;
-            total += pair;
-        }
-        return total;
-    }
-
-  private:
-    const Maze& maze_;
-    std::vector<int> cost_, rowPotential_, columnPotential_, rowOf_, way_, slack_;
-    std::vector<bool> used_;
-};
+using namespace solving;
 
 // Processor time used by the calling thread, in seconds.
 double threadSeconds() {
@@ -191,12 +30,6 @@ double threadSeconds() {
 
 // The limits and the watch are looked at once per this many expanded positions.
 constexpr std::uint32_t CheckInterval = 1024;
-
-// One push: the square the crate left and the direction.
-struct Push {
-    int from;
-    int direction;
-};
 
 // Every position found so far, stored compactly: one bit per live square for the crates, the
 // smallest square of the keeper's region, and the push that led there from its parent.
@@ -304,37 +137,6 @@ class PositionStore {
     std::vector<std::uint32_t> table_;  // node index + 1, 0 for an empty slot
 };
 
-// The squares the keeper can walk to, marked anew for each position.
-class Region {
-  public:
-    Region() { mark_.fill(0); }
-
-    // Marks the keeper's region and returns its smallest square.
-    int flood(const Maze& maze, const CrateSet& crates, int keeper) {
-        ++generation_;
-        queue_.clear();
-        queue_.push_back(keeper);
-        mark_[keeper] = generation_;
-        int smallest = keeper;
-        for (std::size_t i = 0; i < queue_.size(); ++i) {
-            for (int step : Steps) {
-                const int next = queue_[i] + step;
-                if (maze.wall[next] || crates.has(next) || has(next)) continue;
-                mark_[next] = generation_;
-                smallest = std::min(smallest, next);
-                queue_.push_back(next);
-            }
-        }
-        return smallest;
-    }
-    bool has(int c) const { return mark_[c] == generation_; }
-
-  private:
-    std::array<std::uint32_t, Cells> mark_;
-    std::uint32_t generation_ = 0;
-    std::vector<int> queue_;
-};
-
 class Search {
   public:
     Search(const Maze& maze, const SolveLimits& limits, const SearchWatch& watch)
@@ -346,9 +148,6 @@ class Search {
     bool exhausted() const { return exhausted_; }
 
   private:
-    bool reached(int c) const { return region_.has(c); }
-    bool frozen(const CrateSet& crates, CrateSet asWall, int c, bool& offTarget) const;
-    std::vector<Push> pushesWorthTrying(const CrateSet& crates);
     bool withinLimits(double started, std::size_t openBytes) const;
 
     const Maze& maze_;
@@ -359,100 +158,8 @@ class Search {
     Matcher matcher_;
     Region region_;       // of the position being expanded
     Region childRegion_;  // of a position one push further
-    std::array<int, Cells> corralOf_{};
+    CorralRule corrals_;
 };
-
-// A crate is frozen when it is blocked along both axes: by a wall, by dead squares on both
-// sides, or by a crate that is frozen itself while this one stands still. offTarget tells
-// whether any crate of the frozen group is off a target.
-bool Search::frozen(const CrateSet& crates, CrateSet asWall, int c, bool& offTarget) const {
-    asWall.set(c);
-    bool groupOffTarget = !maze_.target[c];
-    for (int step : {1, Side}) {
-        const int before = c - step;
-        const int after = c + step;
-        auto blocking = [&](int n) { return maze_.wall[n] || asWall.has(n); };
-        if (blocking(before) || blocking(after)) continue;
-        if (maze_.dead(before) && maze_.dead(after)) continue;
-        bool blocked = false;
-        for (int n : {before, after}) {
-            bool neighbourOffTarget = false;
-            if (crates.has(n) && frozen(crates, asWall, n, neighbourOffTarget)) {
-                blocked = true;
-                groupOffTarget = groupOffTarget || neighbourOffTarget;
-                break;
-            }
-        }
-        if (!blocked) return false;
-    }
-    offTarget = groupOffTarget;
-    return true;
-}
-
-// The pushes the keeper can make from its region, onto live squares.
-//
-// A corral is a group of crates and the empty squares they shut the keeper out of, joined
-// side by side. A corral that must change (a crate of it is off a target, or a target in it
-// is empty) changes only by a push of one of its own crates, and every such push that will
-// ever be possible is possible now: nothing outside the corral can open another side of its
-// crates. When every push of a corral's crates leads into the corral, such a push disturbs
-// nothing outside it, so it can be made before any other push of a solution: only these
-// pushes need trying. A corral that must change and has no push is a deadlock: the result
-// is empty.
-std::vector<Push> Search::pushesWorthTrying(const CrateSet& crates) {
-    std::vector<Push> pushes;
-    crates.forEach([&](int c) {
-        for (int d = 0; d < 4; ++d) {
-            const int to = c + Steps[d];
-            if (!reached(c - Steps[d]) || maze_.wall[to] || crates.has(to) || maze_.dead(to))
-                continue;
-            pushes.push_back({c, d});
-        }
-    });
-
-    corralOf_.fill(-1);
-    struct Corral {
-        bool mustChange = false;
-        bool inward = true;
-        int pushes = 0;
-    };
-    std::vector<Corral> corrals;
-    std::vector<int> queue;
-    crates.forEach([&](int start) {
-        if (corralOf_[start] >= 0) return;
-        const int id = static_cast<int>(corrals.size());
-        Corral corral;
-        queue.assign(1, start);
-        corralOf_[start] = id;
-        for (std::size_t i = 0; i < queue.size(); ++i) {
-            const int c = queue[i];
-            corral.mustChange = corral.mustChange || (crates.has(c) != maze_.target[c]);
-            for (int step : Steps) {
-                const int n = c + step;
-                if (maze_.wall[n] || reached(n) || corralOf_[n] >= 0) continue;
-                corralOf_[n] = id;
-                queue.push_back(n);
-            }
-        }
-        corrals.push_back(corral);
-    });
-    for (const Push& push : pushes) {
-        Corral& corral = corrals[corralOf_[push.from]];
-        ++corral.pushes;
-        corral.inward = corral.inward && !reached(push.from + Steps[push.direction]);
-    }
-    int chosen = -1;
-    for (int id = 0; id < static_cast<int>(corrals.size()); ++id) {
-        const Corral& corral = corrals[id];
-        if (!corral.mustChange) continue;
-        if (corral.pushes == 0) return {};
-        if (corral.inward && (chosen < 0 || corral.pushes < corrals[chosen].pushes)) chosen = id;
-    }
-    if (chosen >= 0) {
-        std::erase_if(pushes, [&](const Push& push) { return corralOf_[push.from] != chosen; });
-    }
-    return pushes;
-}
 
 bool Search::withinLimits(double started, std::size_t openBytes) const {
     // Positions that one check interval may add at most, so that the memory check looks ahead.
@@ -466,7 +173,7 @@ std::optional<std::vector<Push>> Search::run(const CrateSet& start, int keeper) 
     // A crate that starts where it can never reach a target makes the level unsolvable.
     std::vector<int> crateList;
     start.forEach([&](int c) { crateList.push_back(c); });
-    const int startEstimate = matcher_.lowerBound(crateList);
+    const int startEstimate = matcher_.match(crateList);
     if (startEstimate == Matcher::Unmatched) {
         exhausted_ = true;
         return std::nullopt;
@@ -498,16 +205,20 @@ std::optional<std::vector<Push>> Search::run(const CrateSet& start, int keeper) 
         open.pop();
         const CrateSet crates = store_.crates(current);
         region_.flood(maze_, crates, store_.keeper(current));
-        for (const Push& push : pushesWorthTrying(crates)) {
+        const std::vector<Push> pushes = corrals_.pushesWorthTrying(maze_, crates, region_);
+        if (pushes.empty()) continue;
+        crateList.clear();
+        crates.forEach([&](int c) { crateList.push_back(c); });
+        matcher_.match(crateList);
+        for (const Push& push : pushes) {
             CrateSet child = crates;
             const int to = push.from + Steps[push.direction];
             child.clear(push.from);
             child.set(to);
-            bool offTarget = false;
-            if (frozen(child, CrateSet{}, to, offTarget) && offTarget) continue;
-            crateList.clear();
-            child.forEach([&](int c) { crateList.push_back(c); });
-            const int estimate = matcher_.lowerBound(crateList);
+            if (freezesOffTarget(maze_, child, to)) continue;
+            const auto moved = std::lower_bound(crateList.begin(), crateList.end(), push.from);
+            const int estimate =
+                matcher_.withMoved(static_cast<int>(moved - crateList.begin()), to);
             if (estimate == Matcher::Unmatched) continue;
             if (!store_.add(child, childRegion_.flood(maze_, child, push.from), current, push))
                 continue;
@@ -548,30 +259,15 @@ std::vector<std::uint16_t> walkBetween(const Maze& maze, const CrateSet& crates,
 
 SolverResult solveLevel(const Board& board, int keeperX, int keeperY, const SolveLimits& limits,
                         const SearchWatch& watch) {
-    Maze maze;
-    maze.wall.fill(true);
-    CrateSet crates;
-    int crateCount = 0;
-    for (int y = 1; y <= BoardSide; ++y) {
-        for (int x = 1; x <= BoardSide; ++x) {
-            const int c = cellIndex(x, y);
-            const std::uint8_t cell = board.at(x, y);
-            // Unknown codes can be neither entered nor pushed onto, like walls.
-            maze.wall[c] = !isWalkable(cell) && !holdsCrate(cell);
-            maze.target[c] = cell == CellTarget || cell == CellCrateOnTarget;
-            if (maze.target[c]) maze.targets.push_back(c);
-            if (holdsCrate(cell)) crates.set(c);
-            crateCount += holdsCrate(cell);
-        }
-    }
+    const Maze maze = mazeOf(board);
+    CrateSet crates = cratesOf(board);
     SolverResult result;
     // With more crates than targets a crate may rest anywhere, which the push distances do
     // not allow for; such levels are not searched.
-    if (!onBoard(keeperX, keeperY) || crateCount != static_cast<int>(maze.targets.size()))
+    if (!onBoard(keeperX, keeperY) || crates.count() != static_cast<int>(maze.targets.size()))
         return result;
     const int keeper = cellIndex(keeperX, keeperY);
     if (maze.wall[keeper] || crates.has(keeper)) return result;
-    computeDistances(maze);
 
     Search search(maze, limits, watch);
     const auto pushes = search.run(crates, keeper);
