@@ -64,7 +64,7 @@ const Search WorstWalk = {{
                           15};
 
 GameState stateOf(const Search& search) {
-    const PackLevel level = testing::levelFromRows(search.rows);
+    const Level level = testing::levelFromRows(search.rows);
     GameState s;
     s.board = level.board;
     s.keeperX = level.keeperX;

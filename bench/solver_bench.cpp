@@ -23,7 +23,7 @@ using namespace quarbel;
 
 struct NamedLevel {
     std::string name;  // "warehouse/24"
-    PackLevel level;
+    Level level;
 };
 
 std::vector<NamedLevel> levelsOf(const std::filesystem::path& file, const std::string& pack) {
@@ -52,7 +52,7 @@ std::vector<NamedLevel> shippedLevels() {
 }
 
 // Solving and replaying to a solved board, as the proof does.
-SolverResult prove(const PackLevel& level, benchmark::State& state) {
+SolverResult prove(const Level& level, benchmark::State& state) {
     SolverResult result = solveLevel(level.board, level.keeperX, level.keeperY);
     if (!result.moves || !replaySolves(level.board, level.keeperX, level.keeperY, *result.moves)) {
         state.SkipWithError("not proven");

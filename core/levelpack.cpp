@@ -93,14 +93,14 @@ LevelRecord readLevelRecord(const std::string& fileName, int levelNumber) {
     File file = openForReading(fileName);
     const auto bytes = readAt(file.get(), levelRecordOffset(levelNumber), LevelRecordSize);
     LevelRecord record;
-    record.keeperX = bytes[KeeperXOffset];
-    record.keeperY = bytes[KeeperYOffset];
+    record.level.keeperX = bytes[KeeperXOffset];
+    record.level.keeperY = bytes[KeeperYOffset];
     record.hasAuthor = std::equal(std::begin(SignatureBytes), std::end(SignatureBytes),
                                   bytes.begin() + SignatureOffset);
-    if (record.hasAuthor) record.author = shownText(bytes, AuthorOffset, AuthorFieldSize);
+    if (record.hasAuthor) record.level.author = shownText(bytes, AuthorOffset, AuthorFieldSize);
     for (int y = 1; y <= BoardSide; ++y) {
         for (int x = 1; x <= BoardSide; ++x)
-            record.board.at(x, y) = bytes[boardByte(x, y)];
+            record.level.board.at(x, y) = bytes[boardByte(x, y)];
     }
     return record;
 }
@@ -110,7 +110,7 @@ std::string stripExtension(std::string_view fileName) {
     return std::string(dot == std::string_view::npos ? fileName : fileName.substr(0, dot));
 }
 
-std::vector<std::uint8_t> encodePack(std::string_view title, const std::vector<PackLevel>& levels) {
+std::vector<std::uint8_t> encodePack(std::string_view title, const std::vector<Level>& levels) {
     if (levels.size() > MaxPackLevels) {
         throw GameError("a pack holds at most 255 levels, not " + std::to_string(levels.size()));
     }
@@ -129,7 +129,7 @@ std::vector<std::uint8_t> encodePack(std::string_view title, const std::vector<P
         bytes[TitleOffset + titleBytes.size() + 1] = TitleLineFeed;
 
     for (std::size_t k = 0; k < levels.size(); ++k) {
-        const PackLevel& level = levels[k];
+        const Level& level = levels[k];
         auto record = bytes.begin() + PackHeaderSize + LevelRecordSize * k;
         record[KeeperXOffset] = static_cast<std::uint8_t>(level.keeperX);
         record[KeeperYOffset] = static_cast<std::uint8_t>(level.keeperY);

@@ -7,7 +7,7 @@
 #include <string_view>
 #include <vector>
 
-#include "core/gamestate.h"
+#include "core/level.h"
 
 namespace quarbel {
 
@@ -30,12 +30,11 @@ struct PackHeader {
     std::string title;  // UTF-8, as shown: up to the first byte 13 or byte 0
 };
 
+// A level as its record holds it, without a title. A record may carry the "abc" signature
+// before an empty name, which the game shows as it stands rather than as DefaultAuthor.
 struct LevelRecord {
-    int keeperX = 0;
-    int keeperY = 0;
-    bool hasAuthor = false;  // the record carries the "abc" signature
-    std::string author;      // UTF-8; empty without the signature
-    Board board{};
+    Level level;  // its author empty without the signature
+    bool hasAuthor = false;
 };
 
 // Both readers throw IoError when the file cannot be opened or read.
@@ -48,16 +47,10 @@ std::int64_t levelRecordOffset(int levelNumber);
 // "levels.dat" gives "levels", "my.pack.dat" gives "my.pack".
 std::string stripExtension(std::string_view fileName);
 
-struct PackLevel {
-    int keeperX = 0;
-    int keeperY = 0;
-    std::string author;  // UTF-8; empty writes no signature
-    Board board{};
-};
-
-// Builds a pack file's bytes with zero reserved bytes. Throws GameError for a title over
+// Builds a pack file's bytes with zero reserved bytes; the levels' titles have no place
+// there, and an empty author writes no signature. Throws GameError for a title over
 // 29 or an author over 12 Windows-1252 bytes, a text Windows-1252 cannot hold, or more
 // than 255 levels.
-std::vector<std::uint8_t> encodePack(std::string_view title, const std::vector<PackLevel>& levels);
+std::vector<std::uint8_t> encodePack(std::string_view title, const std::vector<Level>& levels);
 
 }  // namespace quarbel

@@ -47,10 +47,10 @@ void loadLevel(GameState& s, Frontend& ui) {
     const LevelRecord record = readLevelRecord(
         findName(sameIgnoringCase(s.packFileName, packFile) ? s.packFileName : packFile),
         shownLevelNumber(ui));
-    s.board = record.board;
-    s.keeperX = record.keeperX;
-    s.keeperY = record.keeperY;
-    ui.setCaption(Control::autorname, record.hasAuthor ? record.author : DefaultAuthor);
+    s.board = record.level.board;
+    s.keeperX = record.level.keeperX;
+    s.keeperY = record.level.keeperY;
+    ui.setCaption(Control::autorname, record.hasAuthor ? record.level.author : DefaultAuthor);
 }
 
 void StartClick(GameState& s, Frontend& ui) {

@@ -42,12 +42,10 @@ OpenedPack openPack(const std::string& fileName) {
             ++complete;
         }
         for (int k = 1; k <= complete; ++k) {
-            const LevelRecord record = readLevelRecord(fileName, k);
-            const std::string author =
-                fitted(record.author, fitsAuthor, AuthorFieldSize,
-                       "the author of level " + std::to_string(k), opened.notes);
-            opened.pack.levels.push_back(
-                {record.board, record.keeperX, record.keeperY, {}, author});
+            Level level = readLevelRecord(fileName, k).level;
+            level.author = fitted(level.author, fitsAuthor, AuthorFieldSize,
+                                  "the author of level " + std::to_string(k), opened.notes);
+            opened.pack.levels.push_back(std::move(level));
         }
         if (complete < header.levelCount) {
             opened.notes.push_back("the file ends before level " + std::to_string(complete + 1) +
@@ -111,18 +109,10 @@ OpenedPack openText(const std::string& fileName) {
                                    " are left out: a pack holds 255 levels");
             break;
         }
-        opened.pack.levels.push_back({level.level.board, level.level.keeperX, level.level.keeperY,
-                                      level.title, level.level.author});
+        opened.pack.levels.push_back(level.level);
     }
     opened.pack.title = converted.title;
     return opened;
-}
-
-std::vector<PackLevel> packLevelsOf(const Pack& pack) {
-    std::vector<PackLevel> levels;
-    for (const Level& level : pack.levels)
-        levels.push_back({level.keeperX, level.keeperY, level.author, level.board});
-    return levels;
 }
 
 }  // namespace
@@ -143,7 +133,7 @@ OpenedPack openFile(const std::string& fileName) {
 
 std::vector<std::uint8_t> packBytesOf(const Pack& pack) {
     try {
-        return encodePack(pack.title, packLevelsOf(pack));
+        return encodePack(pack.title, pack.levels);
     } catch (const GameError& error) {
         throw StoreError(error.what());
     }
@@ -153,13 +143,8 @@ std::string textOf(const Pack& pack) {
     LevelCollection collection;
     collection.title = pack.title;
     for (std::size_t k = 0; k < pack.levels.size(); ++k) {
-        const Level& level = pack.levels[k];
-        const LevelRecord record{level.keeperX, level.keeperY, !level.author.empty(), level.author,
-                                 level.board};
         try {
-            TextLevel text = textLevelOf(record, static_cast<int>(k) + 1);
-            text.title = level.title;
-            collection.levels.push_back(std::move(text));
+            collection.levels.push_back(textLevelOf(pack.levels[k], static_cast<int>(k) + 1));
         } catch (const LevelTextError& error) {
             throw StoreError(error.what());
         }

@@ -8,8 +8,8 @@
 
 #include "core/engine.h"
 #include "core/levelpack.h"
-#include "inputfile.h"
 #include "core/nullfrontend.h"
+#include "inputfile.h"
 
 using namespace quarbel;
 
@@ -24,14 +24,14 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     std::vector<std::uint8_t> file(PackHeaderSize, 0);
     file[1] = 1;
     file.insert(file.end(), data, data + recordBytes);
-    const LevelRecord record =
-        readLevelRecord(fuzz::writeInputFile(file.data(), file.size(), ".dat"), 1);
+    const Level level =
+        readLevelRecord(fuzz::writeInputFile(file.data(), file.size(), ".dat"), 1).level;
 
     NullFrontend ui;
     GameState s;
-    s.board = record.board;
-    s.keeperX = record.keeperX;
-    s.keeperY = record.keeperY;
+    s.board = level.board;
+    s.keeperX = level.keeperX;
+    s.keeperY = level.keeperY;
     // Two bits choose walk or step back, two bits the direction.
     for (std::size_t i = recordBytes; i < size; ++i) {
         if (data[i] & 0x10)
@@ -41,7 +41,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     }
     while (s.historyTop > 0)
         undoMove(s, ui);
-    if (s.board != record.board || s.keeperX != record.keeperX || s.keeperY != record.keeperY) {
+    if (s.board != level.board || s.keeperX != level.keeperX || s.keeperY != level.keeperY) {
         std::abort();
     }
     return 0;

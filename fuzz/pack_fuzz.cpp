@@ -21,9 +21,10 @@ std::string trimmed(const std::string& text) {
 }
 
 void checkRecord(const LevelRecord& record) {
-    const bool keeperIsAByte = record.keeperX >= 0 && record.keeperX <= 255 &&
-                               record.keeperY >= 0 && record.keeperY <= 255;
-    if (!keeperIsAByte || (!record.hasAuthor && !record.author.empty())) std::abort();
+    const Level& level = record.level;
+    const bool keeperIsAByte =
+        level.keeperX >= 0 && level.keeperX <= 255 && level.keeperY >= 0 && level.keeperY <= 255;
+    if (!keeperIsAByte || (!record.hasAuthor && !level.author.empty())) std::abort();
 }
 
 }  // namespace

@@ -45,7 +45,7 @@ void printTable(const std::string& fileName) {
         const auto fitted = packLevelOf(text);
         if (!fitted.level)
             throw LevelTextError("level " + std::to_string(k + 1) + ": " + fitted.reason);
-        const PackLevel& level = *fitted.level;
+        const Level& level = *fitted.level;
         const auto started = std::chrono::steady_clock::now();
         const SolverResult result = solveLevel(level.board, level.keeperX, level.keeperY);
         const std::chrono::duration<double> took = std::chrono::steady_clock::now() - started;

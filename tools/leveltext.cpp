@@ -4,6 +4,7 @@
 #include <filesystem>
 #include <set>
 
+#include "core/counted.h"
 #include "core/cp1252.h"
 #include "core/direction.h"
 #include "core/level.h"
@@ -548,10 +549,6 @@ class TextFitter {
     std::set<std::string> reported_;
 };
 
-std::string counted(int count, const std::string& one, const std::string& many) {
-    return std::to_string(count) + " " + (count == 1 ? one : many);
-}
-
 // "a, b and c"
 std::string listed(const std::vector<std::string>& parts) {
     std::string text;
@@ -668,67 +665,43 @@ FittedText fitPackText(std::string_view utf8, std::size_t maxCharacters) {
     return fitted;
 }
 
-PackLevelResult packLevelOf(const TextLevel& level) {
-    if (!level.damage.empty()) return {std::nullopt, level.damage};
-    const int height = static_cast<int>(level.rows.size());
+PackLevelResult packLevelOf(const TextLevel& text) {
+    if (!text.damage.empty()) return {std::nullopt, text.damage};
+    const int height = static_cast<int>(text.rows.size());
     int width = 0;
-    for (const std::string& row : level.rows)
+    for (const std::string& row : text.rows)
         width = std::max(width, static_cast<int>(row.size()));
     if (width > BoardSide || height > BoardSide) {
         return {std::nullopt,
                 std::to_string(width) + " x " + std::to_string(height) + " is larger than 15 x 15"};
     }
 
-    PackLevel pack;
+    Level level;
+    level.title = text.title;
     int keepers = 0;
-    int crates = 0;
-    int targets = 0;
     const int left = (BoardSide - width) / 2;
     const int top = (BoardSide - height) / 2;
     for (int r = 0; r < height; ++r) {
-        for (int c = 0; c < static_cast<int>(level.rows[r].size()); ++c) {
+        for (int c = 0; c < static_cast<int>(text.rows[r].size()); ++c) {
+            const char symbol = text.rows[r][c];
+            const std::optional<Square> square = squareOfSymbol(symbol);
+            if (!square)
+                return {std::nullopt, "unknown character '" + std::string(1, symbol) + "'"};
             const int x = left + c + 1;
             const int y = top + r + 1;
-            const char symbol = level.rows[r][c];
-            std::uint8_t& cell = pack.board.at(x, y);
-            switch (symbol) {
-                case '#':
-                    cell = CellWall;
-                    break;
-                case '$':
-                    cell = CellCrate;
-                    break;
-                case '.':
-                case '+':
-                    cell = CellTarget;
-                    break;
-                case '*':
-                    cell = CellCrateOnTarget;
-                    break;
-                case ' ':
-                case '@':
-                    break;
-                default:
-                    return {std::nullopt, "unknown character '" + std::string(1, symbol) + "'"};
-            }
-            crates += symbol == '$' || symbol == '*';
-            targets += symbol == '.' || symbol == '*' || symbol == '+';
-            if (symbol == '@' || symbol == '+') {
+            level.board.at(x, y) = square->cell;
+            if (square->keeper) {
                 ++keepers;
-                pack.keeperX = x;
-                pack.keeperY = y;
+                level.keeperX = x;
+                level.keeperY = y;
             }
         }
     }
-    if (keepers == 0) return {std::nullopt, "no keeper"};
     if (keepers > 1) return {std::nullopt, std::to_string(keepers) + " keepers, a level has one"};
-    if (crates != targets) {
-        return {std::nullopt, counted(crates, "crate", "crates") + " but " +
-                                  counted(targets, "target", "targets")};
-    }
-    if (crates == 0) return {std::nullopt, "no crates"};
-    pack.author = fitPackText(level.author, AuthorFieldSize).text;
-    return {pack, {}};
+    if (const std::vector<std::string> problems = levelProblems(level); !problems.empty())
+        return {std::nullopt, problems.front()};
+    level.author = fitPackText(text.author, AuthorFieldSize).text;
+    return {level, {}};
 }
 
 std::optional<std::vector<std::uint16_t>> solutionCodes(std::string_view letters) {
@@ -773,7 +746,7 @@ ConvertedCollection convertCollection(const LevelCollection& collection, bool ch
             continue;
         }
         fitter.fit(text.author, AuthorFieldSize, "the author", number);
-        ConvertedLevel level{number, text.title, std::move(*result.level), {}};
+        ConvertedLevel level{number, std::move(*result.level), {}};
         titles += !text.title.empty();
         comments += static_cast<int>(text.comments.size());
         properties += static_cast<int>(text.properties.size());
@@ -842,23 +815,22 @@ std::vector<PackPart> splitIntoPacks(const ConvertedCollection& collection,
 }
 
 std::vector<std::uint8_t> packBytesOf(const PackPart& part) {
-    std::vector<PackLevel> levels;
+    std::vector<Level> levels;
     levels.reserve(part.levels.size());
     for (const ConvertedLevel& level : part.levels)
         levels.push_back(level.level);
     return encodePack(part.title, levels);
 }
 
-TextLevel textLevelOf(const LevelRecord& record, int levelNumber) {
-    if (!onBoard(record.keeperX, record.keeperY))
-        refuse(levelNumber, "the keeper is off the board");
-    int left = record.keeperX, right = record.keeperX;
-    int top = record.keeperY, bottom = record.keeperY;
+TextLevel textLevelOf(const Level& level, int levelNumber) {
+    if (!level.hasKeeper()) refuse(levelNumber, "the keeper is off the board");
+    int left = level.keeperX, right = level.keeperX;
+    int top = level.keeperY, bottom = level.keeperY;
     bool wall = false;
-    if (const auto unknown = unknownCellProblem(record.board)) refuse(levelNumber, *unknown);
+    if (const auto unknown = unknownCellProblem(level.board)) refuse(levelNumber, *unknown);
     for (int x = 1; x <= BoardSide; ++x) {
         for (int y = 1; y <= BoardSide; ++y) {
-            const std::uint8_t cell = record.board.at(x, y);
+            const std::uint8_t cell = level.board.at(x, y);
             if (cell == CellEmpty) continue;
             wall = wall || cell == CellWall;
             left = std::min(left, x);
@@ -867,41 +839,24 @@ TextLevel textLevelOf(const LevelRecord& record, int levelNumber) {
             bottom = std::max(bottom, y);
         }
     }
-    const std::uint8_t under = record.board.at(record.keeperX, record.keeperY);
+    const std::uint8_t under = level.board.at(level.keeperX, level.keeperY);
     if (!isWalkable(under)) refuse(levelNumber, "the keeper stands on a wall or a crate");
     // Text tells a board from other lines by its walls.
     if (!wall) refuse(levelNumber, "the level has no wall, which text cannot show");
-    if (holdsControlCharacter(record.author))
+    if (holdsControlCharacter(level.author))
         refuse(levelNumber, "the author holds a control character");
 
-    TextLevel level;
-    level.author = record.author;
+    TextLevel text;
+    text.title = level.title;
+    text.author = level.author;
     for (int y = top; y <= bottom; ++y) {
         std::string row;
-        for (int x = left; x <= right; ++x) {
-            const bool keeper = x == record.keeperX && y == record.keeperY;
-            switch (record.board.at(x, y)) {
-                case CellWall:
-                    row += '#';
-                    break;
-                case CellCrate:
-                    row += '$';
-                    break;
-                case CellTarget:
-                    row += keeper ? '+' : '.';
-                    break;
-                case CellCrateOnTarget:
-                    row += '*';
-                    break;
-                default:
-                    row += keeper ? '@' : ' ';
-                    break;
-            }
-        }
+        for (int x = left; x <= right; ++x)
+            row += symbolOf({level.board.at(x, y), x == level.keeperX && y == level.keeperY});
         row.erase(row.find_last_not_of(' ') + 1);
-        level.rows.push_back(std::move(row));
+        text.rows.push_back(std::move(row));
     }
-    return level;
+    return text;
 }
 
 std::string packTooShort(std::uintmax_t size) {
@@ -932,7 +887,7 @@ LevelCollection readPackAsText(const std::string& fileName) {
     LevelCollection collection;
     collection.title = header.title;
     for (int k = 1; k <= header.levelCount; ++k) {
-        collection.levels.push_back(textLevelOf(readLevelRecord(fileName, k), k));
+        collection.levels.push_back(textLevelOf(readLevelRecord(fileName, k).level, k));
     }
     return collection;
 }

@@ -27,6 +27,7 @@
 #include <string_view>
 #include <vector>
 
+#include "core/level.h"
 #include "core/levelpack.h"
 
 namespace quarbel {
@@ -109,12 +110,12 @@ struct FittedText {
 };
 FittedText fitPackText(std::string_view utf8, std::size_t maxCharacters);
 
-// A level as a pack holds it, or why it cannot: "21 x 9 is larger than 15 x 15", "no
-// keeper", "2 keepers, a level has one", "3 crates but 2 targets", "no crates". The level
-// is centred in the 15 x 15 grid, shifted right by (15 - width) / 2 and down by
-// (15 - height) / 2; its author is fitted to 12 characters.
+// The level with its title, or why a pack cannot hold it: "21 x 9 is larger than 15 x 15",
+// "2 keepers, a level has one", or the first of levelProblems. The level is centred in the
+// 15 x 15 grid, shifted right by (15 - width) / 2 and down by (15 - height) / 2; its author
+// is fitted to 12 characters.
 struct PackLevelResult {
-    std::optional<PackLevel> level;
+    std::optional<Level> level;
     std::string reason;  // empty when the level fits
 };
 PackLevelResult packLevelOf(const TextLevel& level);
@@ -134,8 +135,7 @@ std::optional<std::string> solutionLetters(const std::vector<std::uint16_t>& cod
 
 struct ConvertedLevel {
     int number = 0;  // in the file, 1-based, counting every level found
-    std::string title;
-    PackLevel level;
+    Level level;     // with its title, which a pack has no place for
     // The solution's history codes, checked to replay through the move engine to a solved
     // board within the 5000 moves a movie holds; empty when there is none or it was refused.
     std::vector<std::uint16_t> solution;
@@ -167,10 +167,10 @@ std::vector<PackPart> splitIntoPacks(const ConvertedCollection& collection,
 // The pack file's bytes of one part.
 std::vector<std::uint8_t> packBytesOf(const PackPart& part);
 
-// The level cropped to the smallest box that holds every wall, crate, target and the
-// keeper. Throws LevelTextError for a keeper off the board or on a wall or crate, or a cell
-// that is none of the five codes.
-TextLevel textLevelOf(const LevelRecord& record, int levelNumber);
+// The level with its title and author, cropped to the smallest box that holds every wall,
+// crate, target and the keeper. Throws LevelTextError for a keeper off the board or on a
+// wall or crate, or a cell that is none of the five codes.
+TextLevel textLevelOf(const Level& level, int levelNumber);
 
 // Every level of a pack file, read back as text, without solutions. Throws LevelTextError
 // for a file too short to be a pack, a pack shorter than its level count says or a title

@@ -169,7 +169,7 @@ std::string listCollection(const std::string& fileName) {
                        std::to_string(converted.levels.size()) + " fit a pack\n";
     for (const ConvertedLevel& level : converted.levels) {
         const TextLevel& source = read.collection.levels[level.number - 1];
-        text += levelLine(level.number, source.rows, level.level.author, level.title);
+        text += levelLine(level.number, source.rows, level.level.author, level.level.title);
     }
     appendReports(reports, text);
     const std::string packs =
@@ -332,7 +332,7 @@ std::string levelName(const LevelCollection& levels, int levelNumber) {
 }
 
 // The solver's answer as a proven solution, or why there is none.
-ProvenSolution provenOrThrow(const PackLevel& level, const SolverResult& result,
+ProvenSolution provenOrThrow(const Level& level, const SolverResult& result,
                              const SolveLimits& limits) {
     if (result.exhausted) throw ToolError("cannot be solved");
     if (!result.moves) {
@@ -382,7 +382,7 @@ ProvenSolution solveLevelOf(const std::string& fileName, int levelNumber,
     // Checked as an import would check it, so the solver only meets levels it can prove.
     const PackLevelResult checked = packLevelOf(levels.levels[levelNumber - 1]);
     if (!checked.level) throw ToolError(name + checked.reason);
-    const PackLevel& level = *checked.level;
+    const Level& level = *checked.level;
     try {
         return provenOrThrow(level, solveLevel(level.board, level.keeperX, level.keeperY, limits),
                              limits);
@@ -398,7 +398,7 @@ int solveEveryLevel(const std::string& fileName, const SolveLimits& limits, bool
     std::vector<std::string> lines(count);
     std::vector<LevelToSolve> searched;
     std::vector<std::size_t> numbers;  // index into the levels, per searched level
-    std::vector<PackLevel> checkedLevels;
+    std::vector<Level> checkedLevels;
     for (std::size_t k = 0; k < count; ++k) {
         const PackLevelResult checked = packLevelOf(levels.levels[k]);
         if (!checked.level) {

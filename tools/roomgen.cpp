@@ -294,7 +294,7 @@ std::optional<GeneratedLevel> proved(const Room& room, std::vector<int> targets,
                                      std::vector<std::uint16_t> position,
                                      const GeneratorLimits& limits) {
     TextLevel level = levelAt(room, targets, position);
-    const PackLevel board = packLevelOf(level).level.value();
+    const Level board = packLevelOf(level).level.value();
     // Bounded by positions, not time, so that a room gives the same level on any machine.
     const SolveLimits proof{.seconds = std::numeric_limits<double>::infinity(),
                             .positions = limits.proofPositions};
@@ -314,8 +314,7 @@ std::optional<GeneratedLevel> proved(const Room& room, std::vector<int> targets,
         fewerTargets.erase(fewerTargets.begin() + (target - targets.begin()));
         std::vector<std::uint16_t> fewerCrates = position;
         fewerCrates.erase(fewerCrates.begin() + static_cast<std::ptrdiff_t>(k));
-        const PackLevel without =
-            packLevelOf(levelAt(room, fewerTargets, fewerCrates)).level.value();
+        const Level without = packLevelOf(levelAt(room, fewerTargets, fewerCrates)).level.value();
         if (replaySolves(without.board, without.keeperX, without.keeperY, *result.moves)) {
             targets = std::move(fewerTargets);
             position = std::move(fewerCrates);

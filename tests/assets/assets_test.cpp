@@ -180,7 +180,7 @@ TEST_F(AssetTileSheet, APartialDrawingAfterAnyMoveEqualsAFullOne) {
     played.loadAssets(pictures);
     fresh.loadAssets(pictures);
 
-    const quarbel::PackLevel level = quarbel::testing::levelFromRows({
+    const quarbel::Level level = quarbel::testing::levelFromRows({
         "###############",
         "#    .  #     #",
         "#  $ $$ # $.  #",

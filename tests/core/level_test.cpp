@@ -9,11 +9,6 @@
 namespace quarbel {
 namespace {
 
-Level levelOf(const std::vector<std::string>& rows) {
-    const PackLevel drawn = testing::levelFromRows(rows);
-    return {drawn.board, drawn.keeperX, drawn.keeperY, {}, {}};
-}
-
 TEST(Notation, EverySymbolStandsForOneSquareAndBack) {
     for (const char symbol : std::string(" #$.*@+")) {
         const std::optional<Square> square = squareOfSymbol(symbol);
@@ -28,21 +23,24 @@ TEST(Notation, EverySymbolStandsForOneSquareAndBack) {
 }
 
 TEST(LevelProblems, AskForOneKeeperOnFloorOrTargetAndMatchingCrates) {
-    EXPECT_TRUE(levelProblems(levelOf({"#@$.#"})).empty());
-    EXPECT_TRUE(levelProblems(levelOf({"#+*$#"})).empty()) << "the keeper may stand on a target";
+    EXPECT_TRUE(levelProblems(testing::levelFromRows({"#@$.#"})).empty());
+    EXPECT_TRUE(levelProblems(testing::levelFromRows({"#+*$#"})).empty())
+        << "the keeper may stand on a target";
     // Cells the keeper cannot reach are outside the room and allowed.
-    EXPECT_TRUE(levelProblems(levelOf({"#@$.#  $ .", "#####"})).empty());
+    EXPECT_TRUE(levelProblems(testing::levelFromRows({"#@$.#  $ .", "#####"})).empty());
 
-    EXPECT_EQ(levelProblems(levelOf({"# $.#"})), (std::vector<std::string>{"no keeper"}));
-    Level onWall = levelOf({"#@$.#"});
+    EXPECT_EQ(levelProblems(testing::levelFromRows({"# $.#"})),
+              (std::vector<std::string>{"no keeper"}));
+    Level onWall = testing::levelFromRows({"#@$.#"});
     onWall.board.at(2, 1) = CellWall;  // as a damaged pack may hold it
     EXPECT_EQ(levelProblems(onWall),
               (std::vector<std::string>{"the keeper stands on a wall or a crate"}));
-    EXPECT_EQ(levelProblems(levelOf({"#@$$.#"})),
+    EXPECT_EQ(levelProblems(testing::levelFromRows({"#@$$.#"})),
               (std::vector<std::string>{"2 crates but 1 target"}));
-    EXPECT_EQ(levelProblems(levelOf({"#@$..#"})),
+    EXPECT_EQ(levelProblems(testing::levelFromRows({"#@$..#"})),
               (std::vector<std::string>{"1 crate but 2 targets"}));
-    EXPECT_EQ(levelProblems(levelOf({"#@ .#"})), (std::vector<std::string>{"no crates"}));
+    EXPECT_EQ(levelProblems(testing::levelFromRows({"#@ .#"})),
+              (std::vector<std::string>{"no crates"}));
     EXPECT_EQ(levelProblems(Level{}), (std::vector<std::string>{"no keeper", "no crates"}));
 }
 

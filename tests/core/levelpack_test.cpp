@@ -44,7 +44,7 @@ TEST(LevelPack, RecordsStartAt32AndFollowEvery308Bytes) {
         records.push_back(record(k, k + 3, "", ""));
     folder.writeFile("p.dat", rawPack(3, "P\r", records));
     for (int k = 1; k <= 3; ++k) {
-        const LevelRecord level = readLevelRecord("p.dat", k);
+        const Level level = readLevelRecord("p.dat", k).level;
         EXPECT_EQ(level.keeperX, k);
         EXPECT_EQ(level.keeperY, k + 3);
     }
@@ -57,7 +57,7 @@ TEST(LevelPack, BoardRowsAreTransposedIntoColumns) {
     bytes[98] = 10;   // first byte of the second row
     bytes[307] = 20;  // last cell
     folder.writeFile("p.dat", rawPack(1, "P\r", {bytes}));
-    const LevelRecord level = readLevelRecord("p.dat", 1);
+    const Level level = readLevelRecord("p.dat", 1).level;
     EXPECT_EQ(level.board.at(2, 1), CellWall);
     EXPECT_EQ(level.board.at(1, 2), CellCrate);
     EXPECT_EQ(level.board.at(15, 15), CellCrateOnTarget);
@@ -82,13 +82,13 @@ TEST(LevelPack, AuthorNeedsTheSignatureAndEndsAtByte0Or13) {
                                  record(1, 1, "abc", "Jos\xE9"),
                              }));
     const auto author = [](int k) {
-        const LevelRecord level = readLevelRecord("p.dat", k);
-        return level.hasAuthor ? level.author : std::string("(default)");
+        const LevelRecord record = readLevelRecord("p.dat", k);
+        return record.hasAuthor ? record.level.author : std::string("(default)");
     };
     EXPECT_EQ(author(1), "Twelveletter");
     EXPECT_EQ(author(2), "Ann");
     EXPECT_EQ(author(3), "Ann");
-    EXPECT_EQ(readLevelRecord("p.dat", 3).board.at(6, 1), CellWall);
+    EXPECT_EQ(readLevelRecord("p.dat", 3).level.board.at(6, 1), CellWall);
     EXPECT_EQ(author(4), "(default)");
     EXPECT_EQ(author(5), "(default)");
     EXPECT_EQ(author(6), "Jos\xC3\xA9");  // Windows-1252 e-acute shown as UTF-8
@@ -100,7 +100,7 @@ TEST(LevelPack, BytesBeyondTheEndReadAs26) {
     half.resize(100);  // the board stops after 17 cells
     folder.writeFile("p.dat", rawPack(26, "Short\r", {half}));
 
-    const LevelRecord cut = readLevelRecord("p.dat", 1);
+    const Level cut = readLevelRecord("p.dat", 1).level;
     EXPECT_EQ(cut.keeperX, 2);
     EXPECT_EQ(cut.author, "Cut");
     EXPECT_EQ(cut.board.at(2, 2), CellEmpty);  // the 17th board byte, still in the file
@@ -108,8 +108,8 @@ TEST(LevelPack, BytesBeyondTheEndReadAs26) {
     EXPECT_EQ(cut.board.at(15, 15), PastEndByte);
 
     const LevelRecord missing = readLevelRecord("p.dat", 7);
-    EXPECT_EQ(missing.keeperX, 26);
-    EXPECT_EQ(missing.keeperY, 26);
+    EXPECT_EQ(missing.level.keeperX, 26);
+    EXPECT_EQ(missing.level.keeperY, 26);
     EXPECT_FALSE(missing.hasAuthor);
 
     const PackHeader header = readPackHeader("p.dat");
@@ -171,21 +171,21 @@ TEST(LevelPack, WriterAndReaderAgree) {
     const PackHeader header = readPackHeader("w.dat");
     EXPECT_EQ(header.levelCount, 2);
     EXPECT_EQ(header.title, "Caf\xC3\xA9 pack");
-    const LevelRecord one = readLevelRecord("w.dat", 1);
+    const Level one = readLevelRecord("w.dat", 1).level;
     EXPECT_EQ(one.board, first.board);
     EXPECT_EQ(one.keeperX, 2);
     EXPECT_EQ(one.author, "Ann");
     const LevelRecord two = readLevelRecord("w.dat", 2);
     EXPECT_FALSE(two.hasAuthor);
-    EXPECT_EQ(two.board.at(2, 2), CellTarget);
-    EXPECT_EQ(two.board.at(3, 2), CellCrateOnTarget);
+    EXPECT_EQ(two.level.board.at(2, 2), CellTarget);
+    EXPECT_EQ(two.level.board.at(3, 2), CellCrateOnTarget);
 }
 
 TEST(LevelPack, WriterRefusesWhatThePackCannotHold) {
     EXPECT_THROW(encodePack(std::string(30, 't'), {}), GameError);
     EXPECT_NO_THROW(encodePack(std::string(29, 't'), {}));
-    EXPECT_THROW(encodePack("t", std::vector<PackLevel>(256)), GameError);
-    PackLevel level;
+    EXPECT_THROW(encodePack("t", std::vector<Level>(256)), GameError);
+    Level level;
     level.author = "Thirteen char";
     EXPECT_THROW(encodePack("t", {level}), GameError);
     level.author = "\xE4\xB8\xAD";  // a character Windows-1252 has not
@@ -194,7 +194,7 @@ TEST(LevelPack, WriterRefusesWhatThePackCannotHold) {
 
 TEST(LevelPack, WriterRefusesOverlongUtf8) {
     // "\xC1\xB6" and "\xE0\x81\xB6" are longer forms of "v"; they would come back as "v".
-    PackLevel level;
+    Level level;
     level.author = "K\xC1\xB6";
     EXPECT_THROW(encodePack("t", {level}), GameError);
     EXPECT_THROW(encodePack("\xE0\x81\xB6", {}), GameError);

@@ -23,7 +23,7 @@ struct PlayTest : ::testing::Test {
     FakeFrontend ui;
 
     PlayTest() {
-        std::vector<PackLevel> levels;
+        std::vector<Level> levels;
         levels.push_back(levelFromRows({"#####", "#@ .#", "# $ #", "#####"}, "Ann"));
         levels.push_back(levelFromRows({"######", "#@$ .#", "######"}));
         for (int k = 3; k <= 12; ++k)

@@ -4,8 +4,8 @@
 
 #include <algorithm>
 
-#include "drawnlevel.h"
 #include "editor/document.h"
+#include "support/packbuilder.h"
 
 namespace quarbel::editor {
 namespace {
@@ -15,7 +15,7 @@ struct Fixture {
     Document document;
     std::vector<Change> changes;
 
-    explicit Fixture(std::vector<Level> levels = {levelOf({"#@$.#"})}) {
+    explicit Fixture(std::vector<Level> levels = {testing::levelFromRows({"#@$.#"})}) {
         document.reset({"Pack", std::move(levels)});
         document.listen([this](const Change& change) { changes.push_back(change); });
     }
@@ -70,7 +70,7 @@ TEST(Document, ADragIsOneUndoStep) {
 }
 
 TEST(Document, KeeperMovesAndShiftsUndoOneByOne) {
-    Fixture f({levelOf({" #####", " #@$.#", " #####"})});
+    Fixture f({testing::levelFromRows({" #####", " #@$.#", " #####"})});
     const Level start = f.document.level(0);
     f.document.paintLine(0, {3, 2}, {3, 2}, Tool::Floor, f.document.beginStroke());
     EXPECT_FALSE(f.document.abilities().undo) << "floor under the keeper changes nothing";
@@ -88,7 +88,8 @@ TEST(Document, KeeperMovesAndShiftsUndoOneByOne) {
 }
 
 TEST(Document, UndoAndRedoCoverChangesToTheLevelList) {
-    Fixture f({levelOf({"#@$.#"}, "a"), levelOf({"#@$.#"}, "b"), levelOf({"#@$.#"}, "c")});
+    Fixture f({testing::levelFromRows({"#@$.#"}, "a"), testing::levelFromRows({"#@$.#"}, "b"),
+               testing::levelFromRows({"#@$.#"}, "c")});
     ASSERT_TRUE(f.document.setDefaultAuthor("new"));
     EXPECT_TRUE(f.document.addLevel(3));
     EXPECT_TRUE(f.document.duplicateLevel(0));
@@ -138,7 +139,7 @@ TEST(Document, APackHoldsOneToTwoHundredFiftyFiveLevels) {
 }
 
 TEST(Document, SayingWhichLevelsFailComesBeforeSaving) {
-    Fixture f({levelOf({"#@$.#"}), Level{}, levelOf({"#@$$.#"})});
+    Fixture f({testing::levelFromRows({"#@$.#"}), Level{}, testing::levelFromRows({"#@$$.#"})});
     EXPECT_EQ(f.document.saveWarning(),
               "These levels fail a check and cannot be played:\n\n"
               "Level 2: no keeper; no crates\n"

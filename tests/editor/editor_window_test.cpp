@@ -16,7 +16,6 @@
 #include <QTimer>
 #include <filesystem>
 
-#include "drawnlevel.h"
 #include "editor/boardview.h"
 #include "editor/editorwindow.h"
 #include "editor/packfile.h"
@@ -117,7 +116,8 @@ class EditorWindowTest : public ::testing::Test {
 };
 
 TEST_F(EditorWindowTest, OpensAPackAndShowsItsLevels) {
-    writePack("two.dat", {levelOf({"#####", "#@$.#", "#####"}, "Ann"), levelOf({"#@*#"})});
+    writePack("two.dat", {testing::levelFromRows({"#####", "#@$.#", "#####"}, "Ann"),
+                          testing::levelFromRows({"#@*#"})});
     ASSERT_TRUE(window->openFile(QString::fromStdString(path("two.dat"))));
     EXPECT_EQ(window->findChild<QListView*>("levels")->model()->rowCount(), 2);
     EXPECT_EQ(window->findChild<QLineEdit*>("title")->text(), "Test pack");
@@ -136,7 +136,7 @@ TEST_F(EditorWindowTest, OpensAPackAndShowsItsLevels) {
 }
 
 TEST_F(EditorWindowTest, PaintsWithTheMouseUndoesAndSaves) {
-    writePack("paint.dat", {levelOf({"#####", "#@$.#", "#####"})});
+    writePack("paint.dat", {testing::levelFromRows({"#####", "#@$.#", "#####"})});
     ASSERT_TRUE(window->openFile(QString::fromStdString(path("paint.dat"))));
     const Pack original = window->document().pack();
 
@@ -172,7 +172,7 @@ TEST_F(EditorWindowTest, PaintsWithTheMouseUndoesAndSaves) {
 }
 
 TEST_F(EditorWindowTest, SavingLevelsThatFailAChecksSaysWhichFirst) {
-    writePack("checks.dat", {levelOf({"#####", "#@$.#", "#####"})});
+    writePack("checks.dat", {testing::levelFromRows({"#####", "#@$.#", "#####"})});
     ASSERT_TRUE(window->openFile(QString::fromStdString(path("checks.dat"))));
     const std::string before = folder.readFile("checks.dat");
     action("addLevel")->trigger();
@@ -208,11 +208,11 @@ TEST_F(EditorWindowTest, ACollectionOpenedWithoutAllItHoldsIsSavedUnderANewName)
 }
 
 TEST_F(EditorWindowTest, AsksBeforeSavingOverAFileChangedSinceItWasOpened) {
-    writePack("shared.dat", {levelOf({"#####", "#@$.#", "#####"})});
+    writePack("shared.dat", {testing::levelFromRows({"#####", "#@$.#", "#####"})});
     ASSERT_TRUE(window->openFile(QString::fromStdString(path("shared.dat"))));
     dragAcross(Qt::LeftButton, {{10, 10}});
     // Another editor saves its own change first.
-    writePack("shared.dat", {levelOf({"######", "#@$ .#", "######"})});
+    writePack("shared.dat", {testing::levelFromRows({"######", "#@$ .#", "######"})});
     const std::string theirs = folder.readFile("shared.dat");
 
     changedAnswer = EditorWindow::Prompts::Changed::Cancel;
@@ -227,7 +227,7 @@ TEST_F(EditorWindowTest, AsksBeforeSavingOverAFileChangedSinceItWasOpened) {
     EXPECT_EQ(openFile(path("mine.dat")).pack.levels[0].board.at(10, 10), CellWall);
 
     ASSERT_TRUE(window->openFile(QString::fromStdString(path("shared.dat"))));
-    writePack("shared.dat", {levelOf({"#####", "#@$.#", "#####"})});
+    writePack("shared.dat", {testing::levelFromRows({"#####", "#@$.#", "#####"})});
     dragAcross(Qt::LeftButton, {{10, 10}});
     changedAnswer = EditorWindow::Prompts::Changed::Overwrite;
     action("save")->trigger();
@@ -239,7 +239,7 @@ TEST_F(EditorWindowTest, AsksBeforeSavingOverAFileChangedSinceItWasOpened) {
 }
 
 TEST_F(EditorWindowTest, AsksBeforeLosingChanges) {
-    writePack("ask.dat", {levelOf({"#####", "#@$.#", "#####"})});
+    writePack("ask.dat", {testing::levelFromRows({"#####", "#@$.#", "#####"})});
     ASSERT_TRUE(window->openFile(QString::fromStdString(path("ask.dat"))));
     action("toolWall")->trigger();
     dragAcross(Qt::LeftButton, {{10, 10}});
@@ -285,7 +285,8 @@ TEST_F(EditorWindowTest, TypedTextsKeepToWhatThePackCanStore) {
 
 TEST_F(EditorWindowTest, MovingLevelsInTheListIsAnEditThatUndoes) {
     writePack("order.dat",
-              {levelOf({"#@$.#"}, "one"), levelOf({"#@$.#"}, "two"), levelOf({"#@$.#"}, "three")});
+              {testing::levelFromRows({"#@$.#"}, "one"), testing::levelFromRows({"#@$.#"}, "two"),
+               testing::levelFromRows({"#@$.#"}, "three")});
     ASSERT_TRUE(window->openFile(QString::fromStdString(path("order.dat"))));
     QAbstractItemModel* model = window->findChild<QListView*>("levels")->model();
     // What a drop between the entries asks of the list: level 1 before the fourth row.
@@ -311,7 +312,8 @@ TEST_F(EditorWindowTest, MovingLevelsInTheListIsAnEditThatUndoes) {
 }
 
 TEST_F(EditorWindowTest, SolvingKeepsTheWindowAnsweringAndCanBeCancelled) {
-    writePack("solve.dat", {levelOf(LongSearch), levelOf({"######", "#@ $.#", "######"})});
+    writePack("solve.dat", {testing::levelFromRows(LongSearch),
+                            testing::levelFromRows({"######", "#@ $.#", "######"})});
     ASSERT_TRUE(window->openFile(QString::fromStdString(path("solve.dat"))));
     int ticks = 0;
     QTimer timer;
@@ -345,7 +347,7 @@ TEST_F(EditorWindowTest, SolvingKeepsTheWindowAnsweringAndCanBeCancelled) {
 }
 
 TEST_F(EditorWindowTest, PlaysTheLevelAndWatchesTheSolution) {
-    writePack("play.dat", {levelOf({"#######", "#@ $ .#", "#######"})});
+    writePack("play.dat", {testing::levelFromRows({"#######", "#@ $ .#", "#######"})});
     ASSERT_TRUE(window->openFile(QString::fromStdString(path("play.dat"))));
     const Level level = window->document().level(0);
     key(Qt::Key_F5);

@@ -3,7 +3,6 @@
 
 #include <cmath>
 
-#include "drawnlevel.h"
 #include "editor/level.h"
 #include "support/packbuilder.h"
 #include "tools/leveltext.h"
@@ -34,7 +33,7 @@ TEST(Painting, EachToolPutsItsCell) {
 }
 
 TEST(Painting, ThereIsOnlyOneKeeperAndHeMoves) {
-    Level level = levelOf({"#@ $*#"});
+    Level level = testing::levelFromRows({"#@ $*#"});
     EXPECT_TRUE(paintCell(level, 3, 1, Tool::Keeper));
     EXPECT_EQ(rowsOf(level, 1), (std::vector<std::string>{"# @$*#"}));
     // Put on a crate he stands on floor; on a crate on a target, on the target; on a wall,
@@ -48,7 +47,7 @@ TEST(Painting, ThereIsOnlyOneKeeperAndHeMoves) {
 }
 
 TEST(Painting, FloorAndTargetKeepTheKeeperWallsAndCratesRemoveHim) {
-    Level level = levelOf({"#@  #"});
+    Level level = testing::levelFromRows({"#@  #"});
     EXPECT_TRUE(paintCell(level, 2, 1, Tool::Target));
     EXPECT_EQ(rowsOf(level, 1), (std::vector<std::string>{"#+  #"}));
     EXPECT_TRUE(paintCell(level, 2, 1, Tool::Floor));
@@ -87,7 +86,7 @@ TEST(Painting, ALineStepsFromNeighbourToNeighbour) {
 }
 
 TEST(Shifting, MovesEverythingByOneCellWhereItFits) {
-    Level level = levelOf({"####", "#@$.#", "####"});
+    Level level = testing::levelFromRows({"####", "#@$.#", "####"});
     EXPECT_FALSE(shiftLevel(level, -1, 0)) << "the wall is in the first column";
     EXPECT_FALSE(shiftLevel(level, 0, -1)) << "the wall is in the first row";
     EXPECT_TRUE(shiftLevel(level, 1, 0));
@@ -112,11 +111,11 @@ TEST(Shifting, StopsAtTheFarEdgeAndCountsTheKeeper) {
 
 TEST(Centring, PlacesTheLevelAsThePackToolsImportDoes) {
     const std::vector<std::string> rows = {"#####", "#@$.#", "#####"};
-    Level level = levelOf(rows);
+    Level level = testing::levelFromRows(rows);
     EXPECT_TRUE(centreLevel(level));
     TextLevel text;
     text.rows = rows;
-    const PackLevel imported = packLevelOf(text).level.value();
+    const Level imported = packLevelOf(text).level.value();
     EXPECT_EQ(level.board, imported.board);
     EXPECT_EQ(level.keeperX, imported.keeperX);
     EXPECT_EQ(level.keeperY, imported.keeperY);

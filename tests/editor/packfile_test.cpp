@@ -11,7 +11,6 @@
 
 #include "../tools/shippedlevels.h"
 #include "core/level.h"
-#include "drawnlevel.h"
 #include "editor/packfile.h"
 #include "support/packbuilder.h"
 #include "support/unprivileged.h"
@@ -27,7 +26,7 @@ std::string bytesOf(const std::vector<std::uint8_t>& bytes) {
 }
 
 Pack smallPack() {
-    return {"Small", {levelOf({"#####", "#@$.#", "#####"}, "Ann")}};
+    return {"Small", {testing::levelFromRows({"#####", "#@$.#", "#####"}, "Ann")}};
 }
 
 TEST(PackFile, SavingAShippedPackGivesTheSameBytes) {
@@ -201,7 +200,7 @@ TEST(PackFile, WhatIsNoPackOrNoTextIsRefusedAndWhatTextLosesIsNamed) {
 
 TEST(PackFile, CellsTheGameDoesNotKnowFailTheChecksAsTheyFailExport) {
     ScratchFolder folder;
-    Level level = levelOf({"#####", "#@$.#", "#####"});
+    Level level = testing::levelFromRows({"#####", "#@$.#", "#####"});
     level.board.at(9, 9) = 21;
     saveFile("odd.dat", {"Odd", {level}});
     const Level opened = openFile("odd.dat").pack.levels.at(0);

@@ -2,9 +2,9 @@
 #include <gtest/gtest.h>
 
 #include "core/direction.h"
-#include "drawnlevel.h"
 #include "editor/playsession.h"
 #include "editor/solving.h"
+#include "support/packbuilder.h"
 
 namespace quarbel::editor {
 namespace {
@@ -12,7 +12,7 @@ namespace {
 const std::string KeysHelp = " \u00b7 Backspace takes a step back \u00b7 Esc returns to editing";
 
 TEST(PlaySession, MovesAndStepsBackAsTheGameDoes) {
-    PlaySession play(levelOf({"#######", "#@ $ .#", "#######"}));
+    PlaySession play(testing::levelFromRows({"#######", "#@ $ .#", "#######"}));
     EXPECT_TRUE(play.press(KeyRight));
     EXPECT_TRUE(play.press(KeyRight));
     EXPECT_EQ(play.state().historyTop, 2);
@@ -30,7 +30,7 @@ TEST(PlaySession, MovesAndStepsBackAsTheGameDoes) {
 }
 
 TEST(PlaySession, WatchesTheSolutionWhileThePlayerFollowsIt) {
-    const Level level = levelOf({"#######", "#@ $ .#", "#     #", "#######"});
+    const Level level = testing::levelFromRows({"#######", "#@ $ .#", "#     #", "#######"});
     const SolveOutcome found = solveEditorLevel(level, {});
     ASSERT_EQ(found.verdict, SolveOutcome::Verdict::Solvable);
     const std::size_t length = found.solution.size();

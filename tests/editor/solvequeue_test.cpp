@@ -1,8 +1,8 @@
 // Solving one level or every level: what is searched, side by side, and what the author reads.
 #include <gtest/gtest.h>
 
-#include "drawnlevel.h"
 #include "editor/solvequeue.h"
+#include "support/packbuilder.h"
 
 namespace quarbel::editor {
 namespace {
@@ -19,7 +19,8 @@ SolveOutcome outcome(SolveOutcome::Verdict verdict) {
 
 TEST(SolveQueue, SolvesEveryLevelNotSolvedYetSideBySideAndSumsUp) {
     const Pack pack{"Pack",
-                    {levelOf({"#@$.#"}), Level{}, levelOf({"#@ $.#"}), levelOf({"#@  $.#"})}};
+                    {testing::levelFromRows({"#@$.#"}), Level{}, testing::levelFromRows({"#@ $.#"}),
+                     testing::levelFromRows({"#@  $.#"})}};
     SolveQueue queue;
     EXPECT_EQ(queue.solveOne(pack, 1), "Level 2 fails its checks and is not solved");
     EXPECT_EQ(queue.solveOne(pack, 0), std::nullopt);
@@ -51,7 +52,9 @@ TEST(SolveQueue, SolvesEveryLevelNotSolvedYetSideBySideAndSumsUp) {
 }
 
 TEST(SolveQueue, CancellingEndsTheRoundWithoutASummary) {
-    const Pack pack{"Pack", {levelOf({"#@$.#"}), levelOf({"#@ $.#"}), levelOf({"#@  $.#"})}};
+    const Pack pack{"Pack",
+                    {testing::levelFromRows({"#@$.#"}), testing::levelFromRows({"#@ $.#"}),
+                     testing::levelFromRows({"#@  $.#"})}};
     SolveQueue queue;
     ASSERT_EQ(queue.solveAll(pack), std::nullopt);
     const auto first = queue.nextJob();

@@ -174,7 +174,7 @@ class InstalledCommand : public WindowTest {
     // stores the movie.
     std::string solveTheFirstLevelThere() {
         fs::current_path(player);
-        const LevelRecord level = readLevelRecord("lessons.dat", 1);
+        const Level level = readLevelRecord("lessons.dat", 1).level;
         const SolverResult solution = solveLevel(level.board, level.keeperX, level.keeperY);
         EXPECT_TRUE(solution.moves.has_value());
         if (!solution.moves) return {};

@@ -35,7 +35,7 @@ KeyCode keyOf(char letter) {
 
 }  // namespace
 
-PackLevel twoCratesLevel() {
+Level twoCratesLevel() {
     return levelFromRows({
         "#########",
         "#@  $  .#",
@@ -47,7 +47,7 @@ PackLevel twoCratesLevel() {
 }
 
 void enterLevelSeven(const ScratchFolder& folder, GameState& s, FakeFrontend& fake) {
-    folder.writePack("PACK1.dat", "Movies", std::vector<PackLevel>(8, twoCratesLevel()));
+    folder.writePack("PACK1.dat", "Movies", std::vector<Level>(8, twoCratesLevel()));
     fake.chooserAnswers.push_back("PACK1.dat");
     fake.onCheckSolved = [&s, &fake] { CheckSolved(s, fake); };
     fake.onLoadClick = [&s, &fake] { LoadClick(s, fake); };

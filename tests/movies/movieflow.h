@@ -20,7 +20,7 @@ inline constexpr std::string_view TheSolutionDigits = "33777224448146";
 inline constexpr int TheSolutionSteps = 14;
 inline constexpr const char* TheMovie = "PACK1/ZORP0007.MOV";
 
-PackLevel twoCratesLevel();
+Level twoCratesLevel();
 // Writes PACK1.dat, eight copies of that level, and leaves the title screen into level 7.
 void enterLevelSeven(const ScratchFolder& folder, GameState& s, FakeFrontend& fake);
 

@@ -389,7 +389,7 @@ TEST_F(MoviePlayer, WhatIsNoRegularFileIsNoMovieAndTheLevelStarts) {
 }
 
 TEST_F(MoviePlayer, APackNameThatNamesNoFolderInsideHasNoMovies) {
-    folder.writePack("..dat", "Odd", std::vector<PackLevel>(8, twoCratesLevel()));
+    folder.writePack("..dat", "Odd", std::vector<Level>(8, twoCratesLevel()));
     folder.writeFile("ZORP0007.MOV", TheSolutionDigits.data());  // "./ZORP0007.MOV"
     fake.chooserAnswers.push_back("..dat");
     enterGame(s, fake, false);

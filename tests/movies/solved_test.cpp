@@ -168,7 +168,7 @@ TEST_F(SolvedInGameMode, APackNameThatNamesNoFolderInsideStoresNothing) {
     folder.writeFile("ZORP0007.MOV", "33");
     fake.saveAnswer = true;
     for (const char* pack : {".dat", "..dat", "...dat"}) {
-        folder.writePack(pack, "Odd", std::vector<PackLevel>(8, twoCratesLevel()));
+        folder.writePack(pack, "Odd", std::vector<Level>(8, twoCratesLevel()));
         fake.chooserAnswers.push_back(pack);
         enterGame(s, fake, false);
         const std::vector<std::string> before = folder.entries();

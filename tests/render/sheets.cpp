@@ -47,7 +47,7 @@ AssetImages assetsWith(const QImage& sheet) {
 }
 
 GameState stateFromRows(const std::vector<std::string>& rows) {
-    const PackLevel level = levelFromRows(rows);
+    const Level level = levelFromRows(rows);
     GameState s;
     s.board = level.board;
     s.keeperX = level.keeperX;

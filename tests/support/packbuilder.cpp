@@ -12,8 +12,8 @@
 
 namespace quarbel::testing {
 
-PackLevel levelFromRows(const std::vector<std::string>& rows, const std::string& author) {
-    PackLevel level;
+Level levelFromRows(const std::vector<std::string>& rows, const std::string& author) {
+    Level level;
     level.author = author;
     for (std::size_t r = 0; r < rows.size(); ++r) {
         for (std::size_t c = 0; c < rows[r].size(); ++c) {
@@ -32,7 +32,7 @@ PackLevel levelFromRows(const std::vector<std::string>& rows, const std::string&
 }
 
 void placeLevel(GameState& s, const std::vector<std::string>& rows) {
-    const PackLevel level = levelFromRows(rows);
+    const Level level = levelFromRows(rows);
     s.board = level.board;
     s.keeperX = level.keeperX;
     s.keeperY = level.keeperY;
@@ -71,7 +71,7 @@ ScratchFolder::~ScratchFolder() {
 }
 
 void ScratchFolder::writePack(const std::string& fileName, const std::string& title,
-                              const std::vector<PackLevel>& levels) const {
+                              const std::vector<Level>& levels) const {
     const std::vector<std::uint8_t> bytes = encodePack(title, levels);
     writeFile(fileName, std::string(bytes.begin(), bytes.end()));
 }

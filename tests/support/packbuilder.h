@@ -12,7 +12,7 @@ namespace quarbel::testing {
 
 // Rows of '#' wall, ' ' floor, '$' crate, '.' target, '*' crate on target, '@' keeper and
 // '+' keeper on target; the first character of the first row is cell (1, 1).
-PackLevel levelFromRows(const std::vector<std::string>& rows, const std::string& author = "");
+Level levelFromRows(const std::vector<std::string>& rows, const std::string& author = "");
 
 // Puts the level drawn by the rows on the board of a game in play, the title screen gone.
 void placeLevel(GameState& s, const std::vector<std::string>& rows);
@@ -30,7 +30,7 @@ class ScratchFolder {
 
     const std::filesystem::path& path() const { return path_; }
     void writePack(const std::string& fileName, const std::string& title,
-                   const std::vector<PackLevel>& levels) const;
+                   const std::vector<Level>& levels) const;
     void writeFile(const std::string& fileName, const std::string& bytes) const;
     std::string readFile(const std::string& fileName) const;
     // The names in the folder, or in a folder inside it, sorted.

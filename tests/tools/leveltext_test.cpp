@@ -270,7 +270,7 @@ TEST(LevelText, NamesTheReasonForEachLevelAPackCannotHold) {
     EXPECT_EQ(reason({"#####", "# $.#", "#####"}), "no keeper");
     EXPECT_EQ(reason({"#####", "#@$+#", "#####"}), "2 keepers, a level has one");
     EXPECT_EQ(reason({"######", "#@$$.#", "######"}), "2 crates but 1 target");
-    EXPECT_EQ(reason({"#####", "#@ .#", "#####"}), "0 crates but 1 target");
+    EXPECT_EQ(reason({"#####", "#@ .#", "#####"}), "no crates");
     EXPECT_EQ(reason({"#####", "#@  #", "#####"}), "no crates");
     EXPECT_EQ(reason({"#####", "#@$.#", "##x##"}), "unknown character 'x'");
     EXPECT_EQ(reason(Small), "");
@@ -421,12 +421,12 @@ TEST(LevelText, ExportCropsToWhatTheLevelHolds) {
     ASSERT_EQ(back.levels.size(), 1u);
     EXPECT_EQ(back.levels[0].rows, (Rows{"####", "#@$.#", " ####"}));
 
-    LevelRecord record;
-    record.keeperX = 1;
-    record.keeperY = 4;
-    record.board.at(3, 2) = CellCrateOnTarget;
-    record.board.at(4, 5) = CellWall;
-    EXPECT_EQ(textLevelOf(record, 1).rows, (Rows{"  *", "", "@", "   #"}));
+    Level level;
+    level.keeperX = 1;
+    level.keeperY = 4;
+    level.board.at(3, 2) = CellCrateOnTarget;
+    level.board.at(4, 5) = CellWall;
+    EXPECT_EQ(textLevelOf(level, 1).rows, (Rows{"  *", "", "@", "   #"}));
 }
 
 // The message of the refusal, or "accepted".
@@ -441,24 +441,24 @@ std::string refusalOf(Action action) {
 }
 
 TEST(LevelText, RefusesPackLevelsThatTextCannotShow) {
-    LevelRecord record;
-    record.keeperX = 16;
-    record.keeperY = 3;
-    EXPECT_EQ(refusalOf([&] { textLevelOf(record, 4); }), "level 4: the keeper is off the board");
-    record.keeperX = 3;
-    record.board.at(3, 3) = CellCrate;
-    EXPECT_EQ(refusalOf([&] { textLevelOf(record, 4); }),
+    Level level;
+    level.keeperX = 16;
+    level.keeperY = 3;
+    EXPECT_EQ(refusalOf([&] { textLevelOf(level, 4); }), "level 4: the keeper is off the board");
+    level.keeperX = 3;
+    level.board.at(3, 3) = CellCrate;
+    EXPECT_EQ(refusalOf([&] { textLevelOf(level, 4); }),
               "level 4: the keeper stands on a wall or a crate");
-    record.board.at(3, 3) = CellEmpty;
-    record.board.at(9, 2) = 26;
-    EXPECT_EQ(refusalOf([&] { textLevelOf(record, 4); }),
+    level.board.at(3, 3) = CellEmpty;
+    level.board.at(9, 2) = 26;
+    EXPECT_EQ(refusalOf([&] { textLevelOf(level, 4); }),
               "level 4: cell (9, 2) holds the unknown code 26");
-    record.board.at(9, 2) = CellCrateOnTarget;
-    EXPECT_EQ(refusalOf([&] { textLevelOf(record, 4); }),
+    level.board.at(9, 2) = CellCrateOnTarget;
+    EXPECT_EQ(refusalOf([&] { textLevelOf(level, 4); }),
               "level 4: the level has no wall, which text cannot show");
-    record.board.at(1, 1) = CellWall;
-    record.author = "A\rB";
-    EXPECT_EQ(refusalOf([&] { textLevelOf(record, 4); }),
+    level.board.at(1, 1) = CellWall;
+    level.author = "A\rB";
+    EXPECT_EQ(refusalOf([&] { textLevelOf(level, 4); }),
               "level 4: the author holds a control character");
 }
 

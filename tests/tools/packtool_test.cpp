@@ -224,7 +224,7 @@ TEST(PackTool, ListsWhatImportWouldDo) {
               "Title: Castle\nLevels: 3 found, 2 fit a pack\n"
               "   1   5 x 3    1 crates  Ann  'Gate'\n"
               "   3   4 x 3    1 crates  Unknown\n"
-              "level 2: 0 crates but 1 target\n"
+              "level 2: no crates\n"
               "left out, as a pack has no place for them: 1 level title\n"
               "would import 2 of 3 levels into 1 pack; skipped 1\n");
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator("."), {}), 1);

@@ -13,7 +13,7 @@ namespace {
 using testing::levelFromRows;
 
 SolutionMeasure measureOf(const std::vector<std::string>& rows, const std::string& letters) {
-    const PackLevel level = levelFromRows(rows);
+    const Level level = levelFromRows(rows);
     return measureSolution(level.board, level.keeperX, level.keeperY,
                            solutionCodes(letters).value());
 }

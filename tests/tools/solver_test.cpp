@@ -19,7 +19,7 @@ namespace {
 using testing::levelFromRows;
 
 SolverResult solveRows(const std::vector<std::string>& rows, const SolveLimits& limits = {}) {
-    const PackLevel level = levelFromRows(rows);
+    const Level level = levelFromRows(rows);
     return solveLevel(level.board, level.keeperX, level.keeperY, limits);
 }
 
@@ -63,7 +63,7 @@ const std::vector<std::string> CrowdedHall = {
 TEST(Solver, SolvesLevelsOnEveryCoreAtOnce) {
     // Every search waits in its watch until the other one has started too: with one search at a
     // time the first would never go on, and the watch gives up after a while.
-    const PackLevel hall = levelFromRows(CrowdedHall);
+    const Level hall = levelFromRows(CrowdedHall);
     const std::vector<LevelToSolve> levels(2, {hall.board, hall.keeperX, hall.keeperY});
     if (std::thread::hardware_concurrency() < 2) GTEST_SKIP() << "one core only";
     std::atomic<int> searching = 0;
@@ -101,7 +101,7 @@ TEST(Solver, WalksBetweenPushes) {
 }
 
 TEST(Solver, SolvesAnOpenRoomWithTwoCrates) {
-    const PackLevel level = levelFromRows({
+    const Level level = levelFromRows({
         "#######",
         "#.   .#",
         "#     #",
@@ -207,15 +207,15 @@ TEST(Solver, ASolvedLevelNeedsNoMoves) {
 }
 
 TEST(Solver, DoesNotSearchLevelsItCannotJudge) {
-    const PackLevel extraCrate = levelFromRows({"######", "#@$$.#", "#    #", "######"});
+    const Level extraCrate = levelFromRows({"######", "#@$$.#", "#    #", "######"});
     EXPECT_FALSE(solveLevel(extraCrate.board, extraCrate.keeperX, extraCrate.keeperY).moves);
-    const PackLevel offBoard = levelFromRows({"#####", "#@$.#", "#####"});
+    const Level offBoard = levelFromRows({"#####", "#@$.#", "#####"});
     EXPECT_FALSE(solveLevel(offBoard.board, 0, 2).moves);
     EXPECT_FALSE(solveLevel(offBoard.board, 1, 1).moves);  // on a wall
 }
 
 TEST(Solver, ReplayAcceptsOnlyMovesThatHappenAsRecorded) {
-    const PackLevel level = levelFromRows({"######", "#@ $.#", "######"});
+    const Level level = levelFromRows({"######", "#@ $.#", "######"});
     const auto replay = [&](std::vector<std::uint16_t> moves) {
         return replaySolves(level.board, level.keeperX, level.keeperY, moves);
     };

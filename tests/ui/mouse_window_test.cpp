@@ -14,7 +14,7 @@ constexpr int PatientMs = 10000;
 class MouseWindowTest : public WindowTest {
   protected:
     MouseWindowTest() {
-        std::vector<PackLevel> levels;
+        std::vector<Level> levels;
         levels.push_back(levelFromRows({
             "#########",
             "#@      #",

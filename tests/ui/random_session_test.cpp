@@ -74,8 +74,8 @@ class RandomSession : public WindowTest {
 
     // Small rooms with walls, crates and as many targets, and the keeper on a free square;
     // some touch the edges of the grid.
-    std::vector<PackLevel> sessionLevels() {
-        std::vector<PackLevel> levels;
+    std::vector<Level> sessionLevels() {
+        std::vector<Level> levels;
         levels.push_back(levelFromRows({"#####", "#@$.#", "#####"}, "One"));
         levels.push_back(levelFromRows({"+$ ", " $.", "   "}));
         levels.push_back(levelFromRows({"#######", "#@*$ .#", "#######"}));
@@ -292,8 +292,8 @@ class RandomSession : public WindowTest {
         const auto key = std::make_pair(state().packName, state().startedLevel);
         auto known = started.find(key);
         if (known == started.end()) {
-            const LevelRecord record =
-                readLevelRecord(state().packName + ".dat", std::stoi(state().startedLevel));
+            const Level record =
+                readLevelRecord(state().packName + ".dat", std::stoi(state().startedLevel)).level;
             known = started
                         .emplace(key, StartedLevel{countsOf(record.board), record.keeperX,
                                                    record.keeperY})

@@ -42,7 +42,7 @@ class WholeSession : public WindowTest {
 };
 
 TEST_F(WholeSession, FromTheTitleToASecondPack) {
-    std::vector<PackLevel> second;
+    std::vector<Level> second;
     for (int level = 1; level <= 12; ++level) {
         const int length = (level - 1) % 11 + 1;  // a crate's way of 1 to 11 squares
         second.push_back(levelFromRows({std::string(length + 4, '#'),

@@ -47,7 +47,7 @@ void writePlainPictures() {
 
 WindowTest::WindowTest() {
     writePlainPictures();
-    std::vector<PackLevel> levels;
+    std::vector<Level> levels;
     levels.push_back(levelFromRows({"#######", "#@ $ .#", "#######"}, "Ann"));
     levels.push_back(levelFromRows({"######", "#@$ .#", "######"}));
     levels.push_back(levelFromRows({"######", "#@ $.#", "#    #", "######"}));

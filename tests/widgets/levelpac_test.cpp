@@ -61,7 +61,7 @@ class Chooser : public ::testing::Test {
     }
 
     void writePack(const std::string& fileName, const std::string& title, int levelCount = 1) {
-        folder.writePack(fileName, title, std::vector<quarbel::PackLevel>(levelCount));
+        folder.writePack(fileName, title, std::vector<quarbel::Level>(levelCount));
     }
 
     QListWidget* liste() { return dialog.findChild<QListWidget*>(QStringLiteral("Liste")); }
