@@ -19,6 +19,7 @@
 #include "assets/artwork.h"
 #include "assets/monthpage.h"
 #include "assets/sounds.h"
+#include "tools/levelconvert.h"
 
 namespace {
 

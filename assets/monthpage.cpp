@@ -11,6 +11,7 @@
 #include <exception>
 
 #include "assets/artwork.h"
+#include "tools/levelconvert.h"
 
 namespace artwork {
 

@@ -14,7 +14,7 @@
 #include <sstream>
 #include <stdexcept>
 
-#include "tools/leveltext.h"
+#include "tools/levelconvert.h"
 #include "tools/solver.h"
 
 namespace {

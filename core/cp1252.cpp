@@ -3,6 +3,8 @@
 #include <array>
 #include <cstdint>
 
+#include "core/utf8.h"
+
 namespace quarbel {
 
 namespace {
@@ -33,22 +35,12 @@ void appendUtf8(std::string& out, char32_t c) {
 
 // Decodes one UTF-8 sequence at text[i]; false on a malformed one.
 bool nextCodePoint(std::string_view text, std::size_t& i, char32_t& c) {
+    const std::size_t length = utf8SequenceLength(text, i);
+    if (length == 0) return false;
     const auto lead = static_cast<unsigned char>(text[i]);
-    int length = lead < 0x80           ? 1
-                 : (lead >> 5) == 0x6  ? 2
-                 : (lead >> 4) == 0xE  ? 3
-                 : (lead >> 3) == 0x1E ? 4
-                                       : 0;
-    if (length == 0 || i + length > text.size()) return false;
     c = length == 1 ? lead : lead & (0x7F >> length);
-    for (int k = 1; k < length; ++k) {
-        const auto cont = static_cast<unsigned char>(text[i + k]);
-        if ((cont >> 6) != 0x2) return false;
-        c = (c << 6) | (cont & 0x3F);
-    }
-    // A longer form than needed would let two texts store as the same bytes.
-    constexpr char32_t Smallest[5] = {0, 0, 0x80, 0x800, 0x10000};
-    if (c < Smallest[length]) return false;
+    for (std::size_t k = 1; k < length; ++k)
+        c = (c << 6) | (static_cast<unsigned char>(text[i + k]) & 0x3F);
     i += length;
     return true;
 }

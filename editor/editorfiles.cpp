@@ -7,6 +7,7 @@
 #include <QStatusBar>
 #include <cstdlib>
 
+#include "core/filefinder.h"
 #include "editor/editorwindow.h"
 #include "editor/packfile.h"
 #include "launcher/playerfolder.h"

@@ -1,19 +1,16 @@
 #include "editor/packfile.h"
 
-#include <algorithm>
 #include <cerrno>
-#include <filesystem>
 
 #include "core/counted.h"
+#include "core/filefinder.h"
 #include "core/gameerror.h"
 #include "core/levelpack.h"
-#include "tools/leveltext.h"
+#include "tools/levelconvert.h"
 
 namespace quarbel::editor {
 
 namespace {
-
-namespace fs = std::filesystem;
 
 // A text of a foreign pack that the editor could not store as it is, fitted as an import
 // fits it, with a note; a text that fits stays exactly as it was.
@@ -116,13 +113,6 @@ OpenedPack openText(const std::string& fileName) {
 }
 
 }  // namespace
-
-bool isPackFileName(const std::string& fileName) {
-    std::string extension = fs::path(fileName).extension().string();
-    std::transform(extension.begin(), extension.end(), extension.begin(),
-                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
-    return extension == ".dat";
-}
 
 OpenedPack openFile(const std::string& fileName) {
     removeStaleParts(fileName);

@@ -24,9 +24,8 @@ struct OpenedPack {
     std::vector<std::string> notes;
 };
 
-// A name ending in ".dat" (any letter case) is a pack; every other name a text collection.
-bool isPackFileName(const std::string& fileName);
-
+// A name ending in ".dat" (any letter case, isPackFileName) is a pack; every other name a
+// text collection.
 // Opens either kind of file, refusing one too short to be a pack and a text that is none
 // (UTF-16, binary). Removes the part files a killed save of this file left. A pack whose file ends
 // before its last level opens with the levels that are complete; a text collection opens without

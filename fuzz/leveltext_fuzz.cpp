@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "inputfile.h"
-#include "tools/leveltext.h"
+#include "tools/levelconvert.h"
 
 using namespace quarbel;
 

@@ -7,18 +7,13 @@
 #include <string>
 
 #include "core/levelpack.h"
+#include "core/utf8.h"
 #include "inputfile.h"
-#include "tools/leveltext.h"
+#include "tools/levelconvert.h"
 
 using namespace quarbel;
 
 namespace {
-
-std::string trimmed(const std::string& text) {
-    const auto first = text.find_first_not_of(" \t");
-    if (first == std::string::npos) return {};
-    return text.substr(first, text.find_last_not_of(" \t") - first + 1);
-}
 
 void checkRecord(const LevelRecord& record) {
     const Level& level = record.level;

@@ -10,6 +10,7 @@
 #include <set>
 #include <system_error>
 
+#include "core/filefinder.h"
 #include "core/files.h"
 #include "core/levelpack.h"
 
@@ -24,10 +25,6 @@ std::string folded(std::string name) {
         if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
     }
     return name;
-}
-
-bool isPack(const std::string& name) {
-    return name.size() > 4 && folded(name.substr(name.size() - 4)) == ".dat";
 }
 
 std::string failure(const std::string& what, const fs::path& path, const std::error_code& error) {
@@ -179,7 +176,7 @@ std::vector<std::string> preparePlayerFolder(const fs::path& shippedFolder,
     try {
         for (const std::string& name : shipped) {
             const fs::path target = playerFolder / name;
-            const bool pack = isPack(name);
+            const bool pack = isPackFileName(name);
             if (present.contains(folded(name))) {
                 if (pack || !isDanglingLink(target)) continue;
                 fs::remove(target, error);

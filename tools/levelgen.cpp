@@ -11,6 +11,7 @@
 #include <string>
 
 #include "core/files.h"
+#include "tools/levelconvert.h"
 #include "tools/roomgen.h"
 
 namespace {

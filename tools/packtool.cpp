@@ -1,18 +1,18 @@
 #include "tools/packtool.h"
 
 #include <algorithm>
-#include <cctype>
 #include <charconv>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 
 #include "core/direction.h"
+#include "core/filefinder.h"
 #include "core/files.h"
 #include "core/gameerror.h"
 #include "core/levelpack.h"
 #include "movies/moviefile.h"
-#include "tools/leveltext.h"
+#include "tools/levelconvert.h"
 #include "tools/solver.h"
 
 namespace quarbel {
@@ -185,7 +185,7 @@ void storeMovies(const std::vector<PackPart>& parts, bool force, std::string& re
     std::vector<FileContent> movies;
     std::vector<int> levelOfMovie;
     const auto refused = [&](int level, const std::string& why) {
-        report += "level " + std::to_string(level) + ": " + why + "\n";
+        report += levelName(level, {}) + ": " + why + "\n";
     };
     for (const PackPart& part : parts) {
         for (std::size_t k = 0; k < part.levels.size(); ++k) {
@@ -212,15 +212,6 @@ void storeMovies(const std::vector<PackPart>& parts, bool force, std::string& re
 }
 
 }  // namespace
-
-bool isPackFile(std::string_view fileName) {
-    constexpr std::string_view Extension = ".dat";
-    if (fileName.size() < Extension.size()) return false;
-    const std::string_view end = fileName.substr(fileName.size() - Extension.size());
-    return std::equal(end.begin(), end.end(), Extension.begin(), [](char a, char b) {
-        return std::tolower(static_cast<unsigned char>(a)) == b;
-    });
-}
 
 std::string notationOf(std::span<const std::uint16_t> moves) {
     std::string text;
@@ -252,7 +243,7 @@ std::vector<std::uint16_t> movesOfNotation(std::string_view notation) {
 
 // Why a file in which no level was found is no collection at all, else "holds no level".
 std::string noLevelIn(const std::string& sourceFile) {
-    if (isPackFile(sourceFile)) {
+    if (isPackFileName(sourceFile)) {
         return "cannot import " + sourceFile +
                ": it is a level pack, not a collection text (quarbel-pack export turns it into "
                "text)";
@@ -306,7 +297,7 @@ std::string exportPack(const std::string& packFile, bool movies, std::string& re
             try {
                 pack.levels[k].solution = movieAsNotation(movie);
             } catch (const ToolError& failure) {
-                report += "level " + std::to_string(k + 1) + ": " + failure.what() +
+                report += levelName(static_cast<int>(k) + 1, {}) + ": " + failure.what() +
                           "; exported without its solution\n";
             }
         }
@@ -315,20 +306,18 @@ std::string exportPack(const std::string& packFile, bool movies, std::string& re
 }
 
 std::string listFile(const std::string& fileName) {
-    return isPackFile(fileName) ? listPack(fileName) : listCollection(fileName);
+    return isPackFileName(fileName) ? listPack(fileName) : listCollection(fileName);
 }
 
 namespace {
 
 LevelCollection levelsOf(const std::string& fileName) {
-    return isPackFile(fileName) ? readPack(fileName) : readCollectionFile(fileName).collection;
+    return isPackFileName(fileName) ? readPack(fileName) : readCollectionFile(fileName).collection;
 }
 
-std::string levelName(const LevelCollection& levels, int levelNumber) {
-    const TextLevel& text = levels.levels[levelNumber - 1];
-    std::string name = "level " + std::to_string(levelNumber);
-    if (!text.title.empty()) name += " '" + text.title + "'";
-    return name + ": ";
+// "level 3 'Gate': ", what a line about a level starts with.
+std::string levelLead(const LevelCollection& levels, int levelNumber) {
+    return levelName(levelNumber, levels.levels[levelNumber - 1].title) + ": ";
 }
 
 // The solver's answer as a proven solution, or why there is none.
@@ -378,7 +367,7 @@ ProvenSolution solveLevelOf(const std::string& fileName, int levelNumber,
         throw ToolError("level " + std::to_string(levelNumber) + " is not in " + fileName +
                         " (1 to " + std::to_string(count) + ")");
     }
-    const std::string name = levelName(levels, levelNumber);
+    const std::string name = levelLead(levels, levelNumber);
     // Checked as an import would check it, so the solver only meets levels it can prove.
     const PackLevelResult checked = packLevelOf(levels.levels[levelNumber - 1]);
     if (!checked.level) throw ToolError(name + checked.reason);
@@ -428,7 +417,7 @@ int solveEveryLevel(const std::string& fileName, const SolveLimits& limits, bool
         }
     }
     for (std::size_t k = 0; k < count; ++k)
-        report += levelName(levels, static_cast<int>(k) + 1) + lines[k] + "\n";
+        report += levelLead(levels, static_cast<int>(k) + 1) + lines[k] + "\n";
     report += "solved " + std::to_string(solved) + " of " + std::to_string(count) + " levels\n";
     return solved;
 }
@@ -495,7 +484,7 @@ int runPackTool(const std::vector<std::string>& arguments, std::string& out, std
             const SolveLimits limits = takeTimeLimit(options);
             const auto plain = plainArguments(options, {"--movie", "--force"}, flags);
             if (plain.empty() || plain.size() > 2) throw ToolError(usage());
-            if (hasFlag(flags, "--movie") && !isPackFile(plain[0])) {
+            if (hasFlag(flags, "--movie") && !isPackFileName(plain[0])) {
                 throw ToolError("--movie stores a movie beside a pack; import " + plain[0] +
                                 " first");
             }

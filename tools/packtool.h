@@ -18,9 +18,6 @@ class ToolError : public std::runtime_error {
     using std::runtime_error::runtime_error;
 };
 
-// True for a pack file name (*.dat); any other file is read as a collection text.
-bool isPackFile(std::string_view fileName);
-
 // The common solution notation: "u d r l" for walks, "U D R L" for pushes.
 std::string notationOf(std::span<const std::uint16_t> moves);
 // Line ends and spaces between moves are skipped.

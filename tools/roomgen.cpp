@@ -12,6 +12,7 @@
 
 #include "core/direction.h"
 #include "core/level.h"
+#include "tools/levelconvert.h"
 
 namespace quarbel {
 

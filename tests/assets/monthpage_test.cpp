@@ -12,7 +12,7 @@
 #include <string>
 
 #include "core/levelpack.h"
-#include "tools/leveltext.h"
+#include "tools/levelconvert.h"
 
 namespace {
 

@@ -5,7 +5,7 @@
 
 #include "editor/level.h"
 #include "support/packbuilder.h"
-#include "tools/leveltext.h"
+#include "tools/levelconvert.h"
 
 namespace quarbel::editor {
 namespace {

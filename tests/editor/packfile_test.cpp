@@ -231,11 +231,7 @@ TEST(PackFile, OpeningAndSavingRemoveWhatAKilledSaveLeftBehind) {
     EXPECT_FALSE(fs::exists(stale));
 }
 
-TEST(PackFile, TheNameSaysTheKind) {
-    EXPECT_TRUE(isPackFileName("a.dat"));
-    EXPECT_TRUE(isPackFileName("dir/CLASSICS.DAT"));
-    EXPECT_FALSE(isPackFileName("a.txt"));
-    EXPECT_FALSE(isPackFileName("dat"));
+TEST(PackFile, ANameNotEndingInDatSavesText) {
     ScratchFolder folder;
     saveFile("both.txt", smallPack());
     EXPECT_EQ(folder.readFile("both.txt"), "Title: Small\n\n#####\n#@$.#\n#####\nAuthor: Ann\n");

@@ -9,7 +9,7 @@
 #include "core/levelpack.h"
 #include "shippedlevels.h"
 #include "support/packbuilder.h"
-#include "tools/leveltext.h"
+#include "tools/levelconvert.h"
 
 namespace quarbel {
 namespace {

@@ -5,6 +5,7 @@
 #include <algorithm>
 
 #include "support/packbuilder.h"
+#include "tools/levelconvert.h"
 #include "tools/roomgen.h"
 
 namespace quarbel {

@@ -9,7 +9,7 @@
 
 #include "shippedlevels.h"
 #include "support/packbuilder.h"
-#include "tools/leveltext.h"
+#include "tools/levelconvert.h"
 #include "tools/roomgen.h"
 #include "tools/solver.h"
 
