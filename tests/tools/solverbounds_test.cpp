@@ -14,7 +14,7 @@ namespace {
 TEST(SolverBounds, AMovedCrateGetsTheBoundOfAFullMatching) {
     // Targets in a dead end and along a wall, so that many crates share a nearest target and
     // some squares reach only some targets.
-    const PackLevel level = testing::levelFromRows({
+    const Level level = testing::levelFromRows({
         "###########",
         "#.  #    .#",
         "#.  # ##  #",
