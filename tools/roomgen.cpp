@@ -5,6 +5,7 @@
 #include <atomic>
 #include <charconv>
 #include <limits>
+#include <numeric>
 #include <optional>
 #include <random>
 #include <string>
@@ -113,6 +114,27 @@ std::vector<T> sample(std::vector<T> from, std::size_t k, std::mt19937& random) 
     return from;
 }
 
+// The pushes a crate needs from each square to the nearest target with no other crate in its
+// way, -1 where it can never reach one. Summed over the crates it is a lower bound of the pushes
+// a start needs: far starts in a large room are told by it where layers no longer tell them.
+std::vector<int> pushDistances(const Room& room, const std::vector<int>& targets) {
+    std::vector<int> distance(room.cells.size(), -1);
+    std::vector<int> queue(targets.begin(), targets.end());
+    for (int t : targets)
+        distance[t] = 0;
+    for (std::size_t i = 0; i < queue.size(); ++i) {
+        const int c = queue[i];
+        for (int step : room.steps) {
+            // A crate one step back is pushed here by a keeper standing behind it.
+            const int from = c - step;
+            if (!room.open[from] || !room.open[from - step] || distance[from] >= 0) continue;
+            distance[from] = distance[c] + 1;
+            queue.push_back(from);
+        }
+    }
+    return distance;
+}
+
 // Breadth first from the solved positions, pulling crates: a position first found in a whole
 // layer d is exactly d pushes from solved. A position is the sorted crate squares followed by the
 // smallest square of the keeper's region, kept side by side in one array.
@@ -120,6 +142,7 @@ class PullSearch {
   public:
     PullSearch(const Room& room, const std::vector<int>& targets, std::size_t limit)
         : room_(room),
+          distance_(pushDistances(room, targets)),
           stride_(targets.size() + 1),
           crate_(room.cells.size(), false),
           stamp_(room.cells.size(), 0) {
@@ -151,20 +174,41 @@ class PullSearch {
     std::span<const std::uint16_t> position(std::size_t index) const {
         return {positions_.data() + index * stride_, stride_};
     }
+    // The pushes the position needs at least.
+    int distanceOf(std::size_t index) const {
+        const auto at = position(index);
+        int pushes = 0;
+        for (auto c = at.begin(); c + 1 != at.end(); ++c)
+            pushes += distance_[*c];
+        return pushes;
+    }
+    // The indices, farthest from solved first; of equals the one found first.
+    void sortFarthestFirst(std::span<std::size_t> indices) const {
+        std::vector<std::pair<int, std::size_t>> keyed;
+        for (std::size_t i : indices)
+            keyed.emplace_back(-distanceOf(i), i);
+        std::sort(keyed.begin(), keyed.end());
+        for (std::size_t k = 0; k < keyed.size(); ++k)
+            indices[k] = keyed[k].second;
+    }
 
   private:
     // Every position of a layer is pulled while the first half of the limit lasts; then only a
-    // beam of positions spread evenly over each layer, which reaches much farther in a large
+    // beam of the layer's positions farthest from solved, which reaches much farther in a large
     // room. Beyond the whole layers a layer number is no longer exact, only a bound.
     void run(std::size_t limit) {
         constexpr std::size_t BeamWidth = 2000;
         while (count() < limit) {
             const std::size_t begin = layers_.back();
             const std::size_t end = count();
-            const std::size_t size = end - begin;
-            const std::size_t pulled = count() < limit / 2 ? size : std::min(size, BeamWidth);
-            for (std::size_t i = 0; i < pulled && count() < limit; ++i)
-                expand(begin + i * size / pulled);
+            std::vector<std::size_t> pulled(end - begin);
+            std::iota(pulled.begin(), pulled.end(), begin);
+            if (count() >= limit / 2 && pulled.size() > BeamWidth) {
+                sortFarthestFirst(pulled);
+                pulled.resize(BeamWidth);
+            }
+            for (std::size_t i = 0; i < pulled.size() && count() < limit; ++i)
+                expand(pulled[i]);
             if (count() == end) {
                 complete_ = true;  // nothing farther
                 return;
@@ -252,6 +296,7 @@ class PullSearch {
     }
 
     const Room& room_;
+    std::vector<int> distance_;
     std::size_t stride_;
     std::vector<std::uint16_t> positions_;
     std::vector<std::uint32_t> table_;  // position index + 1, 0 for an empty slot
@@ -418,20 +463,41 @@ GeneratedLevel generateLevel(const TextLevel& drawn, int roomNumber,
     int fewest = room.crates;
     for (std::size_t i = search->layerBegin(1); i < search->count(); ++i)
         fewest = std::min(fewest, onTargets(i));
-    for (int d = search->deepest(); d > 0; --d) {
-        std::vector<std::size_t> layer;
-        for (std::size_t i = search->layerBegin(d); i < search->layerEnd(d); ++i) {
-            if (onTargets(i) == fewest) layer.push_back(i);
-        }
+    // The hardest of a group of starts that the solver proves; the first group that gives one
+    // gives the level.
+    auto hardestOf = [&](const std::vector<std::size_t>& starts) {
         std::optional<GeneratedLevel> best;
-        for (std::size_t i : sample(layer, limits.candidates, random)) {
+        for (std::size_t i : starts) {
             const auto start = search->position(i);
             auto level = proved(room, targets, {start.begin(), start.end()}, limits);
             if (level && (!best || harder(*level, *best))) best = std::move(level);
         }
-        if (best) {
-            best->level.author = drawn.author;
-            return *best;
+        if (best) best->level.author = drawn.author;
+        return best;
+    };
+    if (search->complete()) {
+        // Layers are exact: a few starts of the farthest layer.
+        for (int d = search->deepest(); d > 0; --d) {
+            std::vector<std::size_t> layer;
+            for (std::size_t i = search->layerBegin(d); i < search->layerEnd(d); ++i) {
+                if (onTargets(i) == fewest) layer.push_back(i);
+            }
+            if (auto best = hardestOf(sample(layer, limits.candidates, random))) return *best;
+        }
+    } else {
+        // Layers only bound the pushes: the starts farthest from solved by the pushes they need
+        // at least.
+        std::vector<std::size_t> starts;
+        for (std::size_t i = search->layerBegin(1); i < search->count(); ++i) {
+            if (onTargets(i) == fewest) starts.push_back(i);
+        }
+        search->sortFarthestFirst(starts);
+        const std::size_t group = static_cast<std::size_t>(limits.candidates);
+        for (std::size_t k = 0; k < starts.size() && k < 8 * group; k += group) {
+            const auto end =
+                starts.begin() + static_cast<std::ptrdiff_t>(std::min(starts.size(), k + group));
+            if (auto best = hardestOf({starts.begin() + static_cast<std::ptrdiff_t>(k), end}))
+                return *best;
         }
     }
     refuse(roomNumber, "no start that the solver could prove");

@@ -1,8 +1,9 @@
 // The level generator: a room drawn by hand as text (walls, floor, and the squares where
 // targets may go) becomes a level. Crates are pulled backwards from the targets, breadth
-// first, so every position found is as many pushes from solved as its layer says (past a
-// limit only along a beam); starts from the farthest layer are proved forwards by the
-// solver, and the one whose solution has the most crate switches and pushes is kept.
+// first, so every position found is as many pushes from solved as its layer says; starts from
+// the farthest layer are proved forwards by the solver, and the one whose solution has the
+// most crate switches and pushes is kept. In a room too large to search in full the pulls go
+// on along a beam of the positions farthest from solved, and the farthest starts are proved.
 #pragma once
 
 #include <cstddef>

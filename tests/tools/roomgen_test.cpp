@@ -85,6 +85,20 @@ TEST(RoomGenerator, PlacesAsManyCratesAsAskedOnDrawnTargetSquares) {
     EXPECT_GE(made.measure.pushes, 4);
 }
 
+TEST(RoomGenerator, TakesTheStartFarthestFromSolvedInAHallTooLargeToSearch) {
+    // Four targets in the middle of an open hall: far more positions than the limit lets the
+    // pulls find, so the layers no longer tell how far a start is.
+    std::vector<std::string> hall(11, "#" + std::string(13, ' ') + "#");
+    hall.front() = hall.back() = std::string(15, '#');
+    hall[5].replace(6, 3, "...");
+    hall[6][7] = '.';
+    const GeneratedLevel made =
+        generateLevel(roomOf(hall), 1, {.pullPositions = 60'000, .proofPositions = 20'000});
+    EXPECT_EQ(count(made.level, "$"), 4) << "every crate starts off the targets";
+    // Spread out from the middle, most crates two or three pushes from the nearest target.
+    EXPECT_GE(made.measure.pushes, 10);
+}
+
 TEST(RoomGenerator, LeavesOutACrateThatCouldNeverLeaveItsTarget) {
     // A crate in the top left notch cannot be pulled out: the keeper has no room behind him.
     const GeneratedLevel made = generateLevel(
