@@ -83,7 +83,7 @@ TEST(MonthPage, ShowsAShippedLevelForEveryMonth) {
     }
     EXPECT_EQ(months, (std::set<int>{1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12}));
     // December has the hardest level: the last of the last pack.
-    EXPECT_NE(page.find("data-month=\"12\" data-pack=\"yards.dat\" data-level=\"36\""),
+    EXPECT_NE(page.find("data-month=\"12\" data-pack=\"zenith.dat\" data-level=\"30\""),
               std::string::npos);
 }
 

@@ -78,8 +78,8 @@ TEST(InstalledFiles, EveryFileInItsPlace) {
     }
     for (const char* name :
          {"playal8n.bmp", "backgr8.bmp", "titel.bmp", "titel2.bmp", "mplay.bmp", "m10forward.bmp",
-          "quarbel.png", "undo.wav", "done.wav", "quarbel.hlp", "lessons.dat", "tunnels.dat",
-          "warehouse.dat", "yards.dat", "month.html"}) {
+          "quarbel.png", "undo.wav", "done.wav", "quarbel.hlp", "lessons.dat", "warehouse.dat",
+          "warrens.dat", "yards.dat", "zenith.dat", "month.html"}) {
         EXPECT_TRUE(installed.contains(name)) << name;
     }
 
