@@ -4,12 +4,13 @@
 # The test suite installs into a scratch prefix and checks every desktop entry and
 # metadata file registered here (tests/install/).
 include(GNUInstallDirs)
+find_program(QUARBEL_GZIP gzip REQUIRED)
 
 # quarbel_install_desktop_program(TARGET
-#     [DESTINATION folder]      where the program goes; the bin folder unless said
+#     [DESTINATION folder]      where the program goes; QUARBEL_INSTALL_PROGRAMS_DIR unless said
 #     DESKTOP_ENTRY file        to share/applications, under its own name less ".in"
 #     [METAINFO file]           to share/metainfo
-#     MAN_PAGES file...)        name.N to share/man/manN, compressed as Debian wants
+#     MAN_PAGES file...)        name.N[.in] to share/man/manN, compressed as Debian wants
 # Files ending in ".in" are configured first: @PROJECT_VERSION@, @QUARBEL_RELEASE_DATE@
 # and any other variable in scope are filled in.
 function(quarbel_install_desktop_program target)
@@ -19,9 +20,9 @@ function(quarbel_install_desktop_program target)
                         "MAN_PAGES are required")
   endif()
   if(NOT arg_DESTINATION)
-    set(arg_DESTINATION ${CMAKE_INSTALL_BINDIR})
+    set(arg_DESTINATION ${QUARBEL_INSTALL_PROGRAMS_DIR})
   endif()
-  install(TARGETS ${target} RUNTIME DESTINATION ${arg_DESTINATION})
+  quarbel_install_program(${target} ${arg_DESTINATION})
 
   quarbel_configured_file(${arg_DESKTOP_ENTRY} desktop_entry)
   install(FILES ${desktop_entry} DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
@@ -37,9 +38,8 @@ function(quarbel_install_desktop_program target)
                  ${CMAKE_INSTALL_DATADIR}/metainfo/${name})
   endif()
 
-  find_program(QUARBEL_GZIP gzip REQUIRED)
   foreach(page IN LISTS arg_MAN_PAGES)
-    cmake_path(ABSOLUTE_PATH page)
+    quarbel_configured_file(${page} page)
     cmake_path(GET page FILENAME name)
     cmake_path(GET page EXTENSION LAST_ONLY section)
     string(SUBSTRING ${section} 1 -1 section)
@@ -67,4 +67,34 @@ function(quarbel_configured_file file out_var)
   else()
     set(${out_var} ${file} PARENT_SCOPE)
   endif()
+endfunction()
+
+# Installs the program (or a module it loads) into the folder. A stripped install (the
+# Debian package) also drops the compilers' notes (.comment, .note) that strip leaves in.
+function(quarbel_install_program target destination)
+  install(TARGETS ${target} RUNTIME DESTINATION ${destination} LIBRARY DESTINATION ${destination})
+  set(installed "\$ENV{DESTDIR}\${CMAKE_INSTALL_PREFIX}/${destination}/$<TARGET_FILE_NAME:${target}>")
+  install(CODE "if(CMAKE_INSTALL_DO_STRIP)
+    execute_process(COMMAND \"${CMAKE_OBJCOPY}\" --remove-section=.comment --remove-section=.note
+                            \"${installed}\" COMMAND_ERROR_IS_FATAL ANY)
+  endif()")
+endfunction()
+
+# The installed programs find each other and their files by these folders relative to
+# their own, so each must be relative to the install prefix.
+function(quarbel_require_relative_install_dirs)
+  foreach(variable IN LISTS ARGN)
+    if(IS_ABSOLUTE "${${variable}}")
+      message(FATAL_ERROR "${variable} (${${variable}}) must be a folder relative to the "
+                          "install prefix, such as games or share/games/quarbel98")
+    endif()
+  endforeach()
+endfunction()
+
+# The folder as seen from the installed programs' folder, for a program to find it from
+# where it lies.
+function(quarbel_path_from_programs folder out_var)
+  cmake_path(RELATIVE_PATH folder BASE_DIRECTORY ${QUARBEL_INSTALL_PROGRAMS_DIR}
+             OUTPUT_VARIABLE relative)
+  set(${out_var} ${relative} PARENT_SCOPE)
 endfunction()

@@ -9,8 +9,10 @@
 #include <filesystem>
 #include <iostream>
 #include <system_error>
+#include <vector>
 
 #include "launcher/playerfolder.h"
+#include "tools/commandline.h"
 
 namespace fs = std::filesystem;
 
@@ -21,9 +23,24 @@ int fail(const std::string& why) {
     return 1;
 }
 
+const char* const Usage =
+    "Usage: quarbel98\n"
+    "Plays QUARBEL 98 in your own game folder, $XDG_DATA_HOME/quarbel98\n"
+    "(~/.local/share/quarbel98 when XDG_DATA_HOME is not set), which it first\n"
+    "supplies with the shipped levels, pictures, sounds and help. Put level packs\n"
+    "(*.dat) there to play them.\n";
+
 }  // namespace
 
-int main(int, char** argv) {
+int main(int argc, char** argv) {
+    const std::vector<std::string> arguments(argv + 1, argv + argc);
+    if (const auto answer = quarbel::helpOrVersion(arguments, "quarbel98", Usage)) {
+        std::cout << *answer;
+        return 0;
+    }
+    // The game takes no arguments.
+    if (!arguments.empty()) return fail("unknown argument " + arguments[0] + "\n" + Usage);
+
     // The game and its files are found from where this command was installed, so that
     // any prefix, and a package unpacked anywhere, works alike.
     std::error_code error;

@@ -1,15 +1,32 @@
 #!/usr/bin/env bash
 # Installs the Debian packages the build, the game and the tests need, when any is missing;
-# with arguments, those packages instead.
+# with arguments, those packages instead. `scripts/packages.sh --list build|run|test`
+# prints one group, as the README's Install section names them.
 set -euo pipefail
 
-packages=(
-  g++ cmake make pkg-config
-  qt6-base-dev qt6-multimedia-dev libgl-dev libxcb1-dev
+# Building the game, the editor and the pack tool (cmake -DBUILD_TESTING=OFF).
+build_packages=(g++ cmake make pkg-config qt6-base-dev qt6-multimedia-dev libgl-dev libxcb1-dev)
+# Running the game as it is drawn: its panels' texts are measured in Liberation Sans.
+run_packages=(fonts-liberation2)
+# The tests and benchmarks, the checks of the installed files and of the Debian package,
+# and the build in a minimal Debian root (scripts/minimal-build.sh).
+test_packages=(
   libgtest-dev libgmock-dev libbenchmark-dev
-  fonts-liberation2
-  desktop-file-utils appstream dpkg-dev file
+  desktop-file-utils appstream dpkg-dev file lintian mandoc
+  debootstrap
 )
+
+if [ "${1:-}" = --list ]; then
+  case "${2:-}" in
+    build) echo "${build_packages[*]}" ;;
+    run) echo "${run_packages[*]}" ;;
+    test) echo "${test_packages[*]}" ;;
+    *) echo "usage: scripts/packages.sh --list build|run|test" >&2; exit 1 ;;
+  esac
+  exit 0
+fi
+
+packages=("${build_packages[@]}" "${run_packages[@]}" "${test_packages[@]}")
 [ $# -eq 0 ] || packages=("$@")
 
 missing=()

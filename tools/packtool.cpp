@@ -12,6 +12,7 @@
 #include "core/gameerror.h"
 #include "core/levelpack.h"
 #include "movies/moviefile.h"
+#include "tools/commandline.h"
 #include "tools/levelconvert.h"
 #include "tools/solver.h"
 
@@ -453,6 +454,10 @@ std::string movieAsNotation(const std::string& movieFile) {
 
 int runPackTool(const std::vector<std::string>& arguments, std::string& out, std::string& err) {
     try {
+        if (const auto answer = helpOrVersion(arguments, "quarbel-pack", usage())) {
+            out += *answer;
+            return 0;
+        }
         if (arguments.empty()) throw ToolError(usage());
         const std::string& command = arguments[0];
         const std::vector<std::string> rest(arguments.begin() + 1, arguments.end());

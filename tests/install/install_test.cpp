@@ -24,7 +24,7 @@ namespace fs = std::filesystem;
 using namespace std::chrono_literals;
 
 const fs::path Prefix = QUARBEL_INSTALLED_PREFIX;
-const fs::path Command = fs::path(QUARBEL_INSTALL_BINDIR) / "quarbel98";
+const fs::path Command = fs::path(QUARBEL_INSTALL_PROGRAMS_DIR) / "quarbel98";
 const fs::path Game = fs::path(QUARBEL_INSTALL_GAME_DIR) / "quarbel98";
 const fs::path Files = QUARBEL_INSTALL_FILES_DIR;
 const fs::path Data = QUARBEL_INSTALL_DATADIR;
@@ -58,7 +58,7 @@ std::string manPageText(const fs::path& compressed) {
 
 TEST(InstalledFiles, EveryFileInItsPlace) {
     EXPECT_TRUE(isExecutable(Prefix / Command));
-    EXPECT_TRUE(isExecutable(Prefix / QUARBEL_INSTALL_BINDIR / "quarbel-pack"));
+    EXPECT_TRUE(isExecutable(Prefix / QUARBEL_INSTALL_PROGRAMS_DIR / "quarbel-pack"));
     EXPECT_TRUE(isExecutable(Prefix / Game));
     // The sound module, which the game finds beside itself.
     EXPECT_TRUE(fs::is_regular_file(Prefix / Game.parent_path() / "quarbel98-sound.so"));
@@ -119,10 +119,60 @@ TEST(InstalledFiles, EveryFileInItsPlace) {
     EXPECT_TRUE(pages.contains("quarbel-pack.6.gz"));
 }
 
+TEST(InstalledFiles, TheLicenceAndTheChangelogWhereDebianKeepsThem) {
+    const fs::path docs = Prefix / Data / "doc/quarbel98";
+    const std::string copyright = fileText(docs / "copyright");
+    EXPECT_TRUE(copyright.starts_with(
+        "Format: https://www.debian.org/doc/packaging-manuals/copyright-format/1.0/\n"));
+    EXPECT_NE(copyright.find("\nLicense: GPL-3.0-or-later\n"), std::string::npos);
+    const std::string changelog = run("gzip -dc '" + (docs / "changelog.gz").string() + "'").output;
+    EXPECT_TRUE(changelog.starts_with("quarbel98 (1.0) unstable; urgency=medium\n\n  * "))
+        << changelog;
+    EXPECT_NE(changelog.find("\n -- "), std::string::npos) << changelog;
+    EXPECT_NE(changelog.find("  Tue, 08 Dec 2026 12:00:00 +0000\n"), std::string::npos)
+        << changelog;
+
+    const std::string metainfo =
+        fileText(Prefix / Data / "metainfo/example.quarbel98.quarbel98.metainfo.xml");
+    EXPECT_NE(metainfo.find("<project_license>GPL-3.0-or-later</project_license>"),
+              std::string::npos);
+    EXPECT_NE(metainfo.find("<developer id="), std::string::npos);
+    EXPECT_NE(metainfo.find("<li>The game: a keeper pushes crates"), std::string::npos);
+    for (const std::string& entry : listed(QUARBEL_DESKTOP_ENTRIES)) {
+        const std::string desktop = fileText(Prefix / entry);
+        EXPECT_NE(desktop.find("\nKeywords=puzzle;crate;crates;box;boxes;push;warehouse;"),
+                  std::string::npos)
+            << entry;
+    }
+}
+
+// Each command answers on standard output with status 0 where there is no display.
+TEST(InstalledFiles, EveryCommandAnswersHelpAndVersionWithoutADisplay) {
+    for (const char* command : {"quarbel98", "quarbel-editor", "quarbel-pack"}) {
+        const std::string program = (Prefix / QUARBEL_INSTALL_PROGRAMS_DIR / command).string();
+        const std::string withoutDisplay =
+            "(env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM '" + program + "' ";
+        const CommandResult help = run(withoutDisplay + "--help 2>/dev/null)");
+        EXPECT_EQ(help.status, 0) << command;
+        EXPECT_NE(help.output.find(std::string(command) + " "), std::string::npos) << help.output;
+        EXPECT_NE(help.output.find("  --version"), std::string::npos) << help.output;
+        const CommandResult version = run(withoutDisplay + "--version 2>/dev/null)");
+        EXPECT_EQ(version.status, 0) << command;
+        EXPECT_TRUE(version.output.starts_with(std::string(command) + " (QUARBEL 98) 1.0\n"))
+            << version.output;
+        EXPECT_NE(version.output.find("GNU GPL version 3 or later"), std::string::npos);
+    }
+    // The game itself takes no arguments, so the command refuses any other.
+    const CommandResult other = run("'" + (Prefix / Command).string() + "' --fullscreen");
+    EXPECT_EQ(other.status, 1);
+    EXPECT_TRUE(other.output.starts_with("quarbel98: unknown argument --fullscreen\n"))
+        << other.output;
+}
+
 TEST(InstalledFiles, ThePackToolsManPageNamesEachOfItsCommands) {
     const CommandResult usage =
-        run("'" + (Prefix / QUARBEL_INSTALL_BINDIR / "quarbel-pack").string() + "'");
-    const std::string page = manPageText(Prefix / "share/man/man6/quarbel-pack.6.gz");
+        run("'" + (Prefix / QUARBEL_INSTALL_PROGRAMS_DIR / "quarbel-pack").string() + "'");
+    const std::string page = manPageText(Prefix / Data / "man/man6/quarbel-pack.6.gz");
     std::stringstream lines(usage.output);
     int commands = 0;
     for (std::string line; std::getline(lines, line);) {

@@ -4,13 +4,17 @@
 
 #include <unistd.h>
 
+#include <cstdlib>
+
 namespace quarbel::testing {
 
 class Unprivileged {
   public:
     Unprivileged() : dropped_(::geteuid() == 0 && ::seteuid(65534) == 0) {}
+    // Back to root for the rest of the test program, which could not go on as designed
+    // without it.
     ~Unprivileged() {
-        if (dropped_) static_cast<void>(::seteuid(0));
+        if (dropped_ && ::seteuid(0) != 0) std::abort();
     }
     Unprivileged(const Unprivileged&) = delete;
     Unprivileged& operator=(const Unprivileged&) = delete;
