@@ -138,6 +138,18 @@ TEST(InstalledFiles, TheLicenceAndTheChangelogWhereDebianKeepsThem) {
               std::string::npos);
     EXPECT_NE(metainfo.find("<developer id="), std::string::npos);
     EXPECT_NE(metainfo.find("<li>The game: a keeper pushes crates"), std::string::npos);
+    // The levels it promises are those of the installed packs.
+    int levels = 0;
+    int packs = 0;
+    for (const auto& file : fs::directory_iterator(Prefix / Files)) {
+        if (file.path().extension() != ".dat") continue;
+        ++packs;
+        levels += readPackHeader(file.path().string()).levelCount;
+    }
+    EXPECT_NE(metainfo.find("<li>" + std::to_string(levels) + " levels in " +
+                            std::to_string(packs) + " packs of our own,"),
+              std::string::npos)
+        << metainfo;
     for (const std::string& entry : listed(QUARBEL_DESKTOP_ENTRIES)) {
         const std::string desktop = fileText(Prefix / entry);
         EXPECT_NE(desktop.find("\nKeywords=puzzle;crate;crates;box;boxes;push;warehouse;"),
