@@ -6,13 +6,12 @@
 #
 #   bench/peak_memory.sh [BUILD_FOLDER [WIDTHxHEIGHT]]     (defaults: build 1920x1080)
 #
-# Needs Xvfb and xdotool (Debian: xvfb xdotool).
+# Needs Xvfb and xdotool, which it installs when they are missing (scripts/packages.sh).
 set -euo pipefail
 build=$(realpath "${1:-build}")
 size=${2:-1920x1080}
-for tool in Xvfb xdotool; do
-  command -v $tool >/dev/null || { echo "$tool is missing (Debian: apt-get install xvfb xdotool)"; exit 1; }
-done
+packages=$(dirname "$0")/../scripts/packages.sh
+"$packages" $("$packages" --list bench)
 
 display=
 for n in $(seq 90 140); do

@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Installs the Debian packages the build, the game and the tests need, when any is missing;
-# with arguments, those packages instead. `scripts/packages.sh --list build|run|test`
-# prints one group, as the README's Install section names them.
+# with arguments, those packages instead. `scripts/packages.sh --list build|run|test|bench`
+# prints one group, as the README names them.
 set -euo pipefail
 
 # Building the game, the editor and the pack tool (cmake -DBUILD_TESTING=OFF).
@@ -15,13 +15,17 @@ test_packages=(
   desktop-file-utils appstream dpkg-dev file lintian mandoc
   debootstrap
 )
+# The measurement of peak memory on a virtual screen (bench/peak_memory.sh), which installs
+# them itself; no test needs them.
+bench_packages=(xvfb xdotool)
 
 if [ "${1:-}" = --list ]; then
   case "${2:-}" in
     build) echo "${build_packages[*]}" ;;
     run) echo "${run_packages[*]}" ;;
     test) echo "${test_packages[*]}" ;;
-    *) echo "usage: scripts/packages.sh --list build|run|test" >&2; exit 1 ;;
+    bench) echo "${bench_packages[*]}" ;;
+    *) echo "usage: scripts/packages.sh --list build|run|test|bench" >&2; exit 1 ;;
   esac
   exit 0
 fi
