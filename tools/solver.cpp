@@ -139,8 +139,15 @@ class PositionStore {
 
 class Search {
   public:
-    Search(const Maze& maze, const SolveLimits& limits, const SearchWatch& watch)
-        : maze_(maze), limits_(limits), watch_(watch), store_(maze), matcher_(maze) {}
+    // The open positions are taken in the order of pushes so far plus `weight` times the
+    // estimate.
+    Search(const Maze& maze, const SolveLimits& limits, const SearchWatch& watch, int weight)
+        : maze_(maze),
+          limits_(limits),
+          watch_(watch),
+          weight_(weight),
+          store_(maze),
+          matcher_(maze) {}
 
     // The pushes of a solution, or nothing.
     std::optional<std::vector<Push>> run(const CrateSet& crates, int keeper);
@@ -153,6 +160,7 @@ class Search {
     const Maze& maze_;
     const SolveLimits& limits_;
     const SearchWatch& watch_;
+    const int weight_;
     bool exhausted_ = false;
     PositionStore store_;
     Matcher matcher_;
@@ -181,11 +189,11 @@ std::optional<std::vector<Push>> Search::run(const CrateSet& start, int keeper) 
     store_.add(start, region_.flood(maze_, start, keeper), 0, {0, 0});
     if (startEstimate == 0) return std::vector<Push>{};
 
-    // Open positions by pushes so far plus twice the estimate, fewer estimated pushes first
+    // Open positions by pushes so far plus the weighed estimate, fewer estimated pushes first
     // among equals; each entry holds that order in its high bits and the node in its low 32.
     // Weighing the estimate gives up shortest solutions for finding one in far fewer positions.
-    auto entry = [](int pushes, int estimate, std::uint32_t node) {
-        const auto order = static_cast<std::uint64_t>(pushes + 2 * estimate) << 16 |
+    auto entry = [this](int pushes, int estimate, std::uint32_t node) {
+        const auto order = static_cast<std::uint64_t>(pushes + weight_ * estimate) << 16 |
                            static_cast<std::uint64_t>(std::min(estimate, 0xFFFF));
         return order << 32 | node;
     };
@@ -255,10 +263,55 @@ std::vector<std::uint16_t> walkBetween(const Maze& maze, const CrateSet& crates,
     return codes;
 }
 
-}  // namespace
+// The estimate weighed twice suits most levels; four times finds solutions of some crowded
+// ones that the first does not find in time.
+constexpr int UsualWeight = 2;
+constexpr int EagerWeight = 4;
 
-SolverResult solveLevel(const Board& board, int keeperX, int keeperY, const SolveLimits& limits,
-                        const SearchWatch& watch) {
+struct Outcome {
+    std::optional<std::vector<Push>> pushes;
+    std::size_t statesSeen = 0;
+    bool exhausted = false;
+};
+
+Outcome searchOnOneCore(const Maze& maze, const CrateSet& crates, int keeper,
+                        const SolveLimits& limits, const SearchWatch& watch) {
+    Search search(maze, limits, watch, UsualWeight);
+    auto pushes = search.run(crates, keeper);
+    return {std::move(pushes), search.statesSeen(), search.exhausted()};
+}
+
+// Two searches of the level side by side, differing only in the weight of the estimate: the
+// first answer wins and stops the other. Both prune by the same rules, so either one that
+// searches everything proves the level unsolvable. Only this thread calls `watch`.
+Outcome searchOnTwoCores(const Maze& maze, const CrateSet& crates, int keeper,
+                         const SolveLimits& limits, const SearchWatch& watch) {
+    SolveLimits half = limits;
+    half.memoryBytes /= 2;
+    std::atomic<bool> over = false;
+    const SearchWatch eagerWatch = [&](std::size_t) { return !over; };
+    const SearchWatch usualWatch = [&](std::size_t statesSeen) {
+        if (watch && !watch(statesSeen)) over = true;
+        return !over;
+    };
+    Search eager(maze, half, eagerWatch, EagerWeight);
+    Search usual(maze, half, usualWatch, UsualWeight);
+    std::optional<std::vector<Push>> eagerPushes;
+    std::optional<std::vector<Push>> usualPushes;
+    {
+        const std::jthread helper([&] {
+            eagerPushes = eager.run(crates, keeper);
+            if (eagerPushes || eager.exhausted()) over = true;
+        });
+        usualPushes = usual.run(crates, keeper);
+        over = true;
+    }
+    return {usualPushes ? std::move(usualPushes) : std::move(eagerPushes),
+            usual.statesSeen() + eager.statesSeen(), usual.exhausted() || eager.exhausted()};
+}
+
+SolverResult solveOn(const Board& board, int keeperX, int keeperY, const SolveLimits& limits,
+                     const SearchWatch& watch, bool twoCores) {
     const Maze maze = mazeOf(board);
     CrateSet crates = cratesOf(board);
     SolverResult result;
@@ -269,10 +322,11 @@ SolverResult solveLevel(const Board& board, int keeperX, int keeperY, const Solv
     const int keeper = cellIndex(keeperX, keeperY);
     if (maze.wall[keeper] || crates.has(keeper)) return result;
 
-    Search search(maze, limits, watch);
-    const auto pushes = search.run(crates, keeper);
-    result.statesSeen = search.statesSeen();
-    result.exhausted = search.exhausted();
+    const Outcome outcome = twoCores ? searchOnTwoCores(maze, crates, keeper, limits, watch)
+                                     : searchOnOneCore(maze, crates, keeper, limits, watch);
+    const auto& pushes = outcome.pushes;
+    result.statesSeen = outcome.statesSeen;
+    result.exhausted = outcome.exhausted;
     if (!pushes) return result;
 
     std::vector<std::uint16_t> moves;
@@ -290,6 +344,16 @@ SolverResult solveLevel(const Board& board, int keeperX, int keeperY, const Solv
     return result;
 }
 
+}  // namespace
+
+SolverResult solveLevel(const Board& board, int keeperX, int keeperY, const SolveLimits& limits,
+                        const SearchWatch& watch) {
+    // A search bounded by positions must end the same way every time, which a race between
+    // two searches would not.
+    const bool twoCores = std::thread::hardware_concurrency() >= 2 && limits.positions == SIZE_MAX;
+    return solveOn(board, keeperX, keeperY, limits, watch, twoCores);
+}
+
 std::vector<SolverResult> solveLevels(std::span<const LevelToSolve> levels,
                                       const SolveLimits& limits, const SearchWatch& watch) {
     std::vector<SolverResult> results(levels.size());
@@ -302,7 +366,8 @@ std::vector<SolverResult> solveLevels(std::span<const LevelToSolve> levels,
     auto work = [&] {
         for (std::size_t k = next++; k < levels.size() && !stopped; k = next++) {
             const LevelToSolve& level = levels[k];
-            results[k] = solveLevel(level.board, level.keeperX, level.keeperY, limits, watchAll);
+            results[k] =
+                solveOn(level.board, level.keeperX, level.keeperY, limits, watchAll, false);
         }
     };
     const std::size_t cores = std::max(1u, std::thread::hardware_concurrency());

@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <atomic>
 #include <chrono>
+#include <ctime>
 #include <limits>
 #include <thread>
 
@@ -89,6 +90,24 @@ TEST(Solver, SolvesLevelsOnEveryCoreAtOnce) {
     EXPECT_TRUE(metTheOther);
     for (const SolverResult& result : results)
         EXPECT_FALSE(result.exhausted) << "a stopped search proves nothing";
+}
+
+TEST(Solver, SearchesOneLevelOnTwoCores) {
+    if (std::thread::hardware_concurrency() < 2) GTEST_SKIP() << "one core only";
+    // Neither search finds an answer, so each spends its own budget: the process twice that.
+    const std::clock_t before = std::clock();
+    const SolverResult result = solveRows(CrowdedHall, {0.5});
+    const double processSeconds = static_cast<double>(std::clock() - before) / CLOCKS_PER_SEC;
+    EXPECT_FALSE(result.moves.has_value());
+    EXPECT_FALSE(result.exhausted);
+    EXPECT_GT(processSeconds, 0.9);
+    // Stopped by its watch, the search stops on both cores at once.
+    const Level hall = levelFromRows(CrowdedHall);
+    const std::clock_t stopping = std::clock();
+    const SolverResult stopped =
+        solveLevel(hall.board, hall.keeperX, hall.keeperY, {}, [](std::size_t) { return false; });
+    EXPECT_FALSE(stopped.exhausted) << "a stopped search proves nothing";
+    EXPECT_LT(static_cast<double>(std::clock() - stopping) / CLOCKS_PER_SEC, 2.0);
 }
 
 TEST(Solver, WalksBetweenPushes) {
