@@ -485,19 +485,20 @@ GeneratedLevel generateLevel(const TextLevel& drawn, int roomNumber,
             if (auto best = hardestOf(sample(layer, limits.candidates, random))) return *best;
         }
     } else {
-        // Layers only bound the pushes: the starts farthest from solved by the pushes they need
-        // at least.
+        // Layers only bound the pushes: among the starts farthest from solved by the pushes they
+        // need at least, which lie close together, a wider sample, as how tangled a start is
+        // shows only in its proof.
         std::vector<std::size_t> starts;
         for (std::size_t i = search->layerBegin(1); i < search->count(); ++i) {
             if (onTargets(i) == fewest) starts.push_back(i);
         }
         search->sortFarthestFirst(starts);
-        const std::size_t group = static_cast<std::size_t>(limits.candidates);
-        for (std::size_t k = 0; k < starts.size() && k < 8 * group; k += group) {
-            const auto end =
-                starts.begin() + static_cast<std::ptrdiff_t>(std::min(starts.size(), k + group));
-            if (auto best = hardestOf({starts.begin() + static_cast<std::ptrdiff_t>(k), end}))
-                return *best;
+        const std::size_t group = 16 * static_cast<std::size_t>(limits.candidates);
+        for (std::size_t k = 0; k < starts.size() && k < 4 * group; k += group) {
+            const std::vector<std::size_t> farthest(
+                starts.begin() + static_cast<std::ptrdiff_t>(k),
+                starts.begin() + static_cast<std::ptrdiff_t>(std::min(starts.size(), k + group)));
+            if (auto best = hardestOf(sample(farthest, group / 4, random))) return *best;
         }
     }
     refuse(roomNumber, "no start that the solver could prove");
