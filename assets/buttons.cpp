@@ -4,18 +4,15 @@
 
 #include "assets/artwork.h"
 #include "assets/paint.h"
+#include "ui/render/buttonlooks.h"
 #include "ui/render/iconsizes.h"
+#include "ui/render/picturefiles.h"
 
 namespace artwork {
 namespace {
 
-constexpr int kLookHeight = 24;
-constexpr int kNarrowLook = 18;
-constexpr int kWideLook = 28;
-
-const QColor kFace(40, 44, 60);
-const QColor kOutline(14, 16, 24);
-const QColor kStepColour(120, 190, 255);
+const QColor ButtonOutline(14, 16, 24);
+const QColor StepColour(120, 190, 255);
 
 QPolygon triangleRight(int x, int y, int width, int height) {
     return QPolygon({{x, y}, {x + width - 1, y + height / 2}, {x, y + height - 1}});
@@ -44,10 +41,10 @@ void fill(QImage& icon, const QRect& shape, const QColor& colour) {
 // are thinned out to every other one.
 QImage bothLooks(const QImage& icon) {
     const int w = icon.width();
-    QImage picture(2 * w, kLookHeight, QImage::Format_RGB32);
-    picture.fill(kFace);
+    QImage picture(2 * w, quarbel::ButtonLookHeight, QImage::Format_RGB32);
+    picture.fill(quarbel::PictureButtonFace);
     const QColor grey(118, 122, 136);
-    for (int y = 0; y < kLookHeight; ++y) {
+    for (int y = 0; y < quarbel::ButtonLookHeight; ++y) {
         for (int x = 0; x < w; ++x) {
             const QRgb pixel = icon.pixel(x, y);
             if (qAlpha(pixel) < 128) continue;
@@ -59,13 +56,13 @@ QImage bothLooks(const QImage& icon) {
 }
 
 QImage finished(QImage icon) {
-    outlineShapes(icon, kOutline);
+    outlineShapes(icon, ButtonOutline);
     return bothLooks(icon);
 }
 
 QImage arrows(bool forward, int count) {
-    const int width = count == 1 ? kNarrowLook : kWideLook;
-    QImage icon = transparentImage(width, kLookHeight);
+    const int width = count == 1 ? quarbel::NarrowLookWidth : quarbel::WideLookWidth;
+    QImage icon = transparentImage(width, quarbel::ButtonLookHeight);
     const int arrow = 10;
     const int gap = count == 1 ? 0 : -1;
     const int span = count * arrow + (count - 1) * gap;
@@ -73,41 +70,41 @@ QImage arrows(bool forward, int count) {
     for (int i = 0; i < count; ++i) {
         const int x = x0 + i * (arrow + gap);
         fill(icon, forward ? triangleRight(x, 6, arrow, 13) : triangleLeft(x, 6, arrow, 13),
-             kStepColour);
+             StepColour);
     }
     return finished(icon);
 }
 
 QImage play() {
-    QImage icon = transparentImage(kNarrowLook, kLookHeight);
+    QImage icon = transparentImage(quarbel::NarrowLookWidth, quarbel::ButtonLookHeight);
     fill(icon, triangleRight(5, 5, 10, 15), QColor(80, 226, 100));
     fill(icon, triangleRight(6, 8, 4, 6), QColor(170, 255, 180));
     return finished(icon);
 }
 
 QImage stop() {
-    QImage icon = transparentImage(kNarrowLook, kLookHeight);
+    QImage icon = transparentImage(quarbel::NarrowLookWidth, quarbel::ButtonLookHeight);
     fill(icon, QRect(4, 7, 10, 10), QColor(228, 70, 70));
     return finished(icon);
 }
 
 QImage backToStart() {
-    QImage icon = transparentImage(kNarrowLook, kLookHeight);
+    QImage icon = transparentImage(quarbel::NarrowLookWidth, quarbel::ButtonLookHeight);
     fill(icon, QRect(3, 6, 3, 13), QColor(186, 226, 60));
-    fill(icon, triangleLeft(7, 6, 9, 13), kStepColour);
+    fill(icon, triangleLeft(7, 6, 9, 13), StepColour);
     return finished(icon);
 }
 
 }  // namespace
 
 std::vector<ButtonPicture> makeButtonPictures() {
-    return {{"mplay.bmp", play()},
-            {"mstop.bmp", stop()},
-            {"mbacktostart.bmp", backToStart()},
-            {"mback.bmp", arrows(false, 1)},
-            {"mforward.bmp", arrows(true, 1)},
-            {"m10back.bmp", arrows(false, 2)},
-            {"m10forward.bmp", arrows(true, 2)}};
+    return {{quarbel::PlayButtonFile, play()},
+            {quarbel::StopButtonFile, stop()},
+            {quarbel::BackToStartButtonFile, backToStart()},
+            {quarbel::BackButtonFile, arrows(false, 1)},
+            {quarbel::ForwardButtonFile, arrows(true, 1)},
+            {quarbel::TenBackButtonFile, arrows(false, 2)},
+            {quarbel::TenForwardButtonFile, arrows(true, 2)}};
 }
 
 // The window icon: a crate at home, green and gold, with the target's glow under it.
@@ -120,7 +117,7 @@ QImage makeWindowIcon() {
         p.drawEllipse(0, 20, 32, 12);
         drawCrate(p, homeCrate(), 3, 2, 26, 14, 12);
     }
-    outlineShapes(icon, kOutline);
+    outlineShapes(icon, ButtonOutline);
     return icon;
 }
 

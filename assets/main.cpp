@@ -20,6 +20,7 @@
 #include "assets/monthpage.h"
 #include "assets/sounds.h"
 #include "tools/levelconvert.h"
+#include "ui/render/picturefiles.h"
 
 namespace {
 
@@ -97,14 +98,14 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "quarbel-assets: cannot create %s\n", argv[1]);
         return 1;
     }
-    bool ok = savePicture(folder, "playal8n.bmp", artwork::makeTileSheet(), "BMP");
-    ok = savePicture(folder, "backgr8.bmp", artwork::makeBackground(), "BMP") && ok;
-    ok = savePicture(folder, "titel.bmp", artwork::makeTitlePicture(), "BMP") && ok;
-    ok = savePicture(folder, "titel2.bmp", artwork::makeSideStrip(), "BMP") && ok;
+    bool ok = savePicture(folder, quarbel::TileSheetFile, artwork::makeTileSheet(), "BMP");
+    ok = savePicture(folder, quarbel::BackgroundFile, artwork::makeBackground(), "BMP") && ok;
+    ok = savePicture(folder, quarbel::TitlePictureFile, artwork::makeTitlePicture(), "BMP") && ok;
+    ok = savePicture(folder, quarbel::SideStripFile, artwork::makeSideStrip(), "BMP") && ok;
     for (const auto& button : artwork::makeButtonPictures()) {
         ok = savePicture(folder, button.fileName, button.picture, "BMP") && ok;
     }
-    ok = savePicture(folder, "quarbel.png", artwork::makeWindowIcon(), "PNG") && ok;
+    ok = savePicture(folder, quarbel::WindowIconFile, artwork::makeWindowIcon(), "PNG") && ok;
     ok = saveSound(folder, "undo.wav", sounds::undoClick()) && ok;
     ok = saveSound(folder, "done.wav", sounds::doneJingle()) && ok;
     return ok ? 0 : 1;

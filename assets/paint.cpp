@@ -144,19 +144,19 @@ const std::map<QChar, Glyph>& blockFont() {
     return font;
 }
 
-constexpr int kGlyphWidth = 5;
-constexpr int kGlyphHeight = 7;
-constexpr int kGlyphAdvance = kGlyphWidth + 1;
+constexpr int GlyphWidth = 5;
+constexpr int GlyphHeight = 7;
+constexpr int GlyphAdvance = GlyphWidth + 1;
 
 void forEachBlock(const QString& text, int size, auto&& visit) {
     const auto& font = blockFont();
     for (int i = 0; i < text.size(); ++i) {
         const auto glyph = font.find(text[i].toUpper());
         if (glyph == font.end()) continue;
-        for (int row = 0; row < kGlyphHeight; ++row) {
-            for (int col = 0; col < kGlyphWidth; ++col) {
+        for (int row = 0; row < GlyphHeight; ++row) {
+            for (int col = 0; col < GlyphWidth; ++col) {
                 if (glyph->second[row][col] == '#') {
-                    visit((i * kGlyphAdvance + col) * size, row * size, row);
+                    visit((i * GlyphAdvance + col) * size, row * size, row);
                 }
             }
         }
@@ -166,7 +166,7 @@ void forEachBlock(const QString& text, int size, auto&& visit) {
 }  // namespace
 
 int blockTextWidth(const QString& text, int size) {
-    return text.isEmpty() ? 0 : (text.size() * kGlyphAdvance - 1) * size;
+    return text.isEmpty() ? 0 : (text.size() * GlyphAdvance - 1) * size;
 }
 
 void drawBlockText(QImage& target, const QString& text, int x, int y, const BlockStyle& style) {
@@ -180,7 +180,7 @@ void drawBlockText(QImage& target, const QString& text, int x, int y, const Bloc
         });
     }
     forEachBlock(text, s, [&](int bx, int by, int row) {
-        const QColor face = mix(style.top, style.bottom, row / double(kGlyphHeight - 1));
+        const QColor face = mix(style.top, style.bottom, row / double(GlyphHeight - 1));
         painter.fillRect(x + bx, y + by, s, s, face);
         if (s >= 3) {
             painter.fillRect(x + bx, y + by, s, 1, shade(face, 1.35));

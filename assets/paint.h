@@ -17,6 +17,9 @@ QColor mix(const QColor& a, const QColor& b, double amount);
 // A fresh picture with every pixel transparent.
 QImage transparentImage(int width, int height);
 
+// The outline of the tiles and of the title pictures.
+inline const QColor TileOutline(20, 22, 32);
+
 // Gives every transparent pixel that touches an opaque one (left, right, above, below) the
 // outline colour, so shapes read crisply on any background.
 void outlineShapes(QImage& art, const QColor& outline);

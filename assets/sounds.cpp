@@ -7,25 +7,25 @@
 namespace sounds {
 namespace {
 
-constexpr double kTwoPi = 2.0 * std::numbers::pi;
+constexpr double TwoPi = 2.0 * std::numbers::pi;
 
 // A mixing buffer in floating point, turned into 16-bit samples at the end.
 class Track {
   public:
-    explicit Track(double seconds) : mix_(static_cast<std::size_t>(seconds * kSampleRate), 0.0) {}
+    explicit Track(double seconds) : mix_(static_cast<std::size_t>(seconds * SampleRate), 0.0) {}
 
     // A soft, bell-like tone: a sine with a little of its octave and twelfth, a quick attack
     // and an exponential fade.
     void addNote(double start, double length, double frequency, double volume) {
-        const auto first = static_cast<std::size_t>(start * kSampleRate);
-        const auto count = static_cast<std::size_t>(length * kSampleRate);
+        const auto first = static_cast<std::size_t>(start * SampleRate);
+        const auto count = static_cast<std::size_t>(length * SampleRate);
         for (std::size_t i = 0; i < count && first + i < mix_.size(); ++i) {
-            const double t = static_cast<double>(i) / kSampleRate;
+            const double t = static_cast<double>(i) / SampleRate;
             const double attack = std::min(1.0, t / 0.006);
             const double release = std::min(1.0, (length - t) / 0.02);
             const double envelope = attack * release * std::exp(-t * 3.5 / length);
-            const double phase = kTwoPi * frequency * t;
-            const double vibrato = 1.0 + 0.003 * std::sin(kTwoPi * 5.5 * t);
+            const double phase = TwoPi * frequency * t;
+            const double vibrato = 1.0 + 0.003 * std::sin(TwoPi * 5.5 * t);
             const double tone = std::sin(phase * vibrato) + 0.3 * std::sin(2.0 * phase) +
                                 0.12 * std::sin(3.0 * phase);
             mix_[first + i] += volume * envelope * tone;
@@ -37,13 +37,13 @@ class Track {
         std::uint32_t noise = 12345;
         double smoothed = 0.0;
         double phase = 0.0;
-        const auto count = static_cast<std::size_t>(length * kSampleRate);
+        const auto count = static_cast<std::size_t>(length * SampleRate);
         for (std::size_t i = 0; i < count && i < mix_.size(); ++i) {
-            const double t = static_cast<double>(i) / kSampleRate;
+            const double t = static_cast<double>(i) / SampleRate;
             noise = noise * 1664525u + 1013904223u;
             const double white = static_cast<double>(noise >> 8) / (1u << 24) * 2.0 - 1.0;
             smoothed += 0.25 * (white - smoothed);
-            phase += kTwoPi * (1400.0 * std::exp(-t * 60.0) + 500.0) / kSampleRate;
+            phase += TwoPi * (1400.0 * std::exp(-t * 60.0) + 500.0) / SampleRate;
             const double attack = std::min(1.0, t / 0.0015);
             const double envelope = attack * std::exp(-t * 70.0);
             mix_[i] += envelope * (0.8 * std::sin(phase) + 0.35 * smoothed);
@@ -106,8 +106,8 @@ Samples doneJingle() {
 }
 
 std::vector<std::uint8_t> waveFile(const Samples& samples) {
-    constexpr std::uint32_t kBytesPerSample = 2;
-    const auto dataSize = static_cast<std::uint32_t>(samples.size() * kBytesPerSample);
+    constexpr std::uint32_t BytesPerSample = 2;
+    const auto dataSize = static_cast<std::uint32_t>(samples.size() * BytesPerSample);
     std::vector<std::uint8_t> out;
     putTag(out, "RIFF");
     putLittleEndian(out, 36 + dataSize, 4);
@@ -116,9 +116,9 @@ std::vector<std::uint8_t> waveFile(const Samples& samples) {
     putLittleEndian(out, 16, 4);  // size of the format chunk
     putLittleEndian(out, 1, 2);   // PCM
     putLittleEndian(out, 1, 2);   // mono
-    putLittleEndian(out, kSampleRate, 4);
-    putLittleEndian(out, kSampleRate * kBytesPerSample, 4);
-    putLittleEndian(out, kBytesPerSample, 2);
+    putLittleEndian(out, SampleRate, 4);
+    putLittleEndian(out, SampleRate * BytesPerSample, 4);
+    putLittleEndian(out, BytesPerSample, 2);
     putLittleEndian(out, 16, 2);  // bits per sample
     putTag(out, "data");
     putLittleEndian(out, dataSize, 4);

@@ -8,14 +8,14 @@
 
 namespace sounds {
 
-constexpr int kSampleRate = 22050;
+constexpr int SampleRate = 22050;
 
 using Samples = std::vector<std::int16_t>;
 
 Samples undoClick();
 Samples doneJingle();
 
-// A complete RIFF/WAVE file: 16-bit mono PCM at kSampleRate.
+// A complete RIFF/WAVE file: 16-bit mono PCM at SampleRate.
 std::vector<std::uint8_t> waveFile(const Samples& samples);
 
 }  // namespace sounds

@@ -21,14 +21,12 @@ namespace {
 
 using quarbel::SheetTile;
 
-constexpr int kCell = quarbel::CellPitch;
-constexpr int kTile = quarbel::TileSide;
-// The tile's edges in the coordinates of its own cell.
-constexpr int kLeft = quarbel::TileLeftOfCell;
-constexpr int kTop = quarbel::TileAboveCell;
-constexpr int kBottom = kTile - kTop;  // 47
-
-const QColor kOutline(20, 22, 32);
+using quarbel::CellPitch;
+using quarbel::TileAboveCell;
+using quarbel::TileLeftOfCell;
+using quarbel::TileSide;
+// The tile's bottom edge in the coordinates of its own cell.
+constexpr int TileBottom = TileSide - TileAboveCell;  // 47
 
 // A fixed per-pixel hash, so textures are the same on every build.
 int grain(int x, int y, int seed) {
@@ -44,16 +42,16 @@ int grain(int x, int y, int seed) {
 // One floor slab: dark slate with a soft bevel and faint grain.
 QImage floorCell() {
     const QColor base(42, 46, 62);
-    QImage cell(kCell, kCell, QImage::Format_RGB32);
-    for (int y = 0; y < kCell; ++y) {
-        for (int x = 0; x < kCell; ++x) {
+    QImage cell(CellPitch, CellPitch, QImage::Format_RGB32);
+    for (int y = 0; y < CellPitch; ++y) {
+        for (int x = 0; x < CellPitch; ++x) {
             QColor c = base;
             const int g = grain(x, y, 1);
             if (g < 8) c = shade(base, 0.9);
             if (g > 93) c = shade(base, 1.06);
             if (x == 0 || y == 0) c = shade(base, 1.14);
-            if (x == kCell - 1 || y == kCell - 1) c = shade(base, 0.62);
-            if ((x == 1 || y == 1) && x < kCell - 1 && y < kCell - 1) c = shade(base, 1.05);
+            if (x == CellPitch - 1 || y == CellPitch - 1) c = shade(base, 0.62);
+            if ((x == 1 || y == 1) && x < CellPitch - 1 && y < CellPitch - 1) c = shade(base, 1.05);
             cell.setPixelColor(x, y, c);
         }
     }
@@ -66,7 +64,7 @@ QImage floorOf(int width, int height) {
     QImage floor(width, height, QImage::Format_RGB32);
     for (int y = 0; y < height; ++y) {
         for (int x = 0; x < width; ++x)
-            floor.setPixel(x, y, cell.pixel(x % kCell, y % kCell));
+            floor.setPixel(x, y, cell.pixel(x % CellPitch, y % CellPitch));
     }
     return floor;
 }
@@ -74,14 +72,16 @@ QImage floorOf(int width, int height) {
 // What a tile is made of: the shapes themselves, and light or shade thrown on the floor
 // (alpha is the strength, colour what the floor is mixed with).
 struct Sprite {
-    QImage art = transparentImage(kTile, kTile);
-    QImage onFloor = transparentImage(kTile, kTile);
+    QImage art = transparentImage(TileSide, TileSide);
+    QImage onFloor = transparentImage(TileSide, TileSide);
 };
 
 // A painter whose origin is the top-left corner of the tile's own cell.
 class CellPainter : public QPainter {
   public:
-    explicit CellPainter(QImage& image) : QPainter(&image) { translate(kLeft, kTop); }
+    explicit CellPainter(QImage& image) : QPainter(&image) {
+        translate(TileLeftOfCell, TileAboveCell);
+    }
 };
 
 void castShadow(Sprite& sprite, const QPolygon& area, double strength) {
@@ -98,45 +98,50 @@ Sprite wall() {
     {
         CellPainter p(sprite.art);
         // The top of the block fills the cell: a raised stone with a bevel and a little grain.
-        p.fillRect(0, 0, kCell, kCell, top);
-        p.fillRect(5, 5, kCell - 10, kCell - 10, shade(top, 1.06));
-        p.fillRect(5, 5, kCell - 10, 1, shade(top, 0.86));
-        p.fillRect(5, 5, 1, kCell - 10, shade(top, 0.9));
-        p.fillRect(5, kCell - 6, kCell - 10, 1, shade(top, 1.2));
-        p.fillRect(kCell - 6, 5, 1, kCell - 10, shade(top, 1.15));
-        for (int y = 2; y < kCell - 2; ++y) {
-            for (int x = 2; x < kCell - 2; ++x) {
+        p.fillRect(0, 0, CellPitch, CellPitch, top);
+        p.fillRect(5, 5, CellPitch - 10, CellPitch - 10, shade(top, 1.06));
+        p.fillRect(5, 5, CellPitch - 10, 1, shade(top, 0.86));
+        p.fillRect(5, 5, 1, CellPitch - 10, shade(top, 0.9));
+        p.fillRect(5, CellPitch - 6, CellPitch - 10, 1, shade(top, 1.2));
+        p.fillRect(CellPitch - 6, 5, 1, CellPitch - 10, shade(top, 1.15));
+        for (int y = 2; y < CellPitch - 2; ++y) {
+            for (int x = 2; x < CellPitch - 2; ++x) {
                 const int g = grain(x, y, 7);
                 if (g < 9) p.fillRect(x, y, 1, 1, shade(top, 0.92));
                 if (g > 95) p.fillRect(x, y, 1, 1, shade(top, 1.08));
             }
         }
-        p.fillRect(0, 0, kCell, 2, shade(top, 1.3));
-        p.fillRect(0, 0, 2, kCell, shade(top, 1.18));
-        p.fillRect(0, kCell - 2, kCell, 2, shade(top, 0.82));
-        p.fillRect(kCell - 2, 2, 2, kCell - 2, shade(top, 0.86));
+        p.fillRect(0, 0, CellPitch, 2, shade(top, 1.3));
+        p.fillRect(0, 0, 2, CellPitch, shade(top, 1.18));
+        p.fillRect(0, CellPitch - 2, CellPitch, 2, shade(top, 0.82));
+        p.fillRect(CellPitch - 2, 2, 2, CellPitch - 2, shade(top, 0.86));
         p.fillRect(0, 0, 1, 1, shade(top, 1.45));
 
         // The front of the block below the cell: two courses of bricks.
-        const int fy = kCell;
-        p.fillRect(0, fy, kCell, 9, front);
-        p.fillRect(0, fy, kCell, 1, shade(front, 0.7));
-        p.fillRect(0, fy + 4, kCell, 1, shade(front, 0.72));
-        p.fillRect(0, fy + 8, kCell, 1, shade(front, 0.55));
-        p.fillRect(0, fy + 1, kCell, 1, shade(front, 1.12));
-        p.fillRect(0, fy + 5, kCell, 1, shade(front, 1.12));
+        const int fy = CellPitch;
+        p.fillRect(0, fy, CellPitch, 9, front);
+        p.fillRect(0, fy, CellPitch, 1, shade(front, 0.7));
+        p.fillRect(0, fy + 4, CellPitch, 1, shade(front, 0.72));
+        p.fillRect(0, fy + 8, CellPitch, 1, shade(front, 0.55));
+        p.fillRect(0, fy + 1, CellPitch, 1, shade(front, 1.12));
+        p.fillRect(0, fy + 5, CellPitch, 1, shade(front, 1.12));
         for (int x : {11, 29})
             p.fillRect(x, fy + 1, 1, 3, shade(front, 0.72));
         for (int x : {2, 20})
             p.fillRect(x, fy + 5, 1, 3, shade(front, 0.72));
     }
     castShadow(sprite,
-               QPolygon({{kCell, 3}, {kCell + 7, 10}, {kCell + 7, kBottom}, {kCell, kBottom}}),
+               QPolygon({{CellPitch, 3},
+                         {CellPitch + 7, 10},
+                         {CellPitch + 7, TileBottom},
+                         {CellPitch, TileBottom}}),
                0.55);
-    castShadow(
-        sprite,
-        QPolygon({{3, kCell + 9}, {kCell + 7, kCell + 9}, {kCell + 7, kBottom}, {3, kBottom}}),
-        0.55);
+    castShadow(sprite,
+               QPolygon({{3, CellPitch + 9},
+                         {CellPitch + 7, CellPitch + 9},
+                         {CellPitch + 7, TileBottom},
+                         {3, TileBottom}}),
+               0.55);
     return sprite;
 }
 
@@ -146,7 +151,7 @@ Sprite crate(const CratePalette& palette) {
         CellPainter p(sprite.art);
         drawCrate(p, palette, 3, 1, 31, 20, 14);
     }
-    outlineShapes(sprite.art, kOutline);
+    outlineShapes(sprite.art, TileOutline);
     castShadow(sprite, QPolygon({{35, 4}, {40, 9}, {40, 39}, {35, 39}}), 0.5);
     castShadow(sprite, QPolygon({{5, 36}, {40, 36}, {40, 39}, {5, 39}}), 0.5);
     return sprite;
@@ -155,15 +160,15 @@ Sprite crate(const CratePalette& palette) {
 // The crate at home: green wood with gold corners, and green light on the target around it.
 Sprite crateOnTarget() {
     Sprite sprite = crate(homeCrate());
-    QImage glow = transparentImage(kTile, kTile);
+    QImage glow = transparentImage(TileSide, TileSide);
     {
         CellPainter p(glow);
         p.setPen(Qt::NoPen);
         p.setBrush(QColor(90, 255, 130, 90));
         p.drawRect(1, 0, 35, 38);
     }
-    for (int y = 0; y < kTile; ++y) {
-        for (int x = 0; x < kTile; ++x) {
+    for (int y = 0; y < TileSide; ++y) {
+        for (int x = 0; x < TileSide; ++x) {
             if (qAlpha(sprite.art.pixel(x, y)) < 128 && qAlpha(glow.pixel(x, y)) > 0 &&
                 qAlpha(sprite.onFloor.pixel(x, y)) == 0) {
                 sprite.onFloor.setPixel(x, y, glow.pixel(x, y));
@@ -215,21 +220,21 @@ Sprite keeper(Facing facing, bool eyesOpen) {
     // Drawn lower than the cell's top edge by the cap's height and its outline: a move redraws
     // the cells round the keeper's new square, not the strip above the square he left, so no
     // part of him may stand in the tile's rows above his cell.
-    constexpr int kStandLower = 4;
+    constexpr int StandLower = 4;
     Sprite sprite;
     {
         CellPainter p(sprite.onFloor);
-        p.translate(0, kStandLower);
+        p.translate(0, StandLower);
         p.setPen(Qt::NoPen);
         p.setBrush(QColor(0, 0, 0, 110));
         p.drawEllipse(9, 32, 20, 5);
     }
     CellPainter p(sprite.art);
-    p.translate(0, kStandLower);
+    p.translate(0, StandLower);
     p.setPen(Qt::NoPen);
     if (facing == Facing::Right) {
         // The right profile is the left one seen in a mirror.
-        p.translate(kCell, 0);
+        p.translate(CellPitch, 0);
         p.scale(-1, 1);
     }
     const bool side = facing == Facing::Left || facing == Facing::Right;
@@ -336,15 +341,15 @@ Sprite keeper(Facing facing, bool eyesOpen) {
         p.fillRect(10, 16, 3, 1, shade(skin, 0.55));
     }
     p.end();
-    outlineShapes(sprite.art, kOutline);
+    outlineShapes(sprite.art, TileOutline);
     return sprite;
 }
 
 // Writes a sprite into the sheet: its image and its mask. Where the sprite throws light or
 // shade, the floor is painted in, so a mask is black wherever the tile changes anything.
 void place(QImage& sheet, const Sprite& sprite, SheetTile tile, const QImage& floor) {
-    for (int y = 0; y < kTile; ++y) {
-        for (int x = 0; x < kTile; ++x) {
+    for (int y = 0; y < TileSide; ++y) {
+        for (int x = 0; x < TileSide; ++x) {
             const QRgb art = sprite.art.pixel(x, y);
             const QRgb light = sprite.onFloor.pixel(x, y);
             QColor image(0, 0, 0);
@@ -354,8 +359,8 @@ void place(QImage& sheet, const Sprite& sprite, SheetTile tile, const QImage& fl
                 image.setAlpha(255);
                 mask = QColor(0, 0, 0);
             } else if (qAlpha(light) > 0) {
-                const QColor under =
-                    floor.pixelColor((x - kLeft + kCell) % kCell, (y - kTop + kCell) % kCell);
+                const QColor under = floor.pixelColor((x - TileLeftOfCell + CellPitch) % CellPitch,
+                                                      (y - TileAboveCell + CellPitch) % CellPitch);
                 QColor tint(light);
                 tint.setAlpha(255);
                 image = mix(under, tint, qAlpha(light) / 255.0);
@@ -395,12 +400,12 @@ QImage renderRoom(const std::vector<std::string>& rows) {
     int columns = 0;
     for (const auto& row : rows)
         columns = std::max(columns, static_cast<int>(row.size()));
-    QImage room = floorOf(columns * kCell, static_cast<int>(rows.size()) * kCell);
+    QImage room = floorOf(columns * CellPitch, static_cast<int>(rows.size()) * CellPitch);
     auto combine = [&](int cx, int cy, SheetTile tile) {
-        for (int y = 0; y < kTile; ++y) {
-            for (int x = 0; x < kTile; ++x) {
-                const int bx = cx * kCell - kLeft + x;
-                const int by = cy * kCell - kTop + y;
+        for (int y = 0; y < TileSide; ++y) {
+            for (int x = 0; x < TileSide; ++x) {
+                const int bx = cx * CellPitch - TileLeftOfCell + x;
+                const int by = cy * CellPitch - TileAboveCell + y;
                 if (!room.rect().contains(bx, by)) continue;
                 const QRgb mask = sheet.pixel(tile.left() + x, tile.maskTop() + y);
                 const QRgb image = sheet.pixel(tile.left() + x, tile.imageTop() + y);

@@ -6,19 +6,16 @@
 
 #include "assets/artwork.h"
 #include "assets/paint.h"
+#include "core/gamestate.h"
 #include "ui/render/tilesheet.h"
 
 namespace artwork {
 namespace {
 
-constexpr int kTitleWidth = 640;
-constexpr int kTitleHeight = 400;
-constexpr int kBandWidth = 640;
-constexpr int kBandHeight = 20;
-constexpr int kStripWidth = 100;
-constexpr int kStripHeight = 555;
-
-const QColor kOutline(20, 22, 32);
+constexpr int TitleWidth = 640;
+constexpr int TitleHeight = 400;
+constexpr int StripWidth = 100;
+constexpr int StripHeight = 555;
 
 // The keeper, small enough for the band, pushing to the right. One letter per pixel.
 QImage tinyKeeper() {
@@ -58,7 +55,7 @@ QImage tinyKeeper() {
                     c = QColor(255, 255, 255);
                     break;
                 case 'K':
-                    c = kOutline;
+                    c = TileOutline;
                     break;
                 case 'y':
                     c = QColor(236, 190, 60);
@@ -75,7 +72,7 @@ QImage tinyKeeper() {
             image.setPixelColor(x, y, c);
         }
     }
-    outlineShapes(image, kOutline);
+    outlineShapes(image, TileOutline);
     return image;
 }
 
@@ -83,23 +80,24 @@ QImage tinyKeeper() {
 // first ones already home.
 void drawBand(QImage& title) {
     QPainter p(&title);
-    for (int y = 0; y < kBandHeight; ++y) {
-        p.fillRect(0, y, kBandWidth, 1,
-                   mix(QColor(44, 40, 96), QColor(12, 12, 30), y / double(kBandHeight - 1)));
+    for (int y = 0; y < quarbel::BandHeight; ++y) {
+        p.fillRect(
+            0, y, quarbel::BandWidth, 1,
+            mix(QColor(44, 40, 96), QColor(12, 12, 30), y / double(quarbel::BandHeight - 1)));
     }
-    p.fillRect(0, 0, kBandWidth, 1, QColor(110, 110, 190));
-    p.fillRect(0, kBandHeight - 2, kBandWidth, 1, QColor(200, 150, 50));
-    p.fillRect(0, kBandHeight - 1, kBandWidth, 1, QColor(90, 60, 20));
+    p.fillRect(0, 0, quarbel::BandWidth, 1, QColor(110, 110, 190));
+    p.fillRect(0, quarbel::BandHeight - 2, quarbel::BandWidth, 1, QColor(200, 150, 50));
+    p.fillRect(0, quarbel::BandHeight - 1, quarbel::BandWidth, 1, QColor(90, 60, 20));
 
-    QImage crates = transparentImage(kBandWidth, kBandHeight);
+    QImage crates = transparentImage(quarbel::BandWidth, quarbel::BandHeight);
     {
         QPainter c(&crates);
         int n = 0;
-        for (int x = kBandWidth - 20; x > 24; x -= 18, ++n) {
+        for (int x = quarbel::BandWidth - 20; x > 24; x -= 18, ++n) {
             drawCrate(c, n < 4 ? homeCrate() : plainCrate(), x, 3, 14, 8, 6);
         }
     }
-    outlineShapes(crates, kOutline);
+    outlineShapes(crates, TileOutline);
     p.drawImage(0, 0, crates);
     p.drawImage(12, 2, tinyKeeper());
 }
@@ -124,38 +122,37 @@ void drawCentredText(QImage& target, const QString& text, int y, const BlockStyl
     drawBlockText(target, text, (target.width() - blockTextWidth(text, style.size)) / 2, y, style);
 }
 
-const BlockStyle kNameStyle{13, QColor(255, 226, 110), QColor(236, 104, 40), QColor(120, 34, 24),
-                            5};
-const BlockStyle kYearStyle{9, QColor(170, 255, 170), QColor(40, 170, 90), QColor(20, 80, 50), 4};
-const BlockStyle kHintStyle{2, QColor(140, 220, 255), QColor(70, 140, 230), QColor(20, 30, 70), 1};
+const BlockStyle NameStyle{13, QColor(255, 226, 110), QColor(236, 104, 40), QColor(120, 34, 24), 5};
+const BlockStyle YearStyle{9, QColor(170, 255, 170), QColor(40, 170, 90), QColor(20, 80, 50), 4};
+const BlockStyle HintStyle{2, QColor(140, 220, 255), QColor(70, 140, 230), QColor(20, 30, 70), 1};
 
 }  // namespace
 
 QImage makeTitlePicture() {
-    QImage title(kTitleWidth, kTitleHeight, QImage::Format_RGB32);
+    QImage title(TitleWidth, TitleHeight, QImage::Format_RGB32);
     title.fill(Qt::black);
     drawBand(title);
-    drawCentredText(title, "QUARBEL", 44, kNameStyle);
-    drawCentredText(title, "98", 152, kYearStyle);
+    drawCentredText(title, "QUARBEL", 44, NameStyle);
+    drawCentredText(title, "98", 152, YearStyle);
     drawRoom(title, {" ############# ", " #*. @$   $.*# ", " ############# ", "               "},
-             (kTitleWidth - quarbel::BufferSide) / 2, 226, 12);
-    drawCentredText(title, "PRESS ANY KEY", 380, kHintStyle);
+             (TitleWidth - quarbel::BufferSide) / 2, 226, 12);
+    drawCentredText(title, "PRESS ANY KEY", 380, HintStyle);
     return title;
 }
 
 QImage makeSideStrip() {
-    QImage strip(kStripWidth, kStripHeight, QImage::Format_RGB32);
+    QImage strip(StripWidth, StripHeight, QImage::Format_RGB32);
     strip.fill(Qt::black);
-    const BlockStyle letters{6, kNameStyle.top, kNameStyle.bottom, kNameStyle.depth, 3};
+    const BlockStyle letters{6, NameStyle.top, NameStyle.bottom, NameStyle.depth, 3};
     const QString name = "QUARBEL";
     for (int i = 0; i < name.size(); ++i) {
         const QString letter(name[i]);
-        drawBlockText(strip, letter, (kStripWidth - blockTextWidth(letter, 6)) / 2, 14 + i * 52,
+        drawBlockText(strip, letter, (StripWidth - blockTextWidth(letter, 6)) / 2, 14 + i * 52,
                       letters);
     }
-    const BlockStyle year{5, kYearStyle.top, kYearStyle.bottom, kYearStyle.depth, 2};
-    drawBlockText(strip, "98", (kStripWidth - blockTextWidth("98", 5)) / 2, 384, year);
-    drawRoom(strip, {"$*", "+$", " ."}, (kStripWidth - 2 * quarbel::CellPitch) / 2, 440, 4);
+    const BlockStyle year{5, YearStyle.top, YearStyle.bottom, YearStyle.depth, 2};
+    drawBlockText(strip, "98", (StripWidth - blockTextWidth("98", 5)) / 2, 384, year);
+    drawRoom(strip, {"$*", "+$", " ."}, (StripWidth - 2 * quarbel::CellPitch) / 2, 440, 4);
     return strip;
 }
 

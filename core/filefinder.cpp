@@ -97,4 +97,16 @@ int openRegularFile(const std::string& fileName, int flags) {
     return fd;
 }
 
+OpenFile openRegularForReading(const std::string& fileName) {
+    const int fd = openRegularFile(fileName, O_RDONLY);
+    if (fd < 0) return nullptr;
+    OpenFile file(::fdopen(fd, "rb"));
+    if (!file) {
+        const int error = errno;
+        ::close(fd);
+        errno = error;
+    }
+    return file;
+}
+
 }  // namespace quarbel

@@ -4,6 +4,8 @@
 // found here, and opened so that no FIFO or device can make the game wait.
 #pragma once
 
+#include <cstdio>
+#include <memory>
 #include <string>
 #include <string_view>
 
@@ -26,5 +28,14 @@ std::string findName(std::string_view relativeName);
 // (a folder, a FIFO, a device, a socket) is not opened at all: -1 with errno EISDIR for a
 // folder and EACCES for the rest, as for a file that cannot be opened.
 int openRegularFile(const std::string& fileName, int flags);
+
+struct FileCloser {
+    void operator()(std::FILE* file) const { std::fclose(file); }
+};
+using OpenFile = std::unique_ptr<std::FILE, FileCloser>;
+
+// A regular file opened for reading as openRegularFile opens it; empty, with errno saying
+// why, when it cannot be.
+OpenFile openRegularForReading(const std::string& fileName);
 
 }  // namespace quarbel

@@ -30,6 +30,10 @@ constexpr int BoardSide = 15;
 constexpr int BoardCells = BoardSide * BoardSide;
 constexpr int HistoryCapacity = 5000;
 
+// The title picture's top band, which slides in from the right on the title screen.
+constexpr int BandWidth = 640;
+constexpr int BandHeight = 20;
+
 inline bool onBoard(int x, int y) {
     return x >= 1 && x <= BoardSide && y >= 1 && y <= BoardSide;
 }
@@ -87,7 +91,7 @@ struct GameState {
     bool eyesClosed = false;
 
     // Title screen: the band is drawn with its left edge at -titleBandOffset.
-    std::int32_t titleBandOffset = 640;
+    std::int32_t titleBandOffset = BandWidth;
 };
 
 }  // namespace quarbel

@@ -33,20 +33,9 @@ int boardByte(int x, int y) {
     return BoardOffset + BoardSide * (y - 1) + (x - 1);
 }
 
-struct FileCloser {
-    void operator()(std::FILE* file) const { std::fclose(file); }
-};
-using File = std::unique_ptr<std::FILE, FileCloser>;
-
-File openForReading(const std::string& fileName) {
-    const int fd = openRegularFile(fileName, O_RDONLY);
-    if (fd < 0) throw IoError(errno);
-    File file(::fdopen(fd, "rb"));
-    if (!file) {
-        const int error = errno;
-        ::close(fd);
-        throw IoError(error);
-    }
+OpenFile openForReading(const std::string& fileName) {
+    OpenFile file = openRegularForReading(fileName);
+    if (!file) throw IoError(errno);
     return file;
 }
 
@@ -78,7 +67,7 @@ std::int64_t levelRecordOffset(int levelNumber) {
 }
 
 PackHeader readPackHeader(const std::string& fileName, std::size_t titleLimit) {
-    File file = openForReading(fileName);
+    OpenFile file = openForReading(fileName);
     const auto countByte = readAt(file.get(), LevelCountOffset, 1);
     // The title ends at its byte 13 or at the end of the file, never at a byte 26.
     std::vector<std::uint8_t> title(titleLimit);
@@ -90,7 +79,7 @@ PackHeader readPackHeader(const std::string& fileName, std::size_t titleLimit) {
 }
 
 LevelRecord readLevelRecord(const std::string& fileName, int levelNumber) {
-    File file = openForReading(fileName);
+    OpenFile file = openForReading(fileName);
     const auto bytes = readAt(file.get(), levelRecordOffset(levelNumber), LevelRecordSize);
     LevelRecord record;
     record.level.keeperX = bytes[KeeperXOffset];

@@ -23,6 +23,7 @@
 #include "editor/boardview.h"
 #include "editor/levellist.h"
 #include "ui/keymap.h"
+#include "ui/render/picturefiles.h"
 
 namespace quarbel::editor {
 
@@ -108,8 +109,8 @@ QStringList EditorWindow::standardPictureFolders() {
 void EditorWindow::loadPictures(const QStringList& folders) {
     for (const QString& folder : folders) {
         AssetImages images;
-        images.background.load(folder + "/backgr8.bmp", "BMP");
-        images.tileSheet.load(folder + "/playal8n.bmp", "BMP");
+        images.background.load(folder + "/" + BackgroundFile, "BMP");
+        images.tileSheet.load(folder + "/" + TileSheetFile, "BMP");
         if (images.background.isNull() || images.tileSheet.isNull()) continue;
         renderer_.loadAssets(images);
         pictureRenderer_.loadAssets(images);

@@ -7,6 +7,7 @@
 #include "editor/editorwindow.h"
 #include "tools/commandline.h"
 #include "ui/render/images.h"
+#include "ui/render/picturefiles.h"
 
 namespace {
 
@@ -39,7 +40,7 @@ int main(int argc, char** argv) {
 
     const QStringList pictureFolders = quarbel::editor::EditorWindow::standardPictureFolders();
     for (const QString& folder : pictureFolders) {
-        const QImage icon(folder + "/quarbel.png");
+        const QImage icon(folder + "/" + quarbel::WindowIconFile);
         if (icon.isNull()) continue;
         QApplication::setWindowIcon(quarbel::iconOfAllSizes(icon));
         break;

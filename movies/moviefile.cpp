@@ -16,11 +16,6 @@ namespace quarbel {
 
 namespace {
 
-struct FileCloser {
-    void operator()(std::FILE* file) const { std::fclose(file); }
-};
-using File = std::unique_ptr<std::FILE, FileCloser>;
-
 // errno after a failed call, and a plain I/O error where the call left none behind.
 int lastError() {
     return errno ? errno : EIO;
@@ -49,13 +44,8 @@ std::optional<std::string> storedMovieName(std::string_view packName, std::strin
 
 std::optional<std::vector<std::uint16_t>> readMovieFile(const std::string& fileName,
                                                         std::size_t maxCodes) {
-    const int fd = openRegularFile(fileName, O_RDONLY);
-    if (fd < 0) return std::nullopt;
-    File file(::fdopen(fd, "rb"));
-    if (!file) {
-        ::close(fd);
-        return std::nullopt;
-    }
+    const OpenFile file = openRegularForReading(fileName);
+    if (!file) return std::nullopt;
     std::vector<std::uint16_t> codes;
     unsigned char buffer[4096];
     errno = 0;

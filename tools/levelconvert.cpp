@@ -164,17 +164,6 @@ std::optional<std::vector<std::uint16_t>> solutionCodes(std::string_view letters
     return codes;
 }
 
-std::optional<std::string> solutionLetters(const std::vector<std::uint16_t>& codes) {
-    std::string letters;
-    letters.reserve(codes.size());
-    for (const std::uint16_t code : codes) {
-        const char letter = notationLetter(code);
-        if (letter == 0) return std::nullopt;
-        letters += letter;
-    }
-    return letters;
-}
-
 ConvertedCollection convertCollection(const LevelCollection& collection, bool checkSolutions) {
     ConvertedCollection converted;
     TextFitter fitter(converted.reports);

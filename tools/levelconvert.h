@@ -44,8 +44,6 @@ std::string packTooShort(std::uintmax_t size);
 
 // History codes of a solution in "udlrUDLR" letters; nothing for any other character.
 std::optional<std::vector<std::uint16_t>> solutionCodes(std::string_view letters);
-// The letters of history codes 1 to 8; nothing for any other code.
-std::optional<std::string> solutionLetters(const std::vector<std::uint16_t>& codes);
 
 struct ConvertedLevel {
     int number = 0;  // in the file, 1-based, counting every level found

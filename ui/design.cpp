@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "core/levelpack.h"
+#include "ui/render/picturefiles.h"
 
 namespace quarbel {
 
@@ -38,13 +39,13 @@ constexpr ControlDesign Panels[] = {
     {Control::load, 154, 95, 26, Button, "LOAD", 24, &CommandColours},
     {Control::game, 179, 95, 27, Button, "GAME", 24, &CommandColours},
     {Control::helpmovie, 205, 95, 26, Button, "HELP", 24, &CommandColours},
-    {Control::mplay, 247, 70, 34, Picture, "mplay.bmp", 0, nullptr},
-    {Control::mbacktostart, 281, 35, 35, Picture, "mbacktostart.bmp", 0, nullptr},
-    {Control::mstop, 281, 35, 35, Picture, "mstop.bmp", 0, nullptr},
-    {Control::mback, 316, 35, 35, Picture, "mback.bmp", 0, nullptr},
-    {Control::mforward, 316, 35, 35, Picture, "mforward.bmp", 0, nullptr},
-    {Control::m10back, 351, 35, 35, Picture, "m10back.bmp", 0, nullptr},
-    {Control::m10forward, 351, 35, 35, Picture, "m10forward.bmp", 0, nullptr},
+    {Control::mplay, 247, 70, 34, Picture, PlayButtonFile, 0, nullptr},
+    {Control::mbacktostart, 281, 35, 35, Picture, BackToStartButtonFile, 0, nullptr},
+    {Control::mstop, 281, 35, 35, Picture, StopButtonFile, 0, nullptr},
+    {Control::mback, 316, 35, 35, Picture, BackButtonFile, 0, nullptr},
+    {Control::mforward, 316, 35, 35, Picture, ForwardButtonFile, 0, nullptr},
+    {Control::m10back, 351, 35, 35, Picture, TenBackButtonFile, 0, nullptr},
+    {Control::m10forward, 351, 35, 35, Picture, TenForwardButtonFile, 0, nullptr},
     {Control::msteps, 394, 95, 27, Label, "Steps:", 19, &CaptionColours},
     {Control::mstepsview, 420, 94, 27, Label, "0", 19, &ValueColours},
 };

@@ -43,6 +43,4 @@ struct ControlDesign {
 std::span<const ControlDesign> panelDesign();
 const ControlDesign& designOf(Control control);
 
-inline constexpr std::string_view WindowIconFile = "quarbel.png";
-
 }  // namespace quarbel

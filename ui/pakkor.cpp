@@ -24,14 +24,15 @@
 #include "ui/platform/placement.h"
 #include "ui/platform/titlebar.h"
 #include "ui/render/blink.h"
+#include "ui/render/buttonlooks.h"
 #include "ui/render/images.h"
+#include "ui/render/picturefiles.h"
 
 namespace quarbel {
 
 namespace {
 
 // The face of the button pictures, so that a picture and its button read as one.
-const QColor PictureButtonFace(40, 44, 60);
 
 QString fromUtf8(std::string_view text) {
     return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
@@ -152,10 +153,10 @@ void Tpakkor::createControls() {
             face.setColor(QPalette::Button, PictureButtonFace);
             button->setPalette(face);
             button->setIcon(pictureButtonIcon(design.caption));
-            button->setIconSize(QSize(
-                design.control == Control::m10back || design.control == Control::m10forward ? 28
-                                                                                            : 18,
-                24));
+            const bool tenSteps =
+                design.control == Control::m10back || design.control == Control::m10forward;
+            button->setIconSize(
+                QSize(tenSteps ? WideLookWidth : NarrowLookWidth, ButtonLookHeight));
             control = button;
         } else {
             auto* caption = new TCoolButton(this);
@@ -215,7 +216,7 @@ void Tpakkor::FormCreate() {
     layOut(width(), height());
     titel2_->showPicture(&renderer_.sidePicture());
 
-    state_.titleBandOffset = 640;
+    state_.titleBandOffset = BandWidth;
     state_.levelActive = true;
     state_.autoPlay = false;
     titelflaeche_->showPicture(&renderer_.titleScreen().picture());
@@ -347,7 +348,7 @@ void Tpakkor::connectHandlers() {
         if (!renderer_.titleScreen().startanimTimer(state_)) {
             setTimerEnabled(Timer::startanim, false);
         }
-        titelflaeche_->update(0, 0, 640, 20);
+        titelflaeche_->update(0, 0, BandWidth, BandHeight);
     });
     onTimer(Timer::mousetimer, [this] { mousetimerTimer(state_, *this, pathFinder_); });
 

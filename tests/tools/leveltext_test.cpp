@@ -227,8 +227,6 @@ TEST(LevelText, ReadsSolutions) {
     EXPECT_EQ(collection.levels[2].properties[0].value, "lll");
     EXPECT_EQ(solutionCodes("udrlUDRL"), (std::vector<std::uint16_t>{1, 2, 3, 4, 5, 6, 7, 8}));
     EXPECT_FALSE(solutionCodes("ux"));
-    EXPECT_EQ(solutionLetters({4, 8}), "lL");
-    EXPECT_FALSE(solutionLetters({9}));
 }
 
 TEST(LevelText, CentresTheLevelInTheGrid) {

@@ -5,6 +5,7 @@
 
 #include "core/gameerror.h"
 #include "ui/render/images.h"
+#include "ui/render/picturefiles.h"
 
 namespace quarbel {
 
@@ -45,10 +46,10 @@ void cutSprite(const PixelBuffer& sheet, SheetTile tile, PixelBuffer& image, Pix
 
 AssetImages readAssetFiles() {
     AssetImages images;
-    images.side = readPicture("titel2.bmp");
-    images.title = readPicture("titel.bmp");
-    images.background = readPicture("backgr8.bmp");
-    images.tileSheet = readPicture("playal8n.bmp");
+    images.side = readPicture(SideStripFile);
+    images.title = readPicture(TitlePictureFile);
+    images.background = readPicture(BackgroundFile);
+    images.tileSheet = readPicture(TileSheetFile);
     return images;
 }
 

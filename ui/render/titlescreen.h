@@ -8,8 +8,6 @@
 
 namespace quarbel {
 
-constexpr int BandWidth = 640;
-constexpr int BandHeight = 20;
 constexpr int BandStep = 4;  // pixels per tick of startanim
 
 class TitleScreen {
