@@ -46,25 +46,6 @@ void refuseSameFile(const std::string& input, const std::string& output) {
     }
 }
 
-// A movie as it is to be stored, or why it is not: an existing movie is replaced only with
-// force. Makes the movie's folder.
-FileContent movieContent(const std::string& movieFile, std::span<const std::uint16_t> moves,
-                         bool force) {
-    if (moves.empty()) throw ToolError("the solution holds no moves");
-    if (moves.size() > HistoryCapacity) {
-        throw ToolError("the solution holds " + std::to_string(moves.size()) +
-                        " moves, the game replays at most 5000");
-    }
-    notationOf(moves);  // refuses codes outside 1 to 8
-    std::error_code error;
-    if (fs::exists(movieFile, error) && !force) {
-        throw ToolError(movieFile + " already exists; --force replaces it");
-    }
-    const fs::path folder = fs::path(movieFile).parent_path();
-    if (!folder.empty()) fs::create_directories(folder, error);
-    return {movieFile, movieBytes(moves)};
-}
-
 int levelNumberOf(const std::string& text) {
     int number = 0;
     const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), number);
@@ -214,34 +195,6 @@ void storeMovies(const std::vector<PackPart>& parts, bool force, std::string& re
 
 }  // namespace
 
-std::string notationOf(std::span<const std::uint16_t> moves) {
-    std::string text;
-    for (std::uint16_t code : moves) {
-        const char letter = notationLetter(code);
-        if (letter == 0) {
-            throw ToolError("move " + std::to_string(text.size() + 1) + " has the unknown code " +
-                            std::to_string(code));
-        }
-        text += letter;
-    }
-    return text;
-}
-
-std::vector<std::uint16_t> movesOfNotation(std::string_view notation) {
-    std::vector<std::uint16_t> moves;
-    for (std::size_t i = 0; i < notation.size(); ++i) {
-        const char symbol = notation[i];
-        if (symbol == ' ' || symbol == '\n' || symbol == '\r' || symbol == '\t') continue;
-        const int code = codeOfNotationLetter(symbol);
-        if (code == 0) {
-            throw ToolError("unknown move '" + std::string(1, symbol) + "' at position " +
-                            std::to_string(i + 1));
-        }
-        moves.push_back(static_cast<std::uint16_t>(code));
-    }
-    return moves;
-}
-
 // Why a file in which no level was found is no collection at all, else "holds no level".
 std::string noLevelIn(const std::string& sourceFile) {
     if (isPackFileName(sourceFile)) {
@@ -310,37 +263,11 @@ std::string listFile(const std::string& fileName) {
     return isPackFileName(fileName) ? listPack(fileName) : listCollection(fileName);
 }
 
-namespace {
-
-LevelCollection levelsOf(const std::string& fileName) {
+LevelCollection levelsOfFile(const std::string& fileName) {
     return isPackFileName(fileName) ? readPack(fileName) : readCollectionFile(fileName).collection;
 }
 
-// "level 3 'Gate': ", what a line about a level starts with.
-std::string levelLead(const LevelCollection& levels, int levelNumber) {
-    return levelName(levelNumber, levels.levels[levelNumber - 1].title) + ": ";
-}
-
-// The solver's answer as a proven solution, or why there is none.
-ProvenSolution provenOrThrow(const Level& level, const SolverResult& result,
-                             const SolveLimits& limits) {
-    if (result.exhausted) throw ToolError("cannot be solved");
-    if (!result.moves) {
-        std::ostringstream seconds;
-        seconds << limits.seconds;
-        throw ToolError("no solution found within " + seconds.str() + " s (" +
-                        std::to_string(result.statesSeen) + " positions searched)");
-    }
-    if (!replaySolves(level.board, level.keeperX, level.keeperY, *result.moves)) {
-        throw ToolError("the solution found does not replay to a solved board");
-    }
-    return {*result.moves, result.pushes, result.statesSeen};
-}
-
-std::string describeSolution(const ProvenSolution& solution) {
-    return std::to_string(solution.moves.size()) + " moves, " + std::to_string(solution.pushes) +
-           " pushes, " + std::to_string(solution.statesSeen) + " positions searched";
-}
+namespace {
 
 // "--time SECONDS" taken out of the arguments; the default limits without it.
 SolveLimits takeTimeLimit(std::vector<std::string>& arguments) {
@@ -359,98 +286,6 @@ SolveLimits takeTimeLimit(std::vector<std::string>& arguments) {
 }
 
 }  // namespace
-
-ProvenSolution solveLevelOf(const std::string& fileName, int levelNumber,
-                            const SolveLimits& limits) {
-    const LevelCollection levels = levelsOf(fileName);
-    const int count = static_cast<int>(levels.levels.size());
-    if (levelNumber < 1 || levelNumber > count) {
-        throw ToolError("level " + std::to_string(levelNumber) + " is not in " + fileName +
-                        " (1 to " + std::to_string(count) + ")");
-    }
-    const std::string name = levelLead(levels, levelNumber);
-    // Checked as an import would check it, so the solver only meets levels it can prove.
-    const PackLevelResult checked = packLevelOf(levels.levels[levelNumber - 1]);
-    if (!checked.level) throw ToolError(name + checked.reason);
-    const Level& level = *checked.level;
-    try {
-        return provenOrThrow(level, solveLevel(level.board, level.keeperX, level.keeperY, limits),
-                             limits);
-    } catch (const ToolError& failure) {
-        throw ToolError(name + failure.what());
-    }
-}
-
-int solveEveryLevel(const std::string& fileName, const SolveLimits& limits, bool movies, bool force,
-                    std::string& report) {
-    const LevelCollection levels = levelsOf(fileName);
-    const std::size_t count = levels.levels.size();
-    std::vector<std::string> lines(count);
-    std::vector<LevelToSolve> searched;
-    std::vector<std::size_t> numbers;  // index into the levels, per searched level
-    std::vector<Level> checkedLevels;
-    for (std::size_t k = 0; k < count; ++k) {
-        const PackLevelResult checked = packLevelOf(levels.levels[k]);
-        if (!checked.level) {
-            lines[k] = checked.reason;
-            continue;
-        }
-        searched.push_back({checked.level->board, checked.level->keeperX, checked.level->keeperY});
-        checkedLevels.push_back(*checked.level);
-        numbers.push_back(k);
-    }
-    const std::vector<SolverResult> results = solveLevels(searched, limits);
-    int solved = 0;
-    for (std::size_t s = 0; s < searched.size(); ++s) {
-        const int number = static_cast<int>(numbers[s]) + 1;
-        try {
-            const ProvenSolution solution = provenOrThrow(checkedLevels[s], results[s], limits);
-            lines[numbers[s]] = describeSolution(solution);
-            ++solved;
-            if (movies) {
-                const std::string movie = movieFileOf(fileName, number);
-                writeMovie(movie, solution.moves, force);
-                lines[numbers[s]] += "; wrote " + movie;
-            }
-        } catch (const ToolError& failure) {
-            lines[numbers[s]] +=
-                lines[numbers[s]].empty() ? failure.what() : std::string("; ") + failure.what();
-        }
-    }
-    for (std::size_t k = 0; k < count; ++k)
-        report += levelLead(levels, static_cast<int>(k) + 1) + lines[k] + "\n";
-    report += "solved " + std::to_string(solved) + " of " + std::to_string(count) + " levels\n";
-    return solved;
-}
-
-std::string movieFileOf(const std::string& packFile, int levelNumber) {
-    const fs::path pack(packFile);
-    const std::string packName = stripExtension(pack.filename().string());
-    return (pack.parent_path() / movieFileName(packName, std::to_string(levelNumber))).string();
-}
-
-void writeMovie(const std::string& movieFile, std::span<const std::uint16_t> moves, bool force) {
-    const FileContent movie = movieContent(movieFile, moves, force);
-    replaceFile(movie.fileName, movie.bytes);
-}
-
-std::string movieAsNotation(const std::string& movieFile) {
-    std::string bytes;
-    try {
-        bytes = readFile(movieFile, HistoryCapacity);
-    } catch (const FileError& failure) {
-        if (failure.errorNumber() != EFBIG) throw;
-        throw ToolError(movieFile + " holds more than the 5000 moves the game replays");
-    }
-    std::vector<std::uint16_t> moves;
-    for (const char byte : bytes)
-        moves.push_back(static_cast<std::uint16_t>(static_cast<unsigned char>(byte) - 48));
-    try {
-        return notationOf(moves);
-    } catch (const ToolError& failure) {
-        throw ToolError(movieFile + ": " + failure.what());
-    }
-}
 
 int runPackTool(const std::vector<std::string>& arguments, std::string& out, std::string& err) {
     try {
@@ -495,7 +330,7 @@ int runPackTool(const std::vector<std::string>& arguments, std::string& out, std
             }
             if (plain.size() == 1) {
                 const bool movies = hasFlag(flags, "--movie");
-                const auto levels = levelsOf(plain[0]).levels.size();
+                const auto levels = levelsOfFile(plain[0]).levels.size();
                 const int solved =
                     solveEveryLevel(plain[0], limits, movies, hasFlag(flags, "--force"), out);
                 return solved == static_cast<int>(levels) ? 0 : 1;

@@ -9,6 +9,8 @@
 #include <string_view>
 #include <vector>
 
+#include "core/files.h"
+#include "tools/leveltext.h"
 #include "tools/solver.h"
 
 namespace quarbel {
@@ -46,12 +48,17 @@ std::string exportPack(const std::string& packFile, bool movies, std::string& re
 // A collection file: what import would keep, in the same form, and what it would skip.
 std::string listFile(const std::string& fileName);
 
+// The levels of a pack, or of a collection file numbered as import counts its levels.
+LevelCollection levelsOfFile(const std::string& fileName);
+
 // A level's solution, already replayed through the move engine to a solved board.
 struct ProvenSolution {
     std::vector<std::uint16_t> moves;
     int pushes = 0;
     std::size_t statesSeen = 0;
 };
+// "12 moves, 4 pushes, 30 positions searched"
+std::string describeSolution(const ProvenSolution& solution);
 // The level of a pack, or of a collection file numbered as import counts its levels.
 ProvenSolution solveLevelOf(const std::string& fileName, int levelNumber,
                             const SolveLimits& limits = {});
@@ -60,6 +67,11 @@ ProvenSolution solveLevelOf(const std::string& fileName, int levelNumber,
 // movie beside the pack. Returns the number of levels solved.
 int solveEveryLevel(const std::string& fileName, const SolveLimits& limits, bool movies, bool force,
                     std::string& report);
+
+// A movie as it is to be stored, or why it is not: an existing movie is replaced only with
+// force. Makes the movie's folder.
+FileContent movieContent(const std::string& movieFile, std::span<const std::uint16_t> moves,
+                         bool force);
 
 // Where the game looks for a level's movie: the pack's movie folder beside the pack.
 std::string movieFileOf(const std::string& packFile, int levelNumber);
