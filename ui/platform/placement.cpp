@@ -50,29 +50,29 @@ class CentreWhenShown : public QObject {
     // window. So a minimised dialog is closed and shown anew.
     void closeWhenMinimised(QDialog& dialog) {
         dialog.winId();
-        connect(
-            dialog.windowHandle(), &QWindow::windowStateChanged, this,
-            [this, &dialog](Qt::WindowState state) {
-                if (state != Qt::WindowMinimized) return;
-                QTimer::singleShot(0, this, [this, &dialog] {
-                    if (!dialog.isVisible()) return;
-                    minimised_ = true;
-                    dialog.hide();
-                    dialog.setWindowState(Qt::WindowNoState);
-                    // Some desktops minimise the game window with its dialog.
-                    for (QWidget* window : QApplication::topLevelWidgets()) {
-                        if (window->isMinimized()) {
-                            window->setWindowState(window->windowState() & ~Qt::WindowMinimized);
-                        }
-                    }
+        connect(dialog.windowHandle(), &QWindow::windowStateChanged, this,
+                [this, &dialog](Qt::WindowState state) {
+                    if (state != Qt::WindowMinimized) return;
+                    QTimer::singleShot(0, this, [this, &dialog] { closeToShowAnew(dialog); });
                 });
-            });
     }
 
     // Whether the dialog was closed because it was minimised, so that it is to be shown again.
     bool takeMinimised() { return std::exchange(minimised_, false); }
 
   private:
+    void closeToShowAnew(QDialog& dialog) {
+        if (!dialog.isVisible()) return;
+        minimised_ = true;
+        dialog.hide();
+        dialog.setWindowState(Qt::WindowNoState);
+        // Some desktops minimise the game window with its dialog.
+        for (QWidget* window : QApplication::topLevelWidgets()) {
+            if (window->isMinimized())
+                window->setWindowState(window->windowState() & ~Qt::WindowMinimized);
+        }
+    }
+
     const QWidget* game_;
     bool minimised_ = false;
     QRect shown_;
