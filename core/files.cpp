@@ -231,7 +231,7 @@ class KeptFile {
 
 FileError::FileError(const std::string& doing, const std::string& fileName, int errorNumber,
                      const std::string& cause)
-    : std::runtime_error("cannot " + doing + " " + fileName + ": " + cause),
+    : Error("cannot " + doing + " " + fileName + ": " + cause),
       fileName_(fileName),
       errorNumber_(errorNumber),
       cause_(cause) {}

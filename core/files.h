@@ -9,16 +9,17 @@
 #include <cstddef>
 #include <ctime>
 #include <optional>
-#include <stdexcept>
 #include <string>
 #include <string_view>
 #include <vector>
+
+#include "core/error.h"
 
 namespace quarbel {
 
 // A file that could not be read or written: "cannot write out.dat: it is read-only". The
 // system's error number stays with it, for the game's own texts.
-class FileError : public std::runtime_error {
+class FileError : public Error {
   public:
     FileError(const std::string& doing, const std::string& fileName, int errorNumber,
               const std::string& cause);

@@ -1,15 +1,16 @@
 // Errors that end the handler in which they happen and reach the window's one error report.
 #pragma once
 
-#include <stdexcept>
 #include <string>
 #include <string_view>
 
+#include "core/error.h"
+
 namespace quarbel {
 
-class GameError : public std::runtime_error {
+class GameError : public Error {
   public:
-    using std::runtime_error::runtime_error;
+    using Error::Error;
 };
 
 // A failed file operation, carrying the runtime's text for the error number.

@@ -2,19 +2,19 @@
 #pragma once
 
 #include <cstdint>
-#include <stdexcept>
 #include <string>
 #include <vector>
 
+#include "core/error.h"
 #include "core/files.h"
 #include "editor/document.h"
 
 namespace quarbel::editor {
 
 // A level or text that the chosen kind of file cannot store; the message names it.
-class StoreError : public std::runtime_error {
+class StoreError : public Error {
   public:
-    using std::runtime_error::runtime_error;
+    using Error::Error;
 };
 
 struct OpenedPack {

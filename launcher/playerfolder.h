@@ -3,16 +3,17 @@
 #pragma once
 
 #include <filesystem>
-#include <stdexcept>
 #include <string>
 #include <vector>
+
+#include "core/error.h"
 
 namespace quarbel {
 
 // Why the folder could not be found, made or filled, in one line.
-class PlayerFolderError : public std::runtime_error {
+class PlayerFolderError : public Error {
   public:
-    using std::runtime_error::runtime_error;
+    using Error::Error;
 };
 
 // Inside the folder: the names of the shipped files placed there so far, one a line.

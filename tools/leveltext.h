@@ -21,10 +21,11 @@
 #pragma once
 
 #include <cstddef>
-#include <stdexcept>
 #include <string>
 #include <string_view>
 #include <vector>
+
+#include "core/error.h"
 
 namespace quarbel {
 
@@ -33,9 +34,9 @@ namespace quarbel {
 constexpr std::size_t MaxCollectionBytes = std::size_t{64} << 20;
 
 // A pack level that text cannot show, or a pack that cannot be read as text.
-class LevelTextError : public std::runtime_error {
+class LevelTextError : public Error {
   public:
-    using std::runtime_error::runtime_error;
+    using Error::Error;
 };
 
 // Something that had to be changed or left out on the way, in words for the player.

@@ -250,7 +250,7 @@ std::string exportPack(const std::string& packFile, bool movies, std::string& re
             if (!fs::exists(movie, error)) continue;
             try {
                 pack.levels[k].solution = movieAsNotation(movie);
-            } catch (const ToolError& failure) {
+            } catch (const Error& failure) {  // damaged or unreadable: the levels still go out
                 report += levelName(static_cast<int>(k) + 1, {}) + ": " + failure.what() +
                           "; exported without its solution\n";
             }

@@ -4,20 +4,20 @@
 
 #include <cstdint>
 #include <span>
-#include <stdexcept>
 #include <string>
 #include <string_view>
 #include <vector>
 
+#include "core/error.h"
 #include "core/files.h"
 #include "tools/leveltext.h"
 #include "tools/solver.h"
 
 namespace quarbel {
 
-class ToolError : public std::runtime_error {
+class ToolError : public Error {
   public:
-    using std::runtime_error::runtime_error;
+    using Error::Error;
 };
 
 // The common solution notation: "u d r l" for walks, "U D R L" for pushes.

@@ -204,6 +204,14 @@ TEST(PackTool, StoresCheckedSolutionsAsMovies) {
     EXPECT_EQ(result.err,
               "level 3: moves/ZORP0003.MOV: move 2 has the unknown code 9; exported without its "
               "solution\n");
+    std::filesystem::remove("moves/ZORP0003.MOV");
+    std::filesystem::create_directory("moves/ZORP0003.MOV");
+    result = run({"export", "moves.dat", "moves-out.txt", "--movies"});
+    EXPECT_EQ(result.status, 0);
+    EXPECT_EQ(result.err,
+              "level 3: cannot read moves/ZORP0003.MOV: it is a folder, not a file; exported "
+              "without its solution\n");
+    EXPECT_NE(folder.readFile("moves-out.txt").find("Solution: rR"), std::string::npos);
 
     // Without --movies solutions are counted among what a pack has no place for.
     folder.writeFile("moves.txt", "#####\n#@$.#\n#####\nSolution: R\n");
