@@ -11,6 +11,7 @@
 #include <thread>
 
 #include "core/engine.h"
+#include "core/level.h"
 #include "core/nullfrontend.h"
 #include "tools/solverbounds.h"
 #include "tools/solverdeadlocks.h"
@@ -312,15 +313,14 @@ Outcome searchOnTwoCores(const Maze& maze, const CrateSet& crates, int keeper,
 
 SolverResult solveOn(const Board& board, int keeperX, int keeperY, const SolveLimits& limits,
                      const SearchWatch& watch, bool twoCores) {
+    SolverResult result;
+    // Only a level that can be played is searched: with more crates than targets, say, a crate
+    // may rest anywhere, which the push distances do not allow for.
+    const Level level{board, keeperX, keeperY, {}, {}};
+    if (!levelProblems(level).empty()) return result;
     const Maze maze = mazeOf(board);
     CrateSet crates = cratesOf(board);
-    SolverResult result;
-    // With more crates than targets a crate may rest anywhere, which the push distances do
-    // not allow for; such levels are not searched.
-    if (!onBoard(keeperX, keeperY) || crates.count() != static_cast<int>(maze.targets.size()))
-        return result;
     const int keeper = cellIndex(keeperX, keeperY);
-    if (maze.wall[keeper] || crates.has(keeper)) return result;
 
     const Outcome outcome = twoCores ? searchOnTwoCores(maze, crates, keeper, limits, watch)
                                      : searchOnOneCore(maze, crates, keeper, limits, watch);

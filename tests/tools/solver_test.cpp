@@ -236,7 +236,8 @@ TEST(Solver, DoesNotSearchLevelsItCannotJudge) {
     EXPECT_FALSE(solveLevel(extraCrate.board, extraCrate.keeperX, extraCrate.keeperY).moves);
     const Level offBoard = levelFromRows({"#####", "#@$.#", "#####"});
     EXPECT_FALSE(solveLevel(offBoard.board, 0, 2).moves);
-    EXPECT_FALSE(solveLevel(offBoard.board, 1, 1).moves);  // on a wall
+    EXPECT_FALSE(solveLevel(offBoard.board, 1, 1).moves);     // on a wall
+    EXPECT_FALSE(solveRows({"####", "#@ #", "####"}).moves);  // no crates
 }
 
 TEST(Solver, ReplayAcceptsOnlyMovesThatHappenAsRecorded) {
