@@ -165,6 +165,8 @@ TEST(LoadAssets, ScalesTheBackgroundByNearestNeighbour) {
     Renderer renderer;
 
     renderer.loadAssets(images);
+    GameState empty;
+    renderer.drawBoard(empty, true, true);
 
     // Buffer pixel x shows background column x * 3 / 555: column 1 starts at 185, 2 at 370;
     // row 1 starts at 278.

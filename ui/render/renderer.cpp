@@ -60,11 +60,12 @@ void Renderer::loadAssets() {
 void Renderer::loadAssets(const AssetImages& images) {
     sidePicture_ = bufferFromImage(images.side);
     titleScreen_.setPicture(images.title);
-    backgroundPicture_ = PixelBuffer(BufferSide, BufferSide);
-    scaleNearest(bufferFromImage(images.background), targetOf(backgroundPicture_),
+    PixelBuffer background(BufferSide, BufferSide);
+    scaleNearest(bufferFromImage(images.background), targetOf(background),
                  {0, 0, BufferSide, BufferSide});
+    backgroundPicture_ = CompactPicture(background);
     cutTiles(bufferFromImage(images.tileSheet));
-    frontPicture_ = backgroundPicture_;
+    frontPicture_ = {};
 }
 
 void Renderer::cutTiles(const PixelBuffer& sheet) {
@@ -84,7 +85,10 @@ void Renderer::releaseAssets() {
 }
 
 PixelRect Renderer::drawBoard(GameState& s, bool full, bool eyesOpen) {
-    if (frontPicture_.pixels.empty()) return {};
+    if (backgroundPicture_.empty()) return {};
+    // The front buffer is made for the first level: the title screen and the chooser do
+    // without it.
+    if (frontPicture_.pixels.empty()) frontPicture_ = backgroundPicture_.expanded();
 
     int x1 = 1, y1 = 1, x2 = BoardSide, y2 = BoardSide;
     if (!full) {
@@ -117,7 +121,7 @@ PixelRect Renderer::drawBoard(GameState& s, bool full, bool eyesOpen) {
 
     // Only the copied rectangle of a work buffer would ever reach the front buffer, so that
     // rectangle of the front buffer itself is reset and composited: no work buffer is needed.
-    copyRect(backgroundPicture_, targetOf(frontPicture_), copied);
+    backgroundPicture_.copyRect(targetOf(frontPicture_), copied);
     for (int x = x1; x <= x2; ++x) {
         for (int y = y1; y <= y2; ++y)
             drawCell(s, x, y, eyesOpen, copied);

@@ -6,6 +6,7 @@
 #include <array>
 
 #include "core/gamestate.h"
+#include "ui/render/compactpicture.h"
 #include "ui/render/pixels.h"
 #include "ui/render/tilesheet.h"
 #include "ui/render/titlescreen.h"
@@ -36,6 +37,7 @@ class Renderer {
     // renewed. The board image shows the front buffer scaled to its side.
     PixelRect drawBoard(GameState& s, bool full, bool eyesOpen);
 
+    // Empty until the first drawing.
     const PixelBuffer& frontPicture() const { return frontPicture_; }
     const PixelBuffer& sidePicture() const { return sidePicture_; }
     TitleScreen& titleScreen() { return titleScreen_; }
@@ -56,7 +58,7 @@ class Renderer {
 
     TitleScreen titleScreen_;
     PixelBuffer sidePicture_;
-    PixelBuffer backgroundPicture_;
+    CompactPicture backgroundPicture_;
     PixelBuffer frontPicture_;
 
     // Keeper tiles are indexed by facing - 1: up, left, down, right.

@@ -1,0 +1,56 @@
+#include "ui/render/compactpicture.h"
+
+#include <algorithm>
+#include <unordered_map>
+
+namespace quarbel {
+
+namespace {
+
+constexpr std::size_t MostIndexedColours = 256;
+
+}  // namespace
+
+CompactPicture::CompactPicture(const PixelBuffer& picture)
+    : width_(picture.width), height_(picture.height) {
+    std::unordered_map<std::uint32_t, std::uint8_t> indexOf;
+    std::vector<std::uint8_t> indices;
+    indices.reserve(picture.pixels.size());
+    for (const std::uint32_t pixel : picture.pixels) {
+        auto [place, isNew] = indexOf.try_emplace(pixel, static_cast<std::uint8_t>(indexOf.size()));
+        if (isNew && indexOf.size() > MostIndexedColours) {
+            full_ = picture;
+            return;
+        }
+        indices.push_back(place->second);
+    }
+    palette_.resize(indexOf.size());
+    for (const auto& [colour, index] : indexOf)
+        palette_[index] = colour;
+    indices_ = std::move(indices);
+}
+
+PixelBuffer CompactPicture::expanded() const {
+    PixelBuffer whole(width_, height_);
+    copyRect(targetOf(whole), {0, 0, width_, height_});
+    return whole;
+}
+
+void CompactPicture::copyRect(PixelTarget target, PixelRect area) const {
+    if (!indexed()) {
+        quarbel::copyRect(full_, target, area);
+        return;
+    }
+    const int left = std::max(area.left, 0);
+    const int top = std::max(area.top, 0);
+    const int right = std::min({area.right, width_, target.width});
+    const int bottom = std::min({area.bottom, height_, target.height});
+    for (int y = top; y < bottom; ++y) {
+        const std::uint8_t* in = indices_.data() + static_cast<std::ptrdiff_t>(y) * width_;
+        std::uint32_t* out = target.row(y);
+        for (int x = left; x < right; ++x)
+            out[x] = palette_[in[x]];
+    }
+}
+
+}  // namespace quarbel
