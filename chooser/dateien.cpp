@@ -107,6 +107,8 @@ std::optional<std::string> TLevelpac::choose(const QWidget* gameWindow) {
     game = gameWindow;
     chosenFile.reset();
     execCentred(*this, game, TitleBar::Dialog);
+    // The closed chooser gives its window and drawing memory back until it is shown again.
+    destroy();
     return chosenFile;
 }
 

@@ -64,6 +64,8 @@ void Tmoviesafe::Dialog(const QString& level, const QString& steps, const QStrin
     }
     UJa->setFocus();
     execCentred(*this, parentWidget());
+    // The closed dialog gives its window and drawing memory back until it is shown again.
+    destroy();
 }
 
 void Tmoviesafe::reject() {
