@@ -15,6 +15,7 @@
 #include "core/nullfrontend.h"
 #include "tools/solverbounds.h"
 #include "tools/solverdeadlocks.h"
+#include "tools/solverrooms.h"
 
 namespace quarbel {
 
@@ -141,28 +142,42 @@ class PositionStore {
 class Search {
   public:
     // The open positions are taken in the order of pushes so far plus `weight` times the
-    // estimate.
-    Search(const Maze& maze, const SolveLimits& limits, const SearchWatch& watch, int weight)
+    // estimate. A search that packs goal rooms in order pushes a crate that enters a room on to
+    // its target in one move.
+    Search(const Maze& maze, const SolveLimits& limits, const SearchWatch& watch, int weight,
+           bool packRooms)
         : maze_(maze),
           limits_(limits),
           watch_(watch),
           weight_(weight),
+          packRooms_(packRooms),
           store_(maze),
           matcher_(maze) {}
 
     // The pushes of a solution, or nothing.
     std::optional<std::vector<Push>> run(const CrateSet& crates, int keeper);
     std::size_t statesSeen() const { return store_.size(); }
-    bool exhausted() const { return exhausted_; }
+    // Every position the search allows was searched.
+    bool finished() const { return finished_; }
+    // Every position the pushes can reach was searched: the level cannot be solved.
+    bool exhausted() const { return finished_ && !restricted_; }
 
   private:
+    // A stored push whose direction is past the four stands for the pushes that packed a room.
+    static constexpr int PackingMark = 4;
+
     bool withinLimits(double started, std::size_t openBytes) const;
+    // The stored pushes with each room packing spelled out.
+    std::vector<Push> unpacked(const std::vector<Push>& stored, CrateSet crates);
 
     const Maze& maze_;
     const SolveLimits& limits_;
     const SearchWatch& watch_;
     const int weight_;
-    bool exhausted_ = false;
+    const bool packRooms_;
+    std::optional<RoomPacking> rooms_;
+    bool finished_ = false;
+    bool restricted_ = false;  // some pushes were left out by packing rooms
     PositionStore store_;
     Matcher matcher_;
     Region region_;       // of the position being expanded
@@ -177,14 +192,32 @@ bool Search::withinLimits(double started, std::size_t openBytes) const {
            store_.bytesAfterGrowth(IntervalRoom) + openBytes <= limits_.memoryBytes;
 }
 
+std::vector<Push> Search::unpacked(const std::vector<Push>& stored, CrateSet crates) {
+    std::vector<Push> pushes;
+    for (Push push : stored) {
+        if (push.direction >= PackingMark) {
+            push.direction -= PackingMark;
+            const std::vector<Push> packing = *rooms_->packingPushes(crates, push);
+            pushes.insert(pushes.end(), packing.begin(), packing.end());
+        } else {
+            pushes.push_back(push);
+        }
+        const Push& last = pushes.back();
+        crates.clear(push.from);
+        crates.set(last.from + Steps[last.direction]);
+    }
+    return pushes;
+}
+
 std::optional<std::vector<Push>> Search::run(const CrateSet& start, int keeper) {
     const double started = threadSeconds();
+    if (packRooms_) rooms_.emplace(maze_, keeper);
     // A crate that starts where it can never reach a target makes the level unsolvable.
     std::vector<int> crateList;
     start.forEach([&](int c) { crateList.push_back(c); });
     const int startEstimate = matcher_.match(crateList);
     if (startEstimate == Matcher::Unmatched) {
-        exhausted_ = true;
+        finished_ = true;
         return std::nullopt;
     }
     store_.add(start, region_.flood(maze_, start, keeper), 0, {0, 0});
@@ -214,14 +247,25 @@ std::optional<std::vector<Push>> Search::run(const CrateSet& start, int keeper) 
         open.pop();
         const CrateSet crates = store_.crates(current);
         region_.flood(maze_, crates, store_.keeper(current));
-        const std::vector<Push> pushes = corrals_.pushesWorthTrying(maze_, crates, region_);
+        std::vector<Push> pushes = corrals_.pushesWorthTrying(maze_, crates, region_);
+        if (rooms_ && rooms_->keepPackedCrates(crates, pushes)) restricted_ = true;
         if (pushes.empty()) continue;
         crateList.clear();
         crates.forEach([&](int c) { crateList.push_back(c); });
         matcher_.match(crateList);
         for (const Push& push : pushes) {
+            Push stored = push;
+            Push last = push;
+            int pushesMade = 1;
+            if (auto packing = rooms_ ? rooms_->packingPushes(crates, push) : std::nullopt) {
+                if (packing->size() != 1) restricted_ = true;
+                if (packing->empty()) continue;
+                stored.direction += PackingMark;
+                last = packing->back();
+                pushesMade = static_cast<int>(packing->size());
+            }
             CrateSet child = crates;
-            const int to = push.from + Steps[push.direction];
+            const int to = last.from + Steps[last.direction];
             child.clear(push.from);
             child.set(to);
             if (freezesOffTarget(maze_, child, to)) continue;
@@ -229,15 +273,15 @@ std::optional<std::vector<Push>> Search::run(const CrateSet& start, int keeper) 
             const int estimate =
                 matcher_.withMoved(static_cast<int>(moved - crateList.begin()), to);
             if (estimate == Matcher::Unmatched) continue;
-            if (!store_.add(child, childRegion_.flood(maze_, child, push.from), current, push))
+            if (!store_.add(child, childRegion_.flood(maze_, child, last.from), current, stored))
                 continue;
             const auto index = static_cast<std::uint32_t>(store_.size() - 1);
-            pushesTo.push_back(static_cast<std::uint16_t>(pushesTo[current] + 1));
-            if (estimate == 0) return store_.pathTo(index);
+            pushesTo.push_back(static_cast<std::uint16_t>(pushesTo[current] + pushesMade));
+            if (estimate == 0) return unpacked(store_.pathTo(index), start);
             open.push(entry(pushesTo[index], estimate, index));
         }
     }
-    exhausted_ = true;
+    finished_ = true;
     return std::nullopt;
 }
 
@@ -275,16 +319,31 @@ struct Outcome {
     bool exhausted = false;
 };
 
-Outcome searchOnOneCore(const Maze& maze, const CrateSet& crates, int keeper,
-                        const SolveLimits& limits, const SearchWatch& watch) {
-    Search search(maze, limits, watch, UsualWeight);
+// A search that packs goal rooms in order first; when it has searched everything it allows
+// without an answer, the rooms may need another order, and a search that packs nothing starts
+// again in the time and positions left.
+Outcome searchLevel(const Maze& maze, const CrateSet& crates, int keeper, const SolveLimits& limits,
+                    const SearchWatch& watch, int weight) {
+    const double started = threadSeconds();
+    SolveLimits rest = limits;
+    std::size_t packingSeen = 0;
+    {
+        Search packing(maze, limits, watch, weight, true);
+        auto pushes = packing.run(crates, keeper);
+        if (pushes || !packing.finished() || packing.exhausted())
+            return {std::move(pushes), packing.statesSeen(), packing.exhausted()};
+        packingSeen = packing.statesSeen();
+    }
+    rest.seconds -= threadSeconds() - started;
+    if (rest.positions != SIZE_MAX) rest.positions -= std::min(rest.positions, packingSeen);
+    Search search(maze, rest, watch, weight, false);
     auto pushes = search.run(crates, keeper);
-    return {std::move(pushes), search.statesSeen(), search.exhausted()};
+    return {std::move(pushes), packingSeen + search.statesSeen(), search.exhausted()};
 }
 
 // Two searches of the level side by side, differing only in the weight of the estimate: the
-// first answer wins and stops the other. Both prune by the same rules, so either one that
-// searches everything proves the level unsolvable. Only this thread calls `watch`.
+// first answer wins and stops the other. Either one that proves the level unsolvable ends
+// both. Only this thread calls `watch`.
 Outcome searchOnTwoCores(const Maze& maze, const CrateSet& crates, int keeper,
                          const SolveLimits& limits, const SearchWatch& watch) {
     SolveLimits half = limits;
@@ -295,20 +354,18 @@ Outcome searchOnTwoCores(const Maze& maze, const CrateSet& crates, int keeper,
         if (watch && !watch(statesSeen)) over = true;
         return !over;
     };
-    Search eager(maze, half, eagerWatch, EagerWeight);
-    Search usual(maze, half, usualWatch, UsualWeight);
-    std::optional<std::vector<Push>> eagerPushes;
-    std::optional<std::vector<Push>> usualPushes;
+    Outcome eager;
+    Outcome usual;
     {
         const std::jthread helper([&] {
-            eagerPushes = eager.run(crates, keeper);
-            if (eagerPushes || eager.exhausted()) over = true;
+            eager = searchLevel(maze, crates, keeper, half, eagerWatch, EagerWeight);
+            if (eager.pushes || eager.exhausted) over = true;
         });
-        usualPushes = usual.run(crates, keeper);
+        usual = searchLevel(maze, crates, keeper, half, usualWatch, UsualWeight);
         over = true;
     }
-    return {usualPushes ? std::move(usualPushes) : std::move(eagerPushes),
-            usual.statesSeen() + eager.statesSeen(), usual.exhausted() || eager.exhausted()};
+    return {usual.pushes ? std::move(usual.pushes) : std::move(eager.pushes),
+            usual.statesSeen + eager.statesSeen, usual.exhausted || eager.exhausted};
 }
 
 SolverResult solveOn(const Board& board, int keeperX, int keeperY, const SolveLimits& limits,
@@ -322,8 +379,9 @@ SolverResult solveOn(const Board& board, int keeperX, int keeperY, const SolveLi
     CrateSet crates = cratesOf(board);
     const int keeper = cellIndex(keeperX, keeperY);
 
-    const Outcome outcome = twoCores ? searchOnTwoCores(maze, crates, keeper, limits, watch)
-                                     : searchOnOneCore(maze, crates, keeper, limits, watch);
+    const Outcome outcome = twoCores
+                                ? searchOnTwoCores(maze, crates, keeper, limits, watch)
+                                : searchLevel(maze, crates, keeper, limits, watch, UsualWeight);
     const auto& pushes = outcome.pushes;
     result.statesSeen = outcome.statesSeen;
     result.exhausted = outcome.exhausted;
