@@ -24,13 +24,12 @@ class DrawingFrontend : public NullFrontend {
 
     int boardSide() const override { return screen_.width(); }
     void drawBoard(bool full, bool eyesOpen) override {
-        const PixelRect renewed = renderer_.drawBoard(s_, full, eyesOpen);
-        const PixelRect shown =
+        const Rect renewed = renderer_.drawBoard(s_, full, eyesOpen);
+        const Rect shown =
             scaledArea(renewed, BufferSide, BufferSide, screen_.width(), screen_.height());
         QPainter painter(&screen_);
-        drawScaled(
-            painter, QPoint(0, 0), renderer_.frontPicture(), screen_.size(),
-            QRect(shown.left, shown.top, shown.right - shown.left, shown.bottom - shown.top));
+        drawScaled(painter, QPoint(0, 0), renderer_.frontPicture(), screen_.size(),
+                   QRect(shown.left, shown.top, shown.width, shown.height));
     }
     const QImage& screen() const { return screen_; }
 

@@ -81,10 +81,10 @@ std::vector<Cell> lineCells(Cell from, Cell to) {
 }
 
 bool shiftLevel(Level& level, int dx, int dy) {
-    const Extent e = extentOf(level);
-    if (e.width == 0) return false;
-    if (e.left + dx < 1 || e.left + e.width - 1 + dx > BoardSide || e.top + dy < 1 ||
-        e.top + e.height - 1 + dy > BoardSide) {
+    const Rect e = extentOf(level);
+    if (e.empty()) return false;
+    if (e.left + dx < 1 || e.right() - 1 + dx > BoardSide || e.top + dy < 1 ||
+        e.bottom() - 1 + dy > BoardSide) {
         return false;
     }
     Board moved{};
@@ -102,14 +102,14 @@ bool shiftLevel(Level& level, int dx, int dy) {
 }
 
 bool centreLevel(Level& level) {
-    const Extent e = extentOf(level);
-    if (e.width == 0) return false;
+    const Rect e = extentOf(level);
+    if (e.empty()) return false;
     const int left = (BoardSide - e.width) / 2 + 1;
     const int top = (BoardSide - e.height) / 2 + 1;
     return shiftLevel(level, left - e.left, top - e.top);
 }
 
-Extent extentOf(const Level& level) {
+Rect extentOf(const Level& level) {
     int left = BoardSide + 1, top = BoardSide + 1, right = 0, bottom = 0;
     auto include = [&](int x, int y) {
         left = std::min(left, x);
@@ -124,7 +124,7 @@ Extent extentOf(const Level& level) {
     }
     if (level.hasKeeper()) include(level.keeperX, level.keeperY);
     if (right == 0) return {};
-    return {left, top, right - left + 1, bottom - top + 1};
+    return rectBetween(left, top, right + 1, bottom + 1);
 }
 
 bool fitsPackTitle(std::string_view text) {

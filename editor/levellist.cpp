@@ -17,7 +17,7 @@ int LevelList::rowCount(const QModelIndex& parent) const {
 }
 
 QString levelHeading(int index, const Level& level) {
-    const Extent extent = extentOf(level);
+    const Rect extent = extentOf(level);
     return QString("Level %1 \u00b7 %2 \u00d7 %3")
         .arg(index + 1)
         .arg(extent.width)

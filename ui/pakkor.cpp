@@ -281,12 +281,12 @@ void Tpakkor::layOut(int clientWidth, int clientHeight) {
         widget(design.control)->move(panelX(layout_, design.control), design.top);
     }
     const Rect& strip = layout_.sideStrip;
-    titel2_->setGeometry(state_.movieMode ? layout_.titel2RightX : layout_.titel2LeftX, strip.y,
+    titel2_->setGeometry(state_.movieMode ? layout_.titel2RightX : layout_.titel2LeftX, strip.top,
                          strip.width, strip.height);
     const Rect& titleArea = layout_.title;
-    titelflaeche_->setGeometry(titleArea.x, titleArea.y, titleArea.width, titleArea.height);
+    titelflaeche_->setGeometry(titleArea.left, titleArea.top, titleArea.width, titleArea.height);
     const Rect& board = layout_.board;
-    zeichenflaeche_->setGeometry(board.x, board.y, board.width, board.height);
+    zeichenflaeche_->setGeometry(board.left, board.top, board.width, board.height);
 }
 
 void Tpakkor::onClick(Control control, void (*handler)(GameState&, Frontend&)) {
@@ -498,7 +498,7 @@ void Tpakkor::drawBoard(bool full, bool eyesOpen) {
         titelflaeche_->showPicture(nullptr);
         renderer_.titleScreen().release();
     }
-    const PixelRect renewed = renderer_.drawBoard(state_, full, eyesOpen);
+    const Rect renewed = renderer_.drawBoard(state_, full, eyesOpen);
     // The board image stays empty until the first drawing; after it only what changed is
     // painted again.
     if (!zeichenflaeche_->shownPicture()) {

@@ -22,7 +22,7 @@ TEST(CompactPicture, GivesBackEveryPixelWhateverItsColours) {
 
         EXPECT_EQ(compact.indexed(), colours <= 256);
         EXPECT_EQ(compact.expanded(), picture);
-        for (const PixelRect area : {PixelRect{5, 3, 17, 9}, PixelRect{-4, 20, 60, 45}}) {
+        for (const Rect area : {rectBetween(5, 3, 17, 9), rectBetween(-4, 20, 60, 45)}) {
             PixelBuffer fromCompact(35, 28, 0xff777777u);
             PixelBuffer fromPicture = fromCompact;
             compact.copyRect(targetOf(fromCompact), area);

@@ -149,11 +149,10 @@ class PartialDrawing : public ::testing::Test {
     }
 
     // Checks the returned rectangle against the pixels that were really renewed.
-    void expectRenewed(PixelRect returned, PixelRect expected) {
+    void expectRenewed(Rect returned, Rect expected) {
         EXPECT_EQ(returned, expected);
         EXPECT_EQ(areaNotShowing(renderer.frontPicture(), Wall), expected);
-        EXPECT_EQ(countNotShowing(renderer.frontPicture(), Wall),
-                  (expected.right - expected.left) * (expected.bottom - expected.top));
+        EXPECT_EQ(countNotShowing(renderer.frontPicture(), Wall), expected.width * expected.height);
     }
 
     Renderer renderer = rendererWith(opaqueSheet());
@@ -166,18 +165,18 @@ TEST_F(PartialDrawing, WalkRenewsTwoCellsAroundTheKeeper) {
 
     stepKeeper(s, ui, KeyRight);  // to (8, 8)
 
-    expectRenewed(renderer.drawBoard(s, false, true), {222, 222, 344, 344});
+    expectRenewed(renderer.drawBoard(s, false, true), rectBetween(222, 222, 344, 344));
 }
 
 TEST_F(PartialDrawing, RegionIsClampedAtTheCorners) {
     GameState s = stateFromRows({"@"});
     coverWithWalls(s);
-    expectRenewed(renderer.drawBoard(s, false, true), {0, 0, 85, 85});
+    expectRenewed(renderer.drawBoard(s, false, true), rectBetween(0, 0, 85, 85));
 
     s.keeperX = 15;
     s.keeperY = 15;
     coverWithWalls(s);
-    expectRenewed(renderer.drawBoard(s, false, true), {481, 481, 555, 555});
+    expectRenewed(renderer.drawBoard(s, false, true), rectBetween(481, 481, 555, 555));
 }
 
 TEST_F(PartialDrawing, PushRenewsTwoCellsBeyondTheKeeper) {
@@ -186,7 +185,7 @@ TEST_F(PartialDrawing, PushRenewsTwoCellsBeyondTheKeeper) {
 
     stepKeeper(s, ui, KeyRight);  // keeper to (9, 8), crate to (10, 8)
 
-    expectRenewed(renderer.drawBoard(s, false, true), {259, 222, 381, 344});
+    expectRenewed(renderer.drawBoard(s, false, true), rectBetween(259, 222, 381, 344));
 }
 
 TEST_F(PartialDrawing, UndonePushReachesThreeCellsOnThePushSide) {
@@ -196,7 +195,7 @@ TEST_F(PartialDrawing, UndonePushReachesThreeCellsOnThePushSide) {
 
     undoMove(s, ui);  // keeper back to (8, 8), crate from (10, 8) back to (9, 8)
 
-    expectRenewed(renderer.drawBoard(s, false, true), {222, 222, 381, 344});
+    expectRenewed(renderer.drawBoard(s, false, true), rectBetween(222, 222, 381, 344));
 }
 
 TEST_F(PartialDrawing, RegionTakesInEveryCellChangedSinceTheLastDrawing) {
@@ -205,11 +204,11 @@ TEST_F(PartialDrawing, RegionTakesInEveryCellChangedSinceTheLastDrawing) {
 
     s.board.at(2, 12) = CellTarget;
 
-    expectRenewed(renderer.drawBoard(s, false, true), {0, 222, 344, 455});
+    expectRenewed(renderer.drawBoard(s, false, true), rectBetween(0, 222, 344, 455));
     EXPECT_EQ(s.boardSnapshot, s.board);
     // Compared with that drawing, nothing has changed any more.
     coverWithWalls(s);
-    expectRenewed(renderer.drawBoard(s, false, true), {222, 222, 344, 344});
+    expectRenewed(renderer.drawBoard(s, false, true), rectBetween(222, 222, 344, 344));
 }
 
 TEST_F(PartialDrawing, OverhangOutsideTheRenewedRectangleIsNotCopied) {
@@ -231,7 +230,7 @@ TEST_F(PartialDrawing, FullDrawingRenewsTheWholeBuffer) {
     GameState s = stateFromRows({"", "", "", "", "", "", "", "       @"});
     coverWithWalls(s);
 
-    expectRenewed(renderer.drawBoard(s, true, true), {0, 0, 555, 555});
+    expectRenewed(renderer.drawBoard(s, true, true), rectBetween(0, 0, 555, 555));
 }
 
 TEST_F(PartialDrawing, KeeperFarOffTheBoardRenewsNothing) {
@@ -253,12 +252,12 @@ QImage shownBoard(const Renderer& renderer, int side) {
     return shown;
 }
 
-QRect shownArea(PixelRect renewed, int side) {
-    const PixelRect r = scaledArea(renewed, BufferSide, BufferSide, side, side);
-    return QRect(r.left, r.top, r.right - r.left, r.bottom - r.top);
+QRect shownArea(Rect renewed, int side) {
+    const Rect r = scaledArea(renewed, BufferSide, BufferSide, side, side);
+    return QRect(r.left, r.top, r.width, r.height);
 }
 
-void paintRenewed(const Renderer& renderer, PixelRect renewed, QImage& shown) {
+void paintRenewed(const Renderer& renderer, Rect renewed, QImage& shown) {
     QPainter painter(&shown);
     drawScaled(painter, QPoint(0, 0), renderer.frontPicture(), shown.size(),
                shownArea(renewed, shown.width()));

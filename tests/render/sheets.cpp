@@ -55,16 +55,16 @@ GameState stateFromRows(const std::vector<std::string>& rows) {
     return s;
 }
 
-PixelRect areaNotShowing(const PixelBuffer& picture, std::uint32_t colour) {
-    PixelRect area{picture.width, picture.height, 0, 0};
+Rect areaNotShowing(const PixelBuffer& picture, std::uint32_t colour) {
+    Rect area = rectBetween(picture.width, picture.height, 0, 0);
     for (int y = 0; y < picture.height; ++y) {
         for (int x = 0; x < picture.width; ++x) {
             if (picture.at(x, y) == colour) continue;
-            area = {std::min(area.left, x), std::min(area.top, y), std::max(area.right, x + 1),
-                    std::max(area.bottom, y + 1)};
+            area = rectBetween(std::min(area.left, x), std::min(area.top, y),
+                               std::max(area.right(), x + 1), std::max(area.bottom(), y + 1));
         }
     }
-    return area.empty() ? PixelRect{} : area;
+    return area.empty() ? Rect{} : area;
 }
 
 int countNotShowing(const PixelBuffer& picture, std::uint32_t colour) {

@@ -37,7 +37,7 @@ AssetImages assetsWith(const QImage& sheet);
 GameState stateFromRows(const std::vector<std::string>& rows);
 
 // The smallest rectangle holding every front-buffer pixel of another colour than `colour`.
-PixelRect areaNotShowing(const PixelBuffer& picture, std::uint32_t colour);
+Rect areaNotShowing(const PixelBuffer& picture, std::uint32_t colour);
 // How many pixels of the picture show another colour.
 int countNotShowing(const PixelBuffer& picture, std::uint32_t colour);
 

@@ -66,7 +66,7 @@ TEST(Layout, ScreenTallerThanWideGivesNegativeMargins) {
     EXPECT_EQ(layout.marginWidth, -77);  // -155 / 2 truncates toward zero
     EXPECT_EQ(layout.leftPanelX(94), -85);
     EXPECT_EQ(layout.rightPanelX(94), 800 - 94 + 85);
-    EXPECT_EQ(layout.board.x, -77);
+    EXPECT_EQ(layout.board.left, -77);
 }
 
 TEST(Layout, SideStripScalesWithTheScreenAndRoundsHalvesToEven) {
@@ -74,18 +74,18 @@ TEST(Layout, SideStripScalesWithTheScreenAndRoundsHalvesToEven) {
     EXPECT_EQ(large.boardSide, 1035);
     EXPECT_EQ(large.sideStrip.height, 999);  // 555 * 1080 / 600
     EXPECT_EQ(large.sideStrip.width, 180);   // 100 * 999 / 555
-    EXPECT_EQ(large.sideStrip.y, 26);        // 51 / 2 = 25.5, to the even 26
+    EXPECT_EQ(large.sideStrip.top, 26);      // 51 / 2 = 25.5, to the even 26
     EXPECT_EQ(large.titel2LeftX, (442 - 180) / 2);
     EXPECT_EQ(large.titel2RightX, 1920 - 180 - (442 - 180) / 2);
-    EXPECT_EQ(large.sideStrip.x, large.titel2LeftX);
+    EXPECT_EQ(large.sideStrip.left, large.titel2LeftX);
 
     EXPECT_EQ(halfRoundedToEven(101), 50);
     EXPECT_EQ(halfRoundedToEven(103), 52);
     EXPECT_EQ(halfRoundedToEven(100), 50);
     EXPECT_EQ(halfRoundedToEven(-101), -50);
     EXPECT_EQ(halfRoundedToEven(-103), -52);
-    EXPECT_EQ(layoutWindow(600, 800, 656, {100, 555}, {640, 400}).sideStrip.y, 50);
-    EXPECT_EQ(layoutWindow(600, 800, 658, {100, 555}, {640, 400}).sideStrip.y, 52);
+    EXPECT_EQ(layoutWindow(600, 800, 656, {100, 555}, {640, 400}).sideStrip.top, 50);
+    EXPECT_EQ(layoutWindow(600, 800, 658, {100, 555}, {640, 400}).sideStrip.top, 52);
 }
 
 TEST(Layout, SideStripSizeTruncatesAndCanBeEmpty) {

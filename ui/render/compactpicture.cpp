@@ -1,6 +1,5 @@
 #include "ui/render/compactpicture.h"
 
-#include <algorithm>
 #include <unordered_map>
 
 namespace quarbel {
@@ -36,19 +35,17 @@ PixelBuffer CompactPicture::expanded() const {
     return whole;
 }
 
-void CompactPicture::copyRect(PixelTarget target, PixelRect area) const {
+void CompactPicture::copyRect(PixelTarget target, Rect area) const {
     if (!indexed()) {
         quarbel::copyRect(full_, target, area);
         return;
     }
-    const int left = std::max(area.left, 0);
-    const int top = std::max(area.top, 0);
-    const int right = std::min({area.right, width_, target.width});
-    const int bottom = std::min({area.bottom, height_, target.height});
-    for (int y = top; y < bottom; ++y) {
+    const Rect r = intersection(intersection(area, {0, 0, width_, height_}),
+                                {0, 0, target.width, target.height});
+    for (int y = r.top; y < r.bottom(); ++y) {
         const std::uint8_t* in = indices_.data() + static_cast<std::ptrdiff_t>(y) * width_;
         std::uint32_t* out = target.row(y);
-        for (int x = left; x < right; ++x)
+        for (int x = r.left; x < r.right(); ++x)
             out[x] = palette_[in[x]];
     }
 }

@@ -26,7 +26,7 @@ class CompactPicture {
     // The whole picture, 32 bits a pixel.
     PixelBuffer expanded() const;
     // Copies the rectangle `area` to the same place in the target, clipped to both.
-    void copyRect(PixelTarget target, PixelRect area) const;
+    void copyRect(PixelTarget target, Rect area) const;
 
   private:
     int width_ = 0;

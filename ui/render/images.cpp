@@ -53,7 +53,7 @@ void drawScaled(QPainter& painter, QPoint at, const PixelBuffer& picture, QSize 
     for (int top = r.top(); top <= r.bottom(); top += band.height()) {
         const int bottom = std::min(top + band.height(), r.bottom() + 1);
         scaleNearestPart(picture, size.width(), size.height(),
-                         {r.left(), top, r.right() + 1, bottom}, out);
+                         {r.left(), top, r.width(), bottom - top}, out);
         painter.drawImage(at + QPoint(r.left(), top), band, QRect(0, 0, r.width(), bottom - top));
     }
 }
@@ -68,10 +68,10 @@ void ImageView::showPicture(const PixelBuffer* picture) {
     update();
 }
 
-void ImageView::updatePicture(PixelRect area) {
+void ImageView::updatePicture(Rect area) {
     if (picture_ == nullptr || area.empty()) return;
-    const PixelRect r = scaledArea(area, picture_->width, picture_->height, width(), height());
-    update(r.left, r.top, r.right - r.left, r.bottom - r.top);
+    const Rect r = scaledArea(area, picture_->width, picture_->height, width(), height());
+    update(r.left, r.top, r.width, r.height);
 }
 
 void ImageView::paintEvent(QPaintEvent* event) {

@@ -45,7 +45,7 @@ class ImageView : public QWidget {
     void showPicture(const PixelBuffer* picture);
     const PixelBuffer* shownPicture() const { return picture_; }
     // Paints again the part of the control that shows this rectangle of the picture.
-    void updatePicture(PixelRect area);
+    void updatePicture(Rect area);
 
     // Positions are relative to the control. Presses are taken even without a handler.
     ButtonHandler onPress;

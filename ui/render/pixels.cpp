@@ -7,9 +7,8 @@ namespace quarbel {
 
 namespace {
 
-PixelRect clipped(PixelRect area, int width, int height) {
-    return {std::max(area.left, 0), std::max(area.top, 0), std::min(area.right, width),
-            std::min(area.bottom, height)};
+Rect clipped(Rect area, int width, int height) {
+    return intersection(area, {0, 0, width, height});
 }
 
 // The first target pixel whose nearest source pixel is at or beyond `source`.
@@ -39,46 +38,43 @@ PixelBuffer bufferFromImage(const QImage& image) {
     return buffer;
 }
 
-void fillRect(PixelTarget target, PixelRect area, std::uint32_t colour) {
-    const PixelRect r = clipped(area, target.width, target.height);
+void fillRect(PixelTarget target, Rect area, std::uint32_t colour) {
+    const Rect r = clipped(area, target.width, target.height);
     if (r.empty()) return;
-    for (int y = r.top; y < r.bottom; ++y) {
-        std::fill(target.row(y) + r.left, target.row(y) + r.right, colour);
+    for (int y = r.top; y < r.bottom(); ++y) {
+        std::fill(target.row(y) + r.left, target.row(y) + r.right(), colour);
     }
 }
 
-void copyRect(const PixelBuffer& source, PixelTarget target, PixelRect area) {
-    const PixelRect r =
-        clipped(clipped(area, source.width, source.height), target.width, target.height);
+void copyRect(const PixelBuffer& source, PixelTarget target, Rect area) {
+    const Rect r = clipped(clipped(area, source.width, source.height), target.width, target.height);
     if (r.empty()) return;
-    for (int y = r.top; y < r.bottom; ++y) {
-        std::copy(source.row(y) + r.left, source.row(y) + r.right, target.row(y) + r.left);
+    for (int y = r.top; y < r.bottom(); ++y) {
+        std::copy(source.row(y) + r.left, source.row(y) + r.right(), target.row(y) + r.left);
     }
 }
 
 void copyAt(const PixelBuffer& source, PixelTarget target, int x, int y) {
-    const PixelRect r =
-        clipped({x, y, x + source.width, y + source.height}, target.width, target.height);
+    const Rect r = clipped({x, y, source.width, source.height}, target.width, target.height);
     if (r.empty()) return;
-    for (int ty = r.top; ty < r.bottom; ++ty) {
+    for (int ty = r.top; ty < r.bottom(); ++ty) {
         const std::uint32_t* in = source.row(ty - y) + (r.left - x);
-        std::copy(in, in + (r.right - r.left), target.row(ty) + r.left);
+        std::copy(in, in + r.width, target.row(ty) + r.left);
     }
 }
 
-void scaleNearest(const PixelBuffer& source, PixelTarget target, PixelRect area) {
-    const PixelRect r = clipped(area, target.width, target.height);
+void scaleNearest(const PixelBuffer& source, PixelTarget target, Rect area) {
+    const Rect r = clipped(area, target.width, target.height);
     if (r.empty()) return;
-    const PixelTarget part{target.row(r.top) + r.left, r.right - r.left, r.bottom - r.top,
-                           target.stride};
+    const PixelTarget part{target.row(r.top) + r.left, r.width, r.height, target.stride};
     scaleNearestPart(source, target.width, target.height, r, part);
 }
 
-void scaleNearestPart(const PixelBuffer& source, int scaledWidth, int scaledHeight, PixelRect area,
+void scaleNearestPart(const PixelBuffer& source, int scaledWidth, int scaledHeight, Rect area,
                       PixelTarget out) {
-    const PixelRect r = clipped(area, scaledWidth, scaledHeight);
+    const Rect r = clipped(area, scaledWidth, scaledHeight);
     if (r.empty() || source.pixels.empty()) return;
-    const int width = r.right - r.left;
+    const int width = r.width;
     const std::int64_t sourceWidth = source.width;
     const std::int64_t targetWidth = scaledWidth;
     // Source columns are walked with an integer step and a remainder instead of a division
@@ -89,7 +85,7 @@ void scaleNearestPart(const PixelBuffer& source, int scaledWidth, int scaledHeig
     const std::int64_t firstRest = r.left * sourceWidth % targetWidth;
 
     int previousSourceY = -1;
-    for (int y = r.top; y < r.bottom; ++y) {
+    for (int y = r.top; y < r.bottom(); ++y) {
         const int sourceY =
             static_cast<int>(static_cast<std::int64_t>(y) * source.height / scaledHeight);
         std::uint32_t* line = out.row(y - area.top) + (r.left - area.left);
@@ -114,12 +110,12 @@ void scaleNearestPart(const PixelBuffer& source, int scaledWidth, int scaledHeig
     }
 }
 
-PixelRect scaledArea(PixelRect sourceArea, int sourceWidth, int sourceHeight, int targetWidth,
-                     int targetHeight) {
-    return {firstTargetPixel(sourceArea.left, sourceWidth, targetWidth),
-            firstTargetPixel(sourceArea.top, sourceHeight, targetHeight),
-            firstTargetPixel(sourceArea.right, sourceWidth, targetWidth),
-            firstTargetPixel(sourceArea.bottom, sourceHeight, targetHeight)};
+Rect scaledArea(Rect sourceArea, int sourceWidth, int sourceHeight, int targetWidth,
+                int targetHeight) {
+    return rectBetween(firstTargetPixel(sourceArea.left, sourceWidth, targetWidth),
+                       firstTargetPixel(sourceArea.top, sourceHeight, targetHeight),
+                       firstTargetPixel(sourceArea.right(), sourceWidth, targetWidth),
+                       firstTargetPixel(sourceArea.bottom(), sourceHeight, targetHeight));
 }
 
 }  // namespace quarbel

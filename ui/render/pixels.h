@@ -6,20 +6,11 @@
 #include <cstdint>
 #include <vector>
 
+#include "core/rect.h"
+
 class QImage;
 
 namespace quarbel {
-
-// A rectangle of pixels; right and bottom are exclusive.
-struct PixelRect {
-    int left = 0;
-    int top = 0;
-    int right = 0;
-    int bottom = 0;
-
-    bool empty() const { return right <= left || bottom <= top; }
-    bool operator==(const PixelRect&) const = default;
-};
 
 // A picture that owns its pixels, row by row without padding.
 struct PixelBuffer {
@@ -56,10 +47,10 @@ PixelTarget targetOf(QImage& image);
 // The picture's pixels as RGB32; a null image gives an empty buffer.
 PixelBuffer bufferFromImage(const QImage& image);
 
-void fillRect(PixelTarget target, PixelRect area, std::uint32_t colour);
+void fillRect(PixelTarget target, Rect area, std::uint32_t colour);
 
 // Copies the rectangle `area` of the source to the same place in the target, clipped to both.
-void copyRect(const PixelBuffer& source, PixelTarget target, PixelRect area);
+void copyRect(const PixelBuffer& source, PixelTarget target, Rect area);
 
 // Copies the whole source with its top-left corner at (x, y) of the target, clipped.
 void copyAt(const PixelBuffer& source, PixelTarget target, int x, int y);
@@ -67,15 +58,15 @@ void copyAt(const PixelBuffer& source, PixelTarget target, int x, int y);
 // Nearest-neighbour scaling of the whole source onto the whole target, computed only for the
 // target pixels inside `area`: target pixel (x, y) shows source pixel
 // (x * source.width / target.width, y * source.height / target.height), truncated.
-void scaleNearest(const PixelBuffer& source, PixelTarget target, PixelRect area);
+void scaleNearest(const PixelBuffer& source, PixelTarget target, Rect area);
 
 // The same scaling to scaledWidth x scaledHeight without a target that large: the pixels of
 // `area` are written to `out`, the area's top-left corner at out's (0, 0).
-void scaleNearestPart(const PixelBuffer& source, int scaledWidth, int scaledHeight, PixelRect area,
+void scaleNearestPart(const PixelBuffer& source, int scaledWidth, int scaledHeight, Rect area,
                       PixelTarget out);
 
 // The target pixels whose nearest source pixels lie in `sourceArea`.
-PixelRect scaledArea(PixelRect sourceArea, int sourceWidth, int sourceHeight, int targetWidth,
-                     int targetHeight);
+Rect scaledArea(Rect sourceArea, int sourceWidth, int sourceHeight, int targetWidth,
+                int targetHeight);
 
 }  // namespace quarbel

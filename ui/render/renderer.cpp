@@ -84,7 +84,7 @@ void Renderer::releaseAssets() {
     *this = Renderer();
 }
 
-PixelRect Renderer::drawBoard(GameState& s, bool full, bool eyesOpen) {
+Rect Renderer::drawBoard(GameState& s, bool full, bool eyesOpen) {
     if (backgroundPicture_.empty()) return {};
     // The front buffer is made for the first level: the title screen and the chooser do
     // without it.
@@ -113,9 +113,9 @@ PixelRect Renderer::drawBoard(GameState& s, bool full, bool eyesOpen) {
 
     // The region's inner cells (x1 + 1 to x2 - 1) plus the reach of their tiles into its last
     // column and row; the outer ring is drawn only for what its tiles put into the inner cells.
-    PixelRect copied{x1 == 1 ? 0 : x1 * CellPitch, y1 == 1 ? 0 : y1 * CellPitch,
-                     x2 == BoardSide ? BufferSide : (x2 - 1) * CellPitch + RegionReach,
-                     y2 == BoardSide ? BufferSide : (y2 - 1) * CellPitch + RegionReach};
+    Rect copied = rectBetween(x1 == 1 ? 0 : x1 * CellPitch, y1 == 1 ? 0 : y1 * CellPitch,
+                              x2 == BoardSide ? BufferSide : (x2 - 1) * CellPitch + RegionReach,
+                              y2 == BoardSide ? BufferSide : (y2 - 1) * CellPitch + RegionReach);
     // A keeper far off the board leaves no region at all.
     if (copied.empty()) copied = {};
 
@@ -130,7 +130,7 @@ PixelRect Renderer::drawBoard(GameState& s, bool full, bool eyesOpen) {
     return copied;
 }
 
-void Renderer::drawCell(const GameState& s, int x, int y, bool eyesOpen, PixelRect clip) {
+void Renderer::drawCell(const GameState& s, int x, int y, bool eyesOpen, Rect clip) {
     const int px = (x - 1) * CellPitch;
     const int py = (y - 1) * CellPitch;
     switch (s.board.at(x, y)) {
@@ -159,18 +159,16 @@ void Renderer::drawCell(const GameState& s, int x, int y, bool eyesOpen, PixelRe
                clip);
 }
 
-void Renderer::drawSprite(int px, int py, Sprite sprite, PixelRect clip) {
+void Renderer::drawSprite(int px, int py, Sprite sprite, Rect clip) {
     const int left = px - TileLeftOfCell;
     const int top = py - TileAboveCell;
-    const PixelRect r{std::max(left, clip.left), std::max(top, clip.top),
-                      std::min(left + TileSide, clip.right), std::min(top + TileSide, clip.bottom)};
+    const Rect r = intersection({left, top, TileSide, TileSide}, clip);
     if (r.empty()) return;
-    const int width = r.right - r.left;
-    for (int y = r.top; y < r.bottom; ++y) {
+    for (int y = r.top; y < r.bottom(); ++y) {
         std::uint32_t* out = frontPicture_.row(y) + r.left;
         const std::uint32_t* mask = sprite.mask->row(y - top) + (r.left - left);
         const std::uint32_t* image = sprite.image->row(y - top) + (r.left - left);
-        for (int i = 0; i < width; ++i)
+        for (int i = 0; i < r.width; ++i)
             out[i] = (out[i] & mask[i]) ^ image[i];
     }
 }

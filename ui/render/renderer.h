@@ -35,7 +35,7 @@ class Renderer {
 
     // Redraws the cells that need it and returns the rectangle of the front buffer that was
     // renewed. The board image shows the front buffer scaled to its side.
-    PixelRect drawBoard(GameState& s, bool full, bool eyesOpen);
+    Rect drawBoard(GameState& s, bool full, bool eyesOpen);
 
     // Empty until the first drawing.
     const PixelBuffer& frontPicture() const { return frontPicture_; }
@@ -53,8 +53,8 @@ class Renderer {
     // Combines mask with AND and image with XOR where the tile of the cell whose corner is
     // (px, py) goes, computing only the pixels inside `clip`, the part that reaches the front
     // buffer.
-    void drawSprite(int px, int py, Sprite sprite, PixelRect clip);
-    void drawCell(const GameState& s, int x, int y, bool eyesOpen, PixelRect clip);
+    void drawSprite(int px, int py, Sprite sprite, Rect clip);
+    void drawCell(const GameState& s, int x, int y, bool eyesOpen, Rect clip);
 
     TitleScreen titleScreen_;
     PixelBuffer sidePicture_;

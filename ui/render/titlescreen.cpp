@@ -5,7 +5,7 @@ namespace quarbel {
 void TitleScreen::setPicture(const QImage& title) {
     titlePicture_ = bufferFromImage(title);
     bandPicture_ = PixelBuffer(BandWidth, BandHeight);
-    const PixelRect band{0, 0, BandWidth, BandHeight};
+    const Rect band{0, 0, BandWidth, BandHeight};
     copyRect(titlePicture_, targetOf(bandPicture_), band);
     fillRect(targetOf(titlePicture_), band, 0xff000000u);
 }
