@@ -19,6 +19,7 @@
 namespace artwork {
 namespace {
 
+using quarbel::MaskedTile;
 using quarbel::SheetTile;
 
 using quarbel::CellPitch;
@@ -396,35 +397,32 @@ QImage makeTileSheet() {
 }
 
 QImage renderRoom(const std::vector<std::string>& rows) {
-    const QImage sheet = makeTileSheet();
+    const quarbel::PixelBuffer sheet = quarbel::bufferFromImage(makeTileSheet());
+    const MaskedTile wall = quarbel::cutTile(sheet, quarbel::WallTile);
+    const MaskedTile crate = quarbel::cutTile(sheet, quarbel::CrateTile);
+    const MaskedTile target = quarbel::cutTile(sheet, quarbel::TargetTile);
+    const MaskedTile crateOnTarget = quarbel::cutTile(sheet, quarbel::CrateOnTargetTile);
+    const MaskedTile keeper = quarbel::cutTile(sheet, quarbel::KeeperTile(4));
     int columns = 0;
     for (const auto& row : rows)
         columns = std::max(columns, static_cast<int>(row.size()));
     QImage room = floorOf(columns * CellPitch, static_cast<int>(rows.size()) * CellPitch);
-    auto combine = [&](int cx, int cy, SheetTile tile) {
-        for (int y = 0; y < TileSide; ++y) {
-            for (int x = 0; x < TileSide; ++x) {
-                const int bx = cx * CellPitch - TileLeftOfCell + x;
-                const int by = cy * CellPitch - TileAboveCell + y;
-                if (!room.rect().contains(bx, by)) continue;
-                const QRgb mask = sheet.pixel(tile.left() + x, tile.maskTop() + y);
-                const QRgb image = sheet.pixel(tile.left() + x, tile.imageTop() + y);
-                room.setPixel(bx, by, 0xff000000u | ((room.pixel(bx, by) & mask) ^ image));
-            }
-        }
+    const quarbel::PixelTarget pixels = quarbel::targetOf(room);
+    auto draw = [&](int cx, int cy, const MaskedTile& tile) {
+        quarbel::drawMasked(tile, pixels, cx * CellPitch - TileLeftOfCell,
+                            cy * CellPitch - TileAboveCell, {0, 0, room.width(), room.height()});
     };
     for (int x = 0; x < columns; ++x) {
         for (int y = 0; y < static_cast<int>(rows.size()); ++y) {
             if (x >= static_cast<int>(rows[y].size())) continue;
             const std::optional<quarbel::Square> square = quarbel::squareOfSymbol(rows[y][x]);
             if (!square) continue;
-            if (square->cell == quarbel::CellWall) combine(x, y, quarbel::WallTile);
-            if (square->cell == quarbel::CellCrate) combine(x, y, quarbel::CrateTile);
+            if (square->cell == quarbel::CellWall) draw(x, y, wall);
+            if (square->cell == quarbel::CellCrate) draw(x, y, crate);
             if (square->cell == quarbel::CellTarget || square->cell == quarbel::CellCrateOnTarget)
-                combine(x, y, quarbel::TargetTile);
-            if (square->cell == quarbel::CellCrateOnTarget)
-                combine(x, y, quarbel::CrateOnTargetTile);
-            if (square->keeper) combine(x, y, quarbel::KeeperTile(4));
+                draw(x, y, target);
+            if (square->cell == quarbel::CellCrateOnTarget) draw(x, y, crateOnTarget);
+            if (square->keeper) draw(x, y, keeper);
         }
     }
     return room;

@@ -63,6 +63,19 @@ void copyAt(const PixelBuffer& source, PixelTarget target, int x, int y) {
     }
 }
 
+void drawMasked(const MaskedTile& tile, PixelTarget target, int x, int y, Rect clip) {
+    const Rect r = clipped(intersection({x, y, tile.image.width, tile.image.height}, clip),
+                           target.width, target.height);
+    if (r.empty()) return;
+    for (int ty = r.top; ty < r.bottom(); ++ty) {
+        std::uint32_t* out = target.row(ty) + r.left;
+        const std::uint32_t* mask = tile.mask.row(ty - y) + (r.left - x);
+        const std::uint32_t* image = tile.image.row(ty - y) + (r.left - x);
+        for (int i = 0; i < r.width; ++i)
+            out[i] = (out[i] & mask[i]) ^ image[i];
+    }
+}
+
 void scaleNearest(const PixelBuffer& source, PixelTarget target, Rect area) {
     const Rect r = clipped(area, target.width, target.height);
     if (r.empty()) return;

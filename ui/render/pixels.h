@@ -55,6 +55,18 @@ void copyRect(const PixelBuffer& source, PixelTarget target, Rect area);
 // Copies the whole source with its top-left corner at (x, y) of the target, clipped.
 void copyAt(const PixelBuffer& source, PixelTarget target, int x, int y);
 
+// A picture drawn through its mask: each pixel under it becomes (pixel AND mask) XOR image, so
+// where the mask is white what is below shows, where it is black the image. The image has no
+// alpha byte, so the target keeps its own.
+struct MaskedTile {
+    PixelBuffer image;
+    PixelBuffer mask;  // as large as the image
+};
+
+// Draws the tile with its top-left corner at (x, y) of the target, only the pixels inside
+// `clip`.
+void drawMasked(const MaskedTile& tile, PixelTarget target, int x, int y, Rect clip);
+
 // Nearest-neighbour scaling of the whole source onto the whole target, computed only for the
 // target pixels inside `area`: target pixel (x, y) shows source pixel
 // (x * source.width / target.width, y * source.height / target.height), truncated.

@@ -11,8 +11,6 @@ namespace quarbel {
 
 namespace {
 
-constexpr std::uint32_t ColourBits = 0x00ffffffu;
-
 // The redrawn region ends this far into its last column and row: as far as the tiles of the
 // cells before them reach. One figure serves both ways, the longer reach.
 constexpr int RegionReach = std::max(TileReachRight, TileReachDown);
@@ -21,25 +19,6 @@ QImage readPicture(const char* fileName) {
     QImage image = readImageFile(fileName, "BMP");
     if (image.isNull()) throw GameError(cannotOpenText(fileName));
     return image;
-}
-
-// The tile whose top-left corner is at (sx, sy) in the sheet. Pixels beyond a smaller
-// sheet are transparent: white in a mask, black in an image.
-PixelBuffer cutTile(const PixelBuffer& sheet, int sx, int sy, bool isMask) {
-    PixelBuffer tile(TileSide, TileSide, isMask ? 0xffffffffu : 0u);
-    copyAt(sheet, targetOf(tile), -sx, -sy);
-    // An image without its alpha byte leaves the buffer's alpha alone under XOR; the colour
-    // channels are kept unchanged.
-    if (!isMask) {
-        for (std::uint32_t& pixel : tile.pixels)
-            pixel &= ColourBits;
-    }
-    return tile;
-}
-
-void cutSprite(const PixelBuffer& sheet, SheetTile tile, PixelBuffer& image, PixelBuffer& mask) {
-    image = cutTile(sheet, tile.left(), tile.imageTop(), false);
-    mask = cutTile(sheet, tile.left(), tile.maskTop(), true);
 }
 
 }  // namespace
@@ -71,13 +50,13 @@ void Renderer::loadAssets(const AssetImages& images) {
 void Renderer::cutTiles(const PixelBuffer& sheet) {
     for (int facing = 1; facing <= 4; ++facing) {
         const std::size_t f = static_cast<std::size_t>(facing - 1);
-        cutSprite(sheet, KeeperTile(facing), keeperTiles_[f], keeperMasks_[f]);
-        cutSprite(sheet, KeeperBlinkTile(facing), keeperBlinkTiles_[f], keeperBlinkMasks_[f]);
+        keepers_[f] = cutTile(sheet, KeeperTile(facing));
+        blinkingKeepers_[f] = cutTile(sheet, KeeperBlinkTile(facing));
     }
-    cutSprite(sheet, TargetTile, targetTile_, targetMask_);
-    cutSprite(sheet, WallTile, wallTile_, wallMask_);
-    cutSprite(sheet, CrateTile, crateTile_, crateMask_);
-    cutSprite(sheet, CrateOnTargetTile, crateOnTargetTile_, crateOnTargetMask_);
+    target_ = cutTile(sheet, TargetTile);
+    wall_ = cutTile(sheet, WallTile);
+    crate_ = cutTile(sheet, CrateTile);
+    crateOnTarget_ = cutTile(sheet, CrateOnTargetTile);
 }
 
 void Renderer::releaseAssets() {
@@ -135,17 +114,17 @@ void Renderer::drawCell(const GameState& s, int x, int y, bool eyesOpen, Rect cl
     const int py = (y - 1) * CellPitch;
     switch (s.board.at(x, y)) {
         case CellWall:
-            drawSprite(px, py, {&wallMask_, &wallTile_}, clip);
+            drawTile(px, py, wall_, clip);
             break;
         case CellCrate:
-            drawSprite(px, py, {&crateMask_, &crateTile_}, clip);
+            drawTile(px, py, crate_, clip);
             break;
         case CellTarget:
-            drawSprite(px, py, {&targetMask_, &targetTile_}, clip);
+            drawTile(px, py, target_, clip);
             break;
         case CellCrateOnTarget:
-            drawSprite(px, py, {&targetMask_, &targetTile_}, clip);
-            drawSprite(px, py, {&crateOnTargetMask_, &crateOnTargetTile_}, clip);
+            drawTile(px, py, target_, clip);
+            drawTile(px, py, crateOnTarget_, clip);
             break;
         default:
             break;
@@ -153,24 +132,11 @@ void Renderer::drawCell(const GameState& s, int x, int y, bool eyesOpen, Rect cl
     // A facing outside 1..4 has no tile; such a keeper is not drawn.
     if (x != s.keeperX || y != s.keeperY || s.facing < 1 || s.facing > 4) return;
     const std::size_t f = static_cast<std::size_t>(s.facing - 1);
-    drawSprite(px, py,
-               eyesOpen ? Sprite{&keeperMasks_[f], &keeperTiles_[f]}
-                        : Sprite{&keeperBlinkMasks_[f], &keeperBlinkTiles_[f]},
-               clip);
+    drawTile(px, py, eyesOpen ? keepers_[f] : blinkingKeepers_[f], clip);
 }
 
-void Renderer::drawSprite(int px, int py, Sprite sprite, Rect clip) {
-    const int left = px - TileLeftOfCell;
-    const int top = py - TileAboveCell;
-    const Rect r = intersection({left, top, TileSide, TileSide}, clip);
-    if (r.empty()) return;
-    for (int y = r.top; y < r.bottom(); ++y) {
-        std::uint32_t* out = frontPicture_.row(y) + r.left;
-        const std::uint32_t* mask = sprite.mask->row(y - top) + (r.left - left);
-        const std::uint32_t* image = sprite.image->row(y - top) + (r.left - left);
-        for (int i = 0; i < r.width; ++i)
-            out[i] = (out[i] & mask[i]) ^ image[i];
-    }
+void Renderer::drawTile(int px, int py, const MaskedTile& tile, Rect clip) {
+    drawMasked(tile, targetOf(frontPicture_), px - TileLeftOfCell, py - TileAboveCell, clip);
 }
 
 }  // namespace quarbel

@@ -44,16 +44,10 @@ class Renderer {
     const TitleScreen& titleScreen() const { return titleScreen_; }
 
   private:
-    struct Sprite {
-        const PixelBuffer* mask;
-        const PixelBuffer* image;
-    };
-
     void cutTiles(const PixelBuffer& sheet);
-    // Combines mask with AND and image with XOR where the tile of the cell whose corner is
-    // (px, py) goes, computing only the pixels inside `clip`, the part that reaches the front
-    // buffer.
-    void drawSprite(int px, int py, Sprite sprite, Rect clip);
+    // Draws the tile of the cell whose corner is (px, py), computing only the pixels inside
+    // `clip`, the part that reaches the front buffer.
+    void drawTile(int px, int py, const MaskedTile& tile, Rect clip);
     void drawCell(const GameState& s, int x, int y, bool eyesOpen, Rect clip);
 
     TitleScreen titleScreen_;
@@ -62,18 +56,12 @@ class Renderer {
     PixelBuffer frontPicture_;
 
     // Keeper tiles are indexed by facing - 1: up, left, down, right.
-    std::array<PixelBuffer, 4> keeperTiles_;
-    std::array<PixelBuffer, 4> keeperMasks_;
-    std::array<PixelBuffer, 4> keeperBlinkTiles_;
-    std::array<PixelBuffer, 4> keeperBlinkMasks_;
-    PixelBuffer targetTile_;
-    PixelBuffer targetMask_;
-    PixelBuffer wallTile_;
-    PixelBuffer wallMask_;
-    PixelBuffer crateTile_;
-    PixelBuffer crateMask_;
-    PixelBuffer crateOnTargetTile_;
-    PixelBuffer crateOnTargetMask_;
+    std::array<MaskedTile, 4> keepers_;
+    std::array<MaskedTile, 4> blinkingKeepers_;
+    MaskedTile target_;
+    MaskedTile wall_;
+    MaskedTile crate_;
+    MaskedTile crateOnTarget_;
 };
 
 }  // namespace quarbel

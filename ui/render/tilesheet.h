@@ -9,6 +9,7 @@
 #pragma once
 
 #include "core/gamestate.h"
+#include "ui/render/pixels.h"
 
 namespace quarbel {
 
@@ -49,5 +50,9 @@ constexpr SheetTile TargetTile{0, 2};
 constexpr SheetTile WallTile{0, 4};
 constexpr SheetTile CrateTile{1, 4};
 constexpr SheetTile CrateOnTargetTile{2, 4};  // drawn over the target tile
+
+// The tile's image and mask cut from the sheet, ready for drawMasked. What a smaller sheet
+// lacks is transparent: white in the mask, black in the image.
+MaskedTile cutTile(const PixelBuffer& sheet, SheetTile tile);
 
 }  // namespace quarbel
