@@ -1,9 +1,11 @@
-// Proving the shipped levels: each level alone, and all of them as the test suite does.
+// Proving the shipped levels: each level alone, and all of them as the test suite does; and
+// solving the crowded levels of bench/levels/solved.txt, which take seconds.
 // Run: solver_bench --benchmark_counters_tabular=true
 //
-// solver_bench --signature prints one number, the positions searched over the shipped levels
-// and the hard test levels, each search bounded by positions and not by time, so that the
-// number is the same on every machine and changes only when the search does.
+// solver_bench --signature prints one number, the positions searched over the shipped levels,
+// the hard test levels and the solved crowded ones, each search bounded by positions and not
+// by time, so that the number is the same on every machine and changes only when the search
+// does.
 #include <benchmark/benchmark.h>
 
 #include <cstring>
@@ -60,7 +62,25 @@ SolverResult prove(const Level& level, benchmark::State& state) {
     return result;
 }
 
+std::vector<NamedLevel> solvedCrowdedLevels() {
+    return levelsOf(Source / "bench" / "levels" / "solved.txt", "crowded");
+}
+
 void registerBenchmarks() {
+    static const std::vector<NamedLevel> crowded = solvedCrowdedLevels();
+    for (const NamedLevel& level : crowded) {
+        benchmark::RegisterBenchmark(("solve/" + level.name).c_str(),
+                                     [&level](benchmark::State& state) {
+                                         SolverResult result;
+                                         for (auto _ : state)
+                                             result = prove(level.level, state);
+                                         state.counters["states"] =
+                                             static_cast<double>(result.statesSeen);
+                                         state.counters["pushes"] = result.pushes;
+                                     })
+            ->Unit(benchmark::kMillisecond)
+            ->Iterations(1);
+    }
     static const std::vector<NamedLevel> levels = shippedLevels();
     for (const NamedLevel& shipped : levels) {
         benchmark::RegisterBenchmark(("prove/" + shipped.name).c_str(), [&shipped](benchmark::State&
@@ -85,6 +105,8 @@ int printSignature() {
     std::vector<NamedLevel> named = shippedLevels();
     const auto hard = levelsOf(Source / "bench" / "levels" / "hard.txt", "hard");
     named.insert(named.end(), hard.begin(), hard.begin() + std::min<std::size_t>(hard.size(), 30));
+    const auto crowded = solvedCrowdedLevels();
+    named.insert(named.end(), crowded.begin(), crowded.end());
     std::vector<LevelToSolve> levels;
     for (const NamedLevel& level : named)
         levels.push_back({level.level.board, level.level.keeperX, level.level.keeperY});
