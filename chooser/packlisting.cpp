@@ -11,13 +11,6 @@ namespace quarbel {
 
 namespace {
 
-std::string folded(std::string name) {
-    for (char& c : name) {
-        if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
-    }
-    return name;
-}
-
 std::vector<std::string> packFileNames(const std::filesystem::path& folder) {
     std::vector<std::string> names;
     std::error_code listingError;
@@ -29,8 +22,8 @@ std::vector<std::string> packFileNames(const std::filesystem::path& folder) {
         if (isPackFileName(name) && entry->is_regular_file(statusError)) names.push_back(name);
     }
     std::sort(names.begin(), names.end(), [](const std::string& a, const std::string& b) {
-        const std::string keyA = folded(a);
-        const std::string keyB = folded(b);
+        const std::u32string keyA = foldedName(a);
+        const std::u32string keyB = foldedName(b);
         return keyA != keyB ? keyA < keyB : a < b;
     });
     return names;

@@ -15,13 +15,13 @@ namespace quarbel {
 
 namespace fs = std::filesystem;
 
-namespace {
-
 std::u32string foldedName(std::string_view name) {
     std::u32string characters = fileNameCharacters(name);
     std::transform(characters.begin(), characters.end(), characters.begin(), cp1252Lower);
     return characters;
 }
+
+namespace {
 
 // The entry of the folder that the part names, or the part itself when nothing matches.
 std::string findEntry(const fs::path& folder, std::string_view part, bool folderNeeded) {

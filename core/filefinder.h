@@ -11,6 +11,10 @@
 
 namespace quarbel {
 
+// The name's characters with the capitals of ASCII and Windows-1252 made small: the key by
+// which names are the same, and sort, ignoring letter case.
+std::u32string foldedName(std::string_view name);
+
 // The same name ignoring the case of ASCII and Windows-1252 letters.
 bool sameIgnoringCase(std::string_view a, std::string_view b);
 

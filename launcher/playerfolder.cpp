@@ -20,13 +20,6 @@ namespace fs = std::filesystem;
 
 namespace {
 
-std::string folded(std::string name) {
-    for (char& c : name) {
-        if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
-    }
-    return name;
-}
-
 std::string failure(const std::string& what, const fs::path& path, const std::error_code& error) {
     return what + " " + path.string() + ": " + error.message();
 }
@@ -47,14 +40,14 @@ std::vector<std::string> shippedNamesIn(const fs::path& folder) {
 }
 
 // Every entry of the player's folder, files, folders and links alike, by its name folded
-// to lower case: a pack or picture the player copied from a system that ignored letter
+// to small letters: a pack or picture the player copied from a system that ignored letter
 // case is still the player's file of that name.
-std::set<std::string> foldedNamesIn(const fs::path& folder) {
-    std::set<std::string> names;
+std::set<std::u32string> foldedNamesIn(const fs::path& folder) {
+    std::set<std::u32string> names;
     std::error_code error;
     for (fs::directory_iterator entry(folder, error), end; !error && entry != end;
          entry.increment(error)) {
-        names.insert(folded(entry->path().filename()));
+        names.insert(foldedName(entry->path().filename().string()));
     }
     if (error) throw PlayerFolderError(failure("cannot read the game folder", folder, error));
     return names;
@@ -168,7 +161,7 @@ std::vector<std::string> preparePlayerFolder(const fs::path& shippedFolder,
 
     const FolderLock lock(playerFolder);
     const std::vector<std::string> shipped = shippedNamesIn(shippedFolder);
-    const std::set<std::string> present = foldedNamesIn(playerFolder);
+    const std::set<std::u32string> present = foldedNamesIn(playerFolder);
     std::set<std::string> placedBefore = readPlacedList(playerFolder);
 
     std::vector<std::string> placedNow;
@@ -177,7 +170,7 @@ std::vector<std::string> preparePlayerFolder(const fs::path& shippedFolder,
         for (const std::string& name : shipped) {
             const fs::path target = playerFolder / name;
             const bool pack = isPackFileName(name);
-            if (present.contains(folded(name))) {
+            if (present.contains(foldedName(name))) {
                 if (pack || !isDanglingLink(target)) continue;
                 fs::remove(target, error);
                 if (error) throw PlayerFolderError(failure("cannot replace", target, error));

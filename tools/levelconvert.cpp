@@ -153,15 +153,20 @@ PackLevelResult packLevelOf(const TextLevel& text) {
     return {level, {}};
 }
 
-std::optional<std::vector<std::uint16_t>> solutionCodes(std::string_view letters) {
-    std::vector<std::uint16_t> codes;
-    codes.reserve(letters.size());
-    for (const char letter : letters) {
-        const int code = codeOfNotationLetter(letter);
-        if (code == 0) return std::nullopt;
-        codes.push_back(static_cast<std::uint16_t>(code));
+std::vector<std::uint16_t> movesOfNotation(std::string_view notation) {
+    std::vector<std::uint16_t> moves;
+    moves.reserve(notation.size());
+    for (std::size_t i = 0; i < notation.size(); ++i) {
+        const char symbol = notation[i];
+        if (symbol == ' ' || symbol == '\n' || symbol == '\r' || symbol == '\t') continue;
+        const int code = codeOfNotationLetter(symbol);
+        if (code == 0) {
+            throw LevelTextError("unknown move '" + std::string(1, symbol) + "' at position " +
+                                 std::to_string(i + 1));
+        }
+        moves.push_back(static_cast<std::uint16_t>(code));
     }
-    return codes;
+    return moves;
 }
 
 ConvertedCollection convertCollection(const LevelCollection& collection, bool checkSolutions) {
@@ -197,10 +202,9 @@ ConvertedCollection convertCollection(const LevelCollection& collection, bool ch
                                              name + ": the solution holds " +
                                                  std::to_string(text.solution.size()) +
                                                  " moves, a movie at most 5000; not stored"});
-            } else if (const auto codes = solutionCodes(text.solution);
-                       codes && replaySolves(level.level.board, level.level.keeperX,
-                                             level.level.keeperY, *codes)) {
-                level.solution = *codes;
+            } else if (const auto moves = movesOfNotation(text.solution); replaySolves(
+                           level.level.board, level.level.keeperX, level.level.keeperY, moves)) {
+                level.solution = moves;
             } else {
                 converted.reports.push_back(
                     {TextReport::Kind::RefusedSolution, number,

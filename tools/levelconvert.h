@@ -42,8 +42,10 @@ PackLevelResult packLevelOf(const TextLevel& level);
 // empty when it could be one.
 std::string packTooShort(std::uintmax_t size);
 
-// History codes of a solution in "udlrUDLR" letters; nothing for any other character.
-std::optional<std::vector<std::uint16_t>> solutionCodes(std::string_view letters);
+// The history codes of moves in the common solution notation, "udrl" for walks and "UDRL" for
+// pushes; spaces, tabs and line ends between them are skipped. Throws LevelTextError "unknown
+// move 'x' at position 3" for any other character.
+std::vector<std::uint16_t> movesOfNotation(std::string_view notation);
 
 struct ConvertedLevel {
     int number = 0;  // in the file, 1-based, counting every level found

@@ -23,18 +23,7 @@ std::string fileText(const std::string& name) {
 }
 
 std::string widthByHeight(const TextLevel& level) {
-    std::size_t width = 0;
-    for (const auto& row : level.rows)
-        width = std::max(width, row.size());
-    return std::to_string(width) + " x " + std::to_string(level.rows.size());
-}
-
-int countCrates(const TextLevel& level) {
-    int crates = 0;
-    for (const auto& row : level.rows)
-        crates += static_cast<int>(
-            std::count_if(row.begin(), row.end(), [](char c) { return c == '$' || c == '*'; }));
-    return crates;
+    return std::to_string(level.width()) + " x " + std::to_string(level.rows.size());
 }
 
 // One Markdown row per level: what the solver needs to prove it and what its solution asks.
@@ -56,12 +45,12 @@ void printTable(const std::string& fileName) {
                 measureSolution(level.board, level.keeperX, level.keeperY, *result.moves);
             std::snprintf(row, sizeof row,
                           "| %s | %zu | %s | %d | %d | %d | %d | %d | %zu | %.2f s |", pack.c_str(),
-                          k + 1, widthByHeight(text).c_str(), countCrates(text), m.pushes, m.moves,
+                          k + 1, widthByHeight(text).c_str(), text.crates(), m.pushes, m.moves,
                           m.switches, m.waitingCrates, result.statesSeen, took.count());
         } else {
             std::snprintf(row, sizeof row,
                           "| %s | %zu | %s | %d | not proved | | | | %zu | %.2f s |", pack.c_str(),
-                          k + 1, widthByHeight(text).c_str(), countCrates(text), result.statesSeen,
+                          k + 1, widthByHeight(text).c_str(), text.crates(), result.statesSeen,
                           took.count());
         }
         std::cout << row << std::endl;

@@ -72,6 +72,9 @@ struct TextLevel {
     // Why the level cannot be taken as read: a line among its rows that was meant as one but
     // is none, "line 7: 'x' is no board character". Empty when its rows are whole.
     std::string damage;
+
+    std::size_t width() const;  // the longest row's length
+    int crates() const;         // on targets or not
 };
 
 struct LevelCollection {

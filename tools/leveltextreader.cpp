@@ -5,6 +5,7 @@
 
 #include "core/cp1252.h"
 #include "core/direction.h"
+#include "core/level.h"
 #include "core/utf8.h"
 
 namespace quarbel {
@@ -463,6 +464,23 @@ class CollectionBuilder {
 };
 
 }  // namespace
+
+std::size_t TextLevel::width() const {
+    std::size_t widest = 0;
+    for (const std::string& row : rows)
+        widest = std::max(widest, row.size());
+    return widest;
+}
+
+int TextLevel::crates() const {
+    int count = 0;
+    for (const std::string& row : rows) {
+        count += static_cast<int>(std::count_if(row.begin(), row.end(), [](char symbol) {
+            return holdsCrate(squareOfSymbol(symbol).value_or(Square{}).cell);
+        }));
+    }
+    return count;
+}
 
 ReadCollection readLevelText(std::string_view bytes) {
     ReadCollection read;

@@ -43,21 +43,6 @@ std::string notationOf(std::span<const std::uint16_t> moves) {
     return text;
 }
 
-std::vector<std::uint16_t> movesOfNotation(std::string_view notation) {
-    std::vector<std::uint16_t> moves;
-    for (std::size_t i = 0; i < notation.size(); ++i) {
-        const char symbol = notation[i];
-        if (symbol == ' ' || symbol == '\n' || symbol == '\r' || symbol == '\t') continue;
-        const int code = codeOfNotationLetter(symbol);
-        if (code == 0) {
-            throw ToolError("unknown move '" + std::string(1, symbol) + "' at position " +
-                            std::to_string(i + 1));
-        }
-        moves.push_back(static_cast<std::uint16_t>(code));
-    }
-    return moves;
-}
-
 std::string movieFileOf(const std::string& packFile, int levelNumber) {
     const fs::path pack(packFile);
     const std::string packName = stripExtension(pack.filename().string());

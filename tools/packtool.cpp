@@ -112,18 +112,11 @@ std::string skippedPart(const ConvertedCollection& converted) {
     return skipped > 0 ? "; skipped " + std::to_string(skipped) : "";
 }
 
-std::string levelLine(int number, const std::vector<std::string>& rows, const std::string& author,
+std::string levelLine(int number, const TextLevel& level, const std::string& author,
                       const std::string& title) {
-    std::size_t width = 0;
-    int crates = 0;
-    for (const std::string& row : rows) {
-        width = std::max(width, row.size());
-        crates += static_cast<int>(std::count(row.begin(), row.end(), '$') +
-                                   std::count(row.begin(), row.end(), '*'));
-    }
     char line[96];
-    std::snprintf(line, sizeof line, "%4d  %2zu x %-2zu  %2d crates  ", number, width, rows.size(),
-                  crates);
+    std::snprintf(line, sizeof line, "%4d  %2zu x %-2zu  %2d crates  ", number, level.width(),
+                  level.rows.size(), level.crates());
     std::string text = line + (author.empty() ? std::string(DefaultAuthor) : author);
     if (!title.empty()) text += "  '" + title + "'";
     return text + "\n";
@@ -135,7 +128,7 @@ std::string listPack(const std::string& packFile) {
         "Title: " + pack.title + "\nLevels: " + std::to_string(pack.levels.size()) + "\n";
     for (std::size_t k = 0; k < pack.levels.size(); ++k) {
         const TextLevel& level = pack.levels[k];
-        text += levelLine(static_cast<int>(k) + 1, level.rows, level.author, "");
+        text += levelLine(static_cast<int>(k) + 1, level, level.author, "");
     }
     return text;
 }
@@ -151,7 +144,7 @@ std::string listCollection(const std::string& fileName) {
                        std::to_string(converted.levels.size()) + " fit a pack\n";
     for (const ConvertedLevel& level : converted.levels) {
         const TextLevel& source = read.collection.levels[level.number - 1];
-        text += levelLine(level.number, source.rows, level.level.author, level.level.title);
+        text += levelLine(level.number, source, level.level.author, level.level.title);
     }
     appendReports(reports, text);
     const std::string packs =

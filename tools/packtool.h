@@ -20,10 +20,9 @@ class ToolError : public Error {
     using Error::Error;
 };
 
-// The common solution notation: "u d r l" for walks, "U D R L" for pushes.
+// The moves in the common solution notation (movesOfNotation reads it back): "u d r l" for
+// walks, "U D R L" for pushes.
 std::string notationOf(std::span<const std::uint16_t> moves);
-// Line ends and spaces between moves are skipped.
-std::vector<std::uint16_t> movesOfNotation(std::string_view notation);
 
 struct ImportOptions {
     bool movies = false;  // store each level's checked solution as its movie

@@ -58,6 +58,15 @@ TEST(PackListing, ListsPackFilesByNameIgnoringCaseWithTheirHeaders) {
               "The list holds 3 packs: 1 more pack of the folder is not listed.");
 }
 
+TEST(PackListing, SortsAccentedCapitalsWithTheirSmallLetters) {
+    ScratchFolder folder;
+    for (const char* name : {"\u00d6l.dat", "\u00e4rger.dat", "\u00c4pfel.dat", "zoo.dat"})
+        folder.writeFile(name, header(1, "A\r"));
+    EXPECT_EQ(
+        fileNames(listPacks(folder.path(), 200, 30)),
+        (std::vector<std::string>{"zoo.dat", "\u00c4pfel.dat", "\u00e4rger.dat", "\u00d6l.dat"}));
+}
+
 TEST(PackListing, LeavesOutWhatIsNoReadableFileAndNamesWhatFailedToRead) {
     namespace fs = std::filesystem;
     ScratchFolder folder;

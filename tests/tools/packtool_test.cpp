@@ -13,6 +13,7 @@
 #include "shippedlevels.h"
 #include "support/packbuilder.h"
 #include "support/unprivileged.h"
+#include "tools/levelconvert.h"
 #include "tools/packtool.h"
 
 namespace quarbel {

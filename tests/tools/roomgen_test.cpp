@@ -15,8 +15,7 @@ using testing::levelFromRows;
 
 SolutionMeasure measureOf(const std::vector<std::string>& rows, const std::string& letters) {
     const Level level = levelFromRows(rows);
-    return measureSolution(level.board, level.keeperX, level.keeperY,
-                           solutionCodes(letters).value());
+    return measureSolution(level.board, level.keeperX, level.keeperY, movesOfNotation(letters));
 }
 
 TextLevel roomOf(std::vector<std::string> rows, int crates = 0) {
