@@ -1,6 +1,6 @@
 // quarbel-levelgen: turns rooms drawn by hand into levels, and measures levels.
 //
-// usage: quarbel-levelgen ROOMS.txt > LEVELS.txt
+// usage: quarbel-levelgen ROOMS.txt [SOLUTIONS.txt] > LEVELS.txt
 //        quarbel-levelgen --table LEVELS.txt...
 #include <unistd.h>
 
@@ -57,19 +57,25 @@ void printTable(const std::string& fileName) {
     }
 }
 
-void generate(const std::string& fileName) {
+// The levels to the standard output; with a solutions file, the same levels each with its
+// solution there too, so that the tests replay them instead of searching again.
+void generate(const std::string& fileName, const std::string& solutionsFile) {
     LevelCollection rooms = readLevelText(fileText(fileName)).collection;
     const std::vector<GeneratedLevel> levels = generatePack(rooms);
     rooms.levels.clear();
     // Each level names its author, as an exported pack does.
     rooms.author.clear();
+    LevelCollection solved = rooms;
     for (std::size_t k = 0; k < levels.size(); ++k) {
         const SolutionMeasure& m = levels[k].measure;
         std::cerr << "level " << k + 1 << ": " << m.pushes << " pushes, " << m.switches
                   << " switches, " << m.waitingCrates << " crates waiting, " << levels[k].positions
                   << " positions\n";
+        solved.levels.push_back(levels[k].level);
         rooms.levels.push_back(levels[k].level);
+        rooms.levels.back().solution.clear();
     }
+    if (!solutionsFile.empty()) replaceFile(solutionsFile, formatLevelText(solved));
     writeStream(STDOUT_FILENO, formatLevelText(rooms), "the standard output");
 }
 
@@ -77,7 +83,7 @@ void generate(const std::string& fileName) {
 
 int main(int argc, char** argv) {
     const std::string usage =
-        "usage: quarbel-levelgen ROOMS.txt > LEVELS.txt\n"
+        "usage: quarbel-levelgen ROOMS.txt [SOLUTIONS.txt] > LEVELS.txt\n"
         "       quarbel-levelgen --table LEVELS.txt...\n";
     try {
         if (argc >= 3 && std::string(argv[1]) == "--table") {
@@ -85,8 +91,8 @@ int main(int argc, char** argv) {
                          "Positions | Time |\n|---|---|---|---|---|---|---|---|---|---|\n";
             for (int k = 2; k < argc; ++k)
                 printTable(argv[k]);
-        } else if (argc == 2 && argv[1][0] != '-') {
-            generate(argv[1]);
+        } else if ((argc == 2 || argc == 3) && argv[1][0] != '-') {
+            generate(argv[1], argc == 3 ? argv[2] : "");
         } else {
             std::cerr << usage;
             return 1;

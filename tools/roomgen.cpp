@@ -14,6 +14,7 @@
 #include "core/direction.h"
 #include "core/level.h"
 #include "tools/levelconvert.h"
+#include "tools/packtool.h"
 
 namespace quarbel {
 
@@ -195,19 +196,30 @@ class PullSearch {
   private:
     // Every position of a layer is pulled while the first half of the limit lasts; then only a
     // beam of the layer's positions farthest from solved, which reaches much farther in a large
-    // room. Beyond the whole layers a layer number is no longer exact, only a bound.
+    // room. Beyond the whole layers a layer number is no longer exact, only a bound. Many crates
+    // close together can make one whole layer overrun the limit: it is cut short there, and the
+    // beam goes on from it with half the limit again.
     void run(std::size_t limit) {
-        constexpr std::size_t BeamWidth = 2000;
-        while (count() < limit) {
+        // Wide enough to keep far starts of many kinds, narrow enough for many layers.
+        const std::size_t beamWidth = limit / 750;
+        std::size_t last = limit;
+        bool beaming = false;
+        while (true) {
             const std::size_t begin = layers_.back();
             const std::size_t end = count();
             std::vector<std::size_t> pulled(end - begin);
             std::iota(pulled.begin(), pulled.end(), begin);
-            if (count() >= limit / 2 && pulled.size() > BeamWidth) {
-                sortFarthestFirst(pulled);
-                pulled.resize(BeamWidth);
+            if (!beaming && count() >= limit) {
+                beaming = true;
+                last = count() + limit / 2;
             }
-            for (std::size_t i = 0; i < pulled.size() && count() < limit; ++i)
+            if (count() >= limit / 2 && pulled.size() > beamWidth) {
+                beaming = true;
+                sortFarthestFirst(pulled);
+                pulled.resize(beamWidth);
+            }
+            if (count() >= last) return;
+            for (std::size_t i = 0; i < pulled.size() && count() < last; ++i)
                 expand(pulled[i]);
             if (count() == end) {
                 complete_ = true;  // nothing farther
@@ -348,7 +360,11 @@ std::optional<GeneratedLevel> proved(const Room& room, std::vector<int> targets,
     if (!result.moves) return std::nullopt;
     const SolutionMeasure measure =
         measureSolution(board.board, board.keeperX, board.keeperY, *result.moves);
-    if (!measure.idleCrateOnTarget) return GeneratedLevel{level, measure, result.statesSeen};
+    if (!measure.idleCrateOnTarget) {
+        // Kept with the level, so that checking it needs a replay instead of a long search.
+        level.solution = notationOf(*result.moves);
+        return GeneratedLevel{level, measure, result.statesSeen};
+    }
     for (std::size_t k = 0; k + 1 < position.size();) {
         auto target = std::find(targets.begin(), targets.end(), position[k]);
         if (target == targets.end()) {
@@ -371,10 +387,21 @@ std::optional<GeneratedLevel> proved(const Room& room, std::vector<int> targets,
     return proved(room, std::move(targets), std::move(position), limits);
 }
 
-bool harder(const GeneratedLevel& a, const GeneratedLevel& b) {
-    const int da = difficultyOf(a.measure);
-    const int db = difficultyOf(b.measure);
-    return da != db ? da > db : a.positions > b.positions;
+// Of the levels whose difficulty is within `slackPercent` of the most difficult, the one the
+// solver searched longest; of equals the first.
+std::optional<GeneratedLevel> hardest(std::vector<GeneratedLevel> levels, int slackPercent) {
+    int most = 0;
+    for (const GeneratedLevel& level : levels)
+        most = std::max(most, difficultyOf(level.measure));
+    std::optional<GeneratedLevel> best;
+    for (GeneratedLevel& level : levels) {
+        if (difficultyOf(level.measure) * 100 < most * (100 - slackPercent)) continue;
+        const bool harder = !best || level.positions > best->positions ||
+                            (level.positions == best->positions &&
+                             difficultyOf(level.measure) > difficultyOf(best->measure));
+        if (harder) best = std::move(level);
+    }
+    return best;
 }
 
 }  // namespace
@@ -465,13 +492,15 @@ GeneratedLevel generateLevel(const TextLevel& drawn, int roomNumber,
         fewest = std::min(fewest, onTargets(i));
     // The hardest of a group of starts that the solver proves; the first group that gives one
     // gives the level.
-    auto hardestOf = [&](const std::vector<std::size_t>& starts) {
-        std::optional<GeneratedLevel> best;
+    auto hardestOf = [&](const std::vector<std::size_t>& starts, int slackPercent) {
+        std::vector<GeneratedLevel> levels;
         for (std::size_t i : starts) {
             const auto start = search->position(i);
-            auto level = proved(room, targets, {start.begin(), start.end()}, limits);
-            if (level && (!best || harder(*level, *best))) best = std::move(level);
+            if (auto level = proved(room, targets, {start.begin(), start.end()}, limits)) {
+                levels.push_back(std::move(*level));
+            }
         }
+        auto best = hardest(std::move(levels), slackPercent);
         if (best) best->level.author = drawn.author;
         return best;
     };
@@ -482,7 +511,7 @@ GeneratedLevel generateLevel(const TextLevel& drawn, int roomNumber,
             for (std::size_t i = search->layerBegin(d); i < search->layerEnd(d); ++i) {
                 if (onTargets(i) == fewest) layer.push_back(i);
             }
-            if (auto best = hardestOf(sample(layer, limits.candidates, random))) return *best;
+            if (auto best = hardestOf(sample(layer, limits.candidates, random), 0)) return *best;
         }
     } else {
         // Layers only bound the pushes: among the starts farthest from solved by the pushes they
@@ -498,7 +527,9 @@ GeneratedLevel generateLevel(const TextLevel& drawn, int roomNumber,
             const std::vector<std::size_t> farthest(
                 starts.begin() + static_cast<std::ptrdiff_t>(k),
                 starts.begin() + static_cast<std::ptrdiff_t>(std::min(starts.size(), k + group)));
-            if (auto best = hardestOf(sample(farthest, group / 4, random))) return *best;
+            // Starts this close together are about as tangled: of those within a tenth of the
+            // most tangled, the one the solver needs longest for.
+            if (auto best = hardestOf(sample(farthest, group / 8, random), 10)) return *best;
         }
     }
     refuse(roomNumber, "no start that the solver could prove");

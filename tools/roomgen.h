@@ -34,8 +34,10 @@ SolutionMeasure measureSolution(const Board& board, int keeperX, int keeperY,
 int difficultyOf(const SolutionMeasure& measure);
 
 struct GeneratorLimits {
-    std::size_t pullPositions = 1'500'000;  // positions the backward search keeps at most
-    std::size_t proofPositions = 4'000'000;
+    // Positions the backward search keeps at most, and half as many again when one whole layer
+    // overruns it.
+    std::size_t pullPositions = 1'500'000;
+    std::size_t proofPositions = 1'000'000;
     int candidates = 4;  // farthest starts proved forwards per room
     // Target sets tried when a room has more target squares than crates and is small enough
     // to search in full.
@@ -43,7 +45,7 @@ struct GeneratorLimits {
 };
 
 struct GeneratedLevel {
-    TextLevel level;  // rows and author
+    TextLevel level;  // rows, author and the solution found
     SolutionMeasure measure;
     std::size_t positions = 0;  // what the solver searched to prove it
 };

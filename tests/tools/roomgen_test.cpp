@@ -64,6 +64,7 @@ TEST(RoomGenerator, PutsTheCrateAsFarAsPullingTakesIt) {
     EXPECT_EQ(made.level.rows, (std::vector<std::string>{"########", "#.   $@#", "########"}));
     EXPECT_EQ(made.measure.pushes, 4);
     EXPECT_EQ(made.level.author, "QUARBEL 98");
+    EXPECT_EQ(made.level.solution, "LLLL");
 }
 
 TEST(RoomGenerator, PlacesAsManyCratesAsAskedOnDrawnTargetSquares) {
@@ -96,6 +97,23 @@ TEST(RoomGenerator, TakesTheStartFarthestFromSolvedInAHallTooLargeToSearch) {
     EXPECT_EQ(count(made.level, "$"), 4) << "every crate starts off the targets";
     // Spread out from the middle, most crates two or three pushes from the nearest target.
     EXPECT_GE(made.measure.pushes, 10);
+}
+
+TEST(RoomGenerator, PullsManyCratesCloseTogetherFarApart) {
+    // Eight crates on a block of targets: a few pulls give more positions than the limit, and
+    // the pulls go on along the farthest of them.
+    std::vector<std::string> hall(11, "#" + std::string(13, ' ') + "#");
+    hall.front() = hall.back() = std::string(15, '#');
+    hall[4].replace(6, 3, "...");
+    hall[5].replace(6, 3, ". .");
+    hall[6].replace(6, 3, "...");
+    const GeneratedLevel made =
+        generateLevel(roomOf(hall), 1, {.pullPositions = 100'000, .proofPositions = 50'000});
+    EXPECT_EQ(count(made.level, "$"), 8) << "every crate starts off the targets";
+    EXPECT_GE(made.measure.pushes, 16);
+    const Level board = packLevelOf(made.level).level.value();
+    EXPECT_TRUE(replaySolves(board.board, board.keeperX, board.keeperY,
+                             movesOfNotation(made.level.solution)));
 }
 
 TEST(RoomGenerator, LeavesOutACrateThatCouldNeverLeaveItsTarget) {

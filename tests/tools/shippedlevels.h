@@ -10,6 +10,9 @@ namespace quarbel::testing {
 struct LevelSource {
     std::string name;  // "lessons" for levels/lessons.txt
     std::string text;
+    // levels/solutions/NAME.txt: the same levels each with its solution, for a pack whose
+    // levels take the solver long; empty for none.
+    std::string solutions;
 };
 
 std::vector<LevelSource> shippedLevelSources();
