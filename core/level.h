@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "core/gamestate.h"
+#include "core/rect.h"
 
 namespace quarbel {
 
@@ -21,6 +22,10 @@ struct Level {
 
     bool hasKeeper() const { return onBoard(keeperX, keeperY); }
 };
+
+// The smallest box of cells holding every wall, crate, target and the keeper; empty when there
+// is none.
+Rect extentOf(const Level& level);
 
 // A square of the text notation: the cell and whether the keeper stands on it.
 struct Square {

@@ -109,24 +109,6 @@ bool centreLevel(Level& level) {
     return shiftLevel(level, left - e.left, top - e.top);
 }
 
-Rect extentOf(const Level& level) {
-    int left = BoardSide + 1, top = BoardSide + 1, right = 0, bottom = 0;
-    auto include = [&](int x, int y) {
-        left = std::min(left, x);
-        top = std::min(top, y);
-        right = std::max(right, x);
-        bottom = std::max(bottom, y);
-    };
-    for (int x = 1; x <= BoardSide; ++x) {
-        for (int y = 1; y <= BoardSide; ++y) {
-            if (level.board.at(x, y) != CellEmpty) include(x, y);
-        }
-    }
-    if (level.hasKeeper()) include(level.keeperX, level.keeperY);
-    if (right == 0) return {};
-    return rectBetween(left, top, right + 1, bottom + 1);
-}
-
 bool fitsPackTitle(std::string_view text) {
     return fitsPackText(text, MaxTitleBytes);
 }

@@ -6,7 +6,6 @@
 #include <vector>
 
 #include "core/level.h"
-#include "core/rect.h"
 
 namespace quarbel::editor {
 
@@ -35,10 +34,6 @@ bool shiftLevel(Level& level, int dx, int dy);
 // tool's import places a level: (15 - width) / 2 cells from the left and (15 - height) / 2
 // from the top. An empty level stays as it is.
 bool centreLevel(Level& level);
-
-// The smallest box of cells holding every wall, crate, target and the keeper; empty when there
-// is none.
-Rect extentOf(const Level& level);
 
 // The pack stores its title in 29 bytes and an author in 12, both Windows-1252, ended by a
 // byte 13 or 0: a text fits when Windows-1252 holds every character, none of them is a

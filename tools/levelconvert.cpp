@@ -266,21 +266,9 @@ std::vector<std::uint8_t> packBytesOf(const PackPart& part) {
 
 TextLevel textLevelOf(const Level& level, int levelNumber) {
     if (!level.hasKeeper()) refuse(levelNumber, "the keeper is off the board");
-    int left = level.keeperX, right = level.keeperX;
-    int top = level.keeperY, bottom = level.keeperY;
-    bool wall = false;
     if (const auto unknown = unknownCellProblem(level.board)) refuse(levelNumber, *unknown);
-    for (int x = 1; x <= BoardSide; ++x) {
-        for (int y = 1; y <= BoardSide; ++y) {
-            const std::uint8_t cell = level.board.at(x, y);
-            if (cell == CellEmpty) continue;
-            wall = wall || cell == CellWall;
-            left = std::min(left, x);
-            right = std::max(right, x);
-            top = std::min(top, y);
-            bottom = std::max(bottom, y);
-        }
-    }
+    const bool wall = std::find(level.board.cells.begin(), level.board.cells.end(), CellWall) !=
+                      level.board.cells.end();
     const std::uint8_t under = level.board.at(level.keeperX, level.keeperY);
     if (!isWalkable(under)) refuse(levelNumber, "the keeper stands on a wall or a crate");
     // Text tells a board from other lines by its walls.
@@ -291,9 +279,10 @@ TextLevel textLevelOf(const Level& level, int levelNumber) {
     TextLevel text;
     text.title = level.title;
     text.author = level.author;
-    for (int y = top; y <= bottom; ++y) {
+    const Rect box = extentOf(level);
+    for (int y = box.top; y < box.bottom(); ++y) {
         std::string row;
-        for (int x = left; x <= right; ++x)
+        for (int x = box.left; x < box.right(); ++x)
             row += symbolOf({level.board.at(x, y), x == level.keeperX && y == level.keeperY});
         row.erase(row.find_last_not_of(' ') + 1);
         text.rows.push_back(std::move(row));
