@@ -66,9 +66,7 @@ const Search WorstWalk = {{
 GameState stateOf(const Search& search) {
     const Level level = testing::levelFromRows(search.rows);
     GameState s;
-    s.board = level.board;
-    s.keeperX = level.keeperX;
-    s.keeperY = level.keeperY;
+    placeLevel(s, level);
     s.titleShowing = false;
     s.levelActive = true;
     return s;

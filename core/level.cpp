@@ -62,6 +62,12 @@ Rect extentOf(const Level& level) {
     return rectBetween(left, top, right + 1, bottom + 1);
 }
 
+void placeLevel(GameState& s, const Level& level) {
+    s.board = level.board;
+    s.keeperX = level.keeperX;
+    s.keeperY = level.keeperY;
+}
+
 std::optional<std::string> unknownCellProblem(const Board& board) {
     for (int x = 1; x <= BoardSide; ++x) {
         for (int y = 1; y <= BoardSide; ++y) {

@@ -27,6 +27,9 @@ struct Level {
 // is none.
 Rect extentOf(const Level& level);
 
+// Puts the level's board and keeper into the game's state; nothing else of it changes.
+void placeLevel(GameState& s, const Level& level);
+
 // A square of the text notation: the cell and whether the keeper stands on it.
 struct Square {
     std::uint8_t cell = CellEmpty;

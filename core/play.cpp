@@ -5,6 +5,7 @@
 #include "core/engine.h"
 #include "core/filefinder.h"
 #include "core/gameerror.h"
+#include "core/level.h"
 #include "core/levelpack.h"
 
 namespace quarbel {
@@ -47,9 +48,7 @@ void loadLevel(GameState& s, Frontend& ui) {
     const LevelRecord record = readLevelRecord(
         findName(sameIgnoringCase(s.packFileName, packFile) ? s.packFileName : packFile),
         shownLevelNumber(ui));
-    s.board = record.level.board;
-    s.keeperX = record.level.keeperX;
-    s.keeperY = record.level.keeperY;
+    placeLevel(s, record.level);
     ui.setCaption(Control::autorname, record.hasAuthor ? record.level.author : DefaultAuthor);
 }
 

@@ -275,10 +275,7 @@ void EditorWindow::redrawBoard() {
         playView_ = play_->state();
         renderer_.drawBoard(playView_, true, true);
     } else {
-        const Level& level = document_.level(current_);
-        view_.board = level.board;
-        view_.keeperX = level.keeperX;
-        view_.keeperY = level.keeperY;
+        placeLevel(view_, document_.level(current_));
         renderer_.drawBoard(view_, true, true);
     }
     board_->update();

@@ -77,10 +77,7 @@ QPixmap LevelList::pictureOf(int row) const {
     QPixmap& picture = pictures_[static_cast<std::size_t>(row)];
     if (picture.isNull()) {
         GameState view;
-        const Level& level = document_.level(row);
-        view.board = level.board;
-        view.keeperX = level.keeperX;
-        view.keeperY = level.keeperY;
+        placeLevel(view, document_.level(row));
         renderer_->drawBoard(view, true, true);
         const PixelBuffer& front = renderer_->frontPicture();
         const QImage image(reinterpret_cast<const uchar*>(front.pixels.data()), front.width,

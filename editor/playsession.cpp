@@ -10,9 +10,7 @@ namespace quarbel::editor {
 
 PlaySession::PlaySession(const Level& level, std::vector<std::uint16_t> solution)
     : solution_(std::move(solution)) {
-    state_.board = level.board;
-    state_.keeperX = level.keeperX;
-    state_.keeperY = level.keeperY;
+    placeLevel(state_, level);
     state_.titleShowing = false;
 }
 

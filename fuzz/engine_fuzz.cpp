@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "core/engine.h"
+#include "core/level.h"
 #include "core/levelpack.h"
 #include "core/nullfrontend.h"
 #include "inputfile.h"
@@ -29,9 +30,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
     NullFrontend ui;
     GameState s;
-    s.board = level.board;
-    s.keeperX = level.keeperX;
-    s.keeperY = level.keeperY;
+    placeLevel(s, level);
     // Two bits choose walk or step back, two bits the direction.
     for (std::size_t i = recordBytes; i < size; ++i) {
         if (data[i] & 0x10)

@@ -191,9 +191,7 @@ TEST_F(AssetTileSheet, APartialDrawingAfterAnyMoveEqualsAFullOne) {
         "###############",
     });
     quarbel::GameState s;
-    s.board = level.board;
-    s.keeperX = level.keeperX;
-    s.keeperY = level.keeperY;
+    quarbel::placeLevel(s, level);
     s.levelActive = true;
     quarbel::NullFrontend ui;
     played.drawBoard(s, true, true);

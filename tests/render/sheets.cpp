@@ -49,9 +49,7 @@ AssetImages assetsWith(const QImage& sheet) {
 GameState stateFromRows(const std::vector<std::string>& rows) {
     const Level level = levelFromRows(rows);
     GameState s;
-    s.board = level.board;
-    s.keeperX = level.keeperX;
-    s.keeperY = level.keeperY;
+    placeLevel(s, level);
     return s;
 }
 

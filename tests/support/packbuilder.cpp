@@ -32,10 +32,7 @@ Level levelFromRows(const std::vector<std::string>& rows, const std::string& aut
 }
 
 void placeLevel(GameState& s, const std::vector<std::string>& rows) {
-    const Level level = levelFromRows(rows);
-    s.board = level.board;
-    s.keeperX = level.keeperX;
-    s.keeperY = level.keeperY;
+    quarbel::placeLevel(s, levelFromRows(rows));
     s.titleShowing = false;
     s.levelActive = true;
 }
