@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <array>
 #include <atomic>
-#include <charconv>
 #include <limits>
 #include <numeric>
 #include <optional>
@@ -15,6 +14,7 @@
 #include "core/level.h"
 #include "tools/levelconvert.h"
 #include "tools/packtool.h"
+#include "tools/room.h"
 
 namespace quarbel {
 
@@ -22,86 +22,6 @@ namespace {
 
 // The build's levels come from this seed; a new seed makes other levels.
 constexpr std::uint32_t GeneratorSeed = 98;
-
-// A room with a ring of wall round it, so no step from an open square leaves the array.
-struct Room {
-    int width = 0;
-    int height = 0;
-    std::vector<char> cells;
-    std::vector<bool> open;  // floor inside the walls, for the keeper and the crates
-    std::vector<int> targetSquares;
-    int crates = 0;
-    std::array<int, 4> steps{};
-};
-
-[[noreturn]] void refuse(int roomNumber, const std::string& reason) {
-    throw LevelTextError("room " + std::to_string(roomNumber) + ": " + reason);
-}
-
-int crateCountOf(const TextLevel& level, int targetSquares, int roomNumber) {
-    for (const TextProperty& property : level.properties) {
-        if (property.key != "Crates") continue;
-        int crates = 0;
-        const auto [end, error] = std::from_chars(
-            property.value.data(), property.value.data() + property.value.size(), crates);
-        if (error != std::errc{} || end != property.value.data() + property.value.size() ||
-            crates < 1 || crates > targetSquares) {
-            refuse(roomNumber, "\"Crates: " + property.value + "\" is no count from 1 to " +
-                                   std::to_string(targetSquares));
-        }
-        return crates;
-    }
-    return targetSquares;
-}
-
-Room roomOf(const TextLevel& level, int roomNumber) {
-    std::size_t widest = 0;
-    for (const auto& row : level.rows)
-        widest = std::max(widest, row.size());
-    if (level.rows.size() > BoardSide || widest > BoardSide) {
-        refuse(roomNumber, "larger than 15 x 15");
-    }
-    Room room;
-    room.width = static_cast<int>(widest) + 2;
-    room.height = static_cast<int>(level.rows.size()) + 2;
-    room.steps = {-room.width, room.width, 1, -1};
-    room.cells.assign(static_cast<std::size_t>(room.width * room.height), ' ');
-    for (int y = 0; y < room.height - 2; ++y) {
-        for (int x = 0; x < static_cast<int>(level.rows[y].size()); ++x) {
-            room.cells[(y + 1) * room.width + x + 1] = level.rows[y][x];
-        }
-    }
-    // Whatever the outside reaches without crossing a wall is not part of the room.
-    std::vector<bool> outside(room.cells.size(), false);
-    std::vector<int> queue{0};
-    outside[0] = true;
-    for (std::size_t i = 0; i < queue.size(); ++i) {
-        const int c = queue[i];
-        const int x = c % room.width;
-        for (int step : room.steps) {
-            const int n = c + step;
-            if (n < 0 || n >= static_cast<int>(room.cells.size()) || outside[n] ||
-                room.cells[n] == '#' || (step == 1 && x == room.width - 1) ||
-                (step == -1 && x == 0)) {
-                continue;
-            }
-            outside[n] = true;
-            queue.push_back(n);
-        }
-    }
-    room.open.assign(room.cells.size(), false);
-    for (std::size_t c = 0; c < room.cells.size(); ++c) {
-        room.open[c] = !outside[c] && room.cells[c] != '#';
-        const std::optional<Square> square = squareOfSymbol(room.cells[c]);
-        if (room.open[c] && square &&
-            (square->cell == CellTarget || square->cell == CellCrateOnTarget)) {
-            room.targetSquares.push_back(static_cast<int>(c));
-        }
-    }
-    if (room.targetSquares.empty()) refuse(roomNumber, "no target square inside the walls");
-    room.crates = crateCountOf(level, static_cast<int>(room.targetSquares.size()), roomNumber);
-    return room;
-}
 
 // k distinct entries of the range, chosen by the generator's own random numbers so that every
 // standard library picks the same.
@@ -406,52 +326,6 @@ std::optional<GeneratedLevel> hardest(std::vector<GeneratedLevel> levels, int sl
 
 }  // namespace
 
-SolutionMeasure measureSolution(const Board& board, int keeperX, int keeperY,
-                                std::span<const std::uint16_t> moves) {
-    // Each crate keeps its number as it moves, so a switch is a push of another number.
-    std::array<int, BoardCells> crateAt;
-    crateAt.fill(-1);
-    auto index = [](int x, int y) { return (x - 1) * BoardSide + (y - 1); };
-    std::vector<bool> onTargetAtStart;
-    for (int x = 1; x <= BoardSide; ++x) {
-        for (int y = 1; y <= BoardSide; ++y) {
-            if (!holdsCrate(board.at(x, y))) continue;
-            crateAt[index(x, y)] = static_cast<int>(onTargetAtStart.size());
-            onTargetAtStart.push_back(board.at(x, y) == CellCrateOnTarget);
-        }
-    }
-    std::vector<int> runs(onTargetAtStart.size(), 0);
-    SolutionMeasure measure;
-    int last = -1;
-    for (std::uint16_t code : moves) {
-        const Direction* d = directionOfCode(code);
-        if (!d) continue;
-        keeperX += d->dx;
-        keeperY += d->dy;
-        ++measure.moves;
-        if (!isPushCode(code) || !onBoard(keeperX, keeperY)) continue;
-        const int crate = crateAt[index(keeperX, keeperY)];
-        if (crate < 0 || !onBoard(keeperX + d->dx, keeperY + d->dy)) continue;
-        crateAt[index(keeperX, keeperY)] = -1;
-        crateAt[index(keeperX + d->dx, keeperY + d->dy)] = crate;
-        ++measure.pushes;
-        if (crate != last) {
-            measure.switches += last >= 0;
-            ++runs[crate];
-            last = crate;
-        }
-    }
-    for (std::size_t k = 0; k < runs.size(); ++k) {
-        measure.waitingCrates += runs[k] >= 2;
-        measure.idleCrateOnTarget = measure.idleCrateOnTarget || (onTargetAtStart[k] && !runs[k]);
-    }
-    return measure;
-}
-
-int difficultyOf(const SolutionMeasure& measure) {
-    return 4 * measure.switches + 3 * measure.waitingCrates + measure.pushes;
-}
-
 GeneratedLevel generateLevel(const TextLevel& drawn, int roomNumber,
                              const GeneratorLimits& limits) {
     const Room room = roomOf(drawn, roomNumber);
@@ -473,12 +347,12 @@ GeneratedLevel generateLevel(const TextLevel& drawn, int roomNumber,
             // further set would cost as much again.
             if (!search->complete()) break;
         } catch (const LevelTextError& failure) {
-            if (!choose) refuse(roomNumber, failure.what());
+            if (!choose) refuseRoom(roomNumber, failure.what());
         }
     }
-    if (!search) refuse(roomNumber, "no floor beside the targets for the keeper");
+    if (!search) refuseRoom(roomNumber, "no floor beside the targets for the keeper");
 
-    if (search->deepest() == 0) refuse(roomNumber, "no crate can be pulled off its target");
+    if (search->deepest() == 0) refuseRoom(roomNumber, "no crate can be pulled off its target");
     // The starts with the fewest crates left on targets, from the farthest layer that has such
     // starts down; the first layer that gives a proved start gives the level.
     auto onTargets = [&](std::size_t i) {
@@ -532,7 +406,7 @@ GeneratedLevel generateLevel(const TextLevel& drawn, int roomNumber,
             if (auto best = hardestOf(sample(farthest, group / 8, random), 10)) return *best;
         }
     }
-    refuse(roomNumber, "no start that the solver could prove");
+    refuseRoom(roomNumber, "no start that the solver could prove");
 }
 
 std::vector<GeneratedLevel> generatePack(const LevelCollection& rooms,
