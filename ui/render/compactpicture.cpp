@@ -15,7 +15,13 @@ CompactPicture::CompactPicture(const PixelBuffer& picture)
     std::unordered_map<std::uint32_t, std::uint8_t> indexOf;
     std::vector<std::uint8_t> indices;
     indices.reserve(picture.pixels.size());
-    for (const std::uint32_t pixel : picture.pixels) {
+    for (std::size_t i = 0; i < picture.pixels.size(); ++i) {
+        const std::uint32_t pixel = picture.pixels[i];
+        // Pictures run in strips of one colour: the pixel before is the quickest lookup.
+        if (i > 0 && pixel == picture.pixels[i - 1]) {
+            indices.push_back(indices.back());
+            continue;
+        }
         auto [place, isNew] = indexOf.try_emplace(pixel, static_cast<std::uint8_t>(indexOf.size()));
         if (isNew && indexOf.size() > MostIndexedColours) {
             full_ = picture;
