@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <array>
 #include <atomic>
+#include <chrono>
 #include <climits>
 #include <mutex>
 #include <queue>
@@ -357,12 +358,20 @@ Outcome searchOnTwoCores(const Maze& maze, const CrateSet& crates, int keeper,
     Outcome eager;
     Outcome usual;
     {
+        std::atomic<bool> eagerEnded = false;
         const std::jthread helper([&] {
             eager = searchLevel(maze, crates, keeper, half, eagerWatch, EagerWeight);
             if (eager.pushes || eager.exhausted) over = true;
+            eagerEnded = true;
         });
         usual = searchLevel(maze, crates, keeper, half, usualWatch, UsualWeight);
-        over = true;
+        if (usual.pushes || usual.exhausted) over = true;
+        // A search that ran out of time leaves the other its own time, which a busy machine
+        // may not have given it yet; the caller's watch is still asked from this thread.
+        while (!over && !eagerEnded) {
+            std::this_thread::sleep_for(std::chrono::milliseconds(20));
+            if (watch && !watch(usual.statesSeen)) over = true;
+        }
     }
     return {usual.pushes ? std::move(usual.pushes) : std::move(eager.pushes),
             usual.statesSeen + eager.statesSeen, usual.exhausted || eager.exhausted};
