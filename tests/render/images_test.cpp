@@ -5,6 +5,7 @@
 #include <QMouseEvent>
 #include <QPainter>
 
+#include "support/packbuilder.h"
 #include "ui/render/images.h"
 
 namespace quarbel::testing {
@@ -101,6 +102,40 @@ TEST(ImageView, ReportsButtonsAndPositions) {
 
     EXPECT_EQ(calls,
               (std::vector<std::string>{"press right 12,34", "move 56,7", "release left 99,0"}));
+}
+
+// A picture is read in the format its name ends in, whatever the letter case on disk, and
+// nothing guesses another format from its bytes.
+TEST(PictureFiles, AreReadInTheFormatTheirNameSays) {
+    ScratchFolder folder;
+    QImage picture(3, 2, QImage::Format_RGB32);
+    picture.fill(0xff336699u);
+    ASSERT_TRUE(picture.save("Shown.PNG", "PNG"));
+    ASSERT_TRUE(picture.save("disguised.bmp", "PNG"));
+
+    const QImage read = readImageFile("shown.png");
+    ASSERT_EQ(read.size(), QSize(3, 2));
+    EXPECT_EQ(read.pixel(2, 1), 0xff336699u);
+    EXPECT_TRUE(readImageFile("disguised.bmp").isNull());
+    EXPECT_TRUE(readImageFile("absent.png").isNull());
+}
+
+TEST(GameIcon, GrowsEverySizeFromTheSmallPicture) {
+    QImage picture(32, 32, QImage::Format_ARGB32);
+    picture.fill(0xff000000u);
+    picture.setPixel(0, 0, 0xffffffffu);
+    const QIcon icon = iconOfAllSizes(picture);
+
+    for (int size : {16, 24, 48, 256}) {
+        const QImage grown = icon.pixmap(size, size).toImage();
+        ASSERT_EQ(grown.size(), QSize(size, size));
+        EXPECT_EQ(grown.pixel(size - 1, size - 1), 0xff000000u) << size;
+    }
+    // Whole pixels on the way up: the corner pixel covers 8 x 8 at 256.
+    const QImage largest = icon.pixmap(256, 256).toImage();
+    EXPECT_EQ(largest.pixel(7, 7), 0xffffffffu);
+    EXPECT_EQ(largest.pixel(8, 8), 0xff000000u);
+    EXPECT_TRUE(iconOfAllSizes(QImage()).isNull());
 }
 
 }  // namespace

@@ -1,11 +1,15 @@
 #include "ui/render/images.h"
 
+#include <QBuffer>
+#include <QIconEngine>
 #include <QImage>
+#include <QImageReader>
 #include <QMouseEvent>
 #include <QPainter>
 #include <algorithm>
 #include <cmath>
 #include <string>
+#include <utility>
 
 #include "core/filefinder.h"
 #include "core/files.h"
@@ -17,19 +21,67 @@ namespace quarbel {
 // a bound to what a planted device or a damaged file can make the game read.
 constexpr std::size_t MaxPictureBytes = std::size_t{32} << 20;
 
-QImage readImageFile(std::string_view fileName, const char* format) {
-    const auto bytes = readFileIfAny(findName(fileName), MaxPictureBytes);
-    if (!bytes) return {};
-    return QImage::fromData(reinterpret_cast<const uchar*>(bytes->data()),
-                            static_cast<int>(bytes->size()), format);
+namespace {
+
+// The format a file name's ending names, in small letters ("bmp", "png").
+QByteArray formatOf(std::string_view fileName) {
+    const auto dot = fileName.rfind('.');
+    if (dot == std::string_view::npos) return {};
+    return QByteArray(fileName.data() + dot + 1, static_cast<qsizetype>(fileName.size() - dot - 1))
+        .toLower();
 }
 
+}  // namespace
+
+QImage readImageFile(std::string_view fileName) {
+    const auto bytes = readFileIfAny(findName(fileName), MaxPictureBytes);
+    if (!bytes) return {};
+    QByteArray data = QByteArray::fromRawData(bytes->data(), static_cast<qsizetype>(bytes->size()));
+    QBuffer device(&data);
+    // With the format named and guessing off, Qt reads with its own reader for it; guessing
+    // would load and ask every image plugin first (three libraries, 0.3 MB kept for good).
+    QImageReader reader(&device, formatOf(fileName));
+    reader.setAutoDetectImageFormat(false);
+    return reader.read();
+}
+
+namespace {
+
+// Grows each size from the small picture when a window asks for it. Kept as a set of grown
+// pixmaps the sizes up to 256 pixels would hold 0.4 MB for the program's whole life, for a
+// property each window sends its desktop once.
+class GrownIconEngine : public QIconEngine {
+  public:
+    explicit GrownIconEngine(QImage picture) : picture_(std::move(picture)) {}
+
+    QPixmap pixmap(const QSize& size, QIcon::Mode, QIcon::State) override {
+        return QPixmap::fromImage(iconAtSize(picture_, std::min(size.width(), size.height())));
+    }
+    void paint(QPainter* painter, const QRect& rect, QIcon::Mode mode,
+               QIcon::State state) override {
+        painter->drawPixmap(rect, pixmap(rect.size(), mode, state));
+    }
+    QList<QSize> availableSizes(QIcon::Mode, QIcon::State) override {
+        QList<QSize> sizes;
+        for (int size : IconSizes)
+            sizes.append(QSize(size, size));
+        return sizes;
+    }
+    QSize actualSize(const QSize& size, QIcon::Mode, QIcon::State) override {
+        const int side = std::min(size.width(), size.height());
+        return QSize(side, side);
+    }
+    QIconEngine* clone() const override { return new GrownIconEngine(picture_); }
+
+  private:
+    QImage picture_;
+};
+
+}  // namespace
+
 QIcon iconOfAllSizes(const QImage& picture) {
-    QIcon icon;
-    if (picture.isNull()) return icon;
-    for (int size : IconSizes)
-        icon.addPixmap(QPixmap::fromImage(iconAtSize(picture, size)));
-    return icon;
+    if (picture.isNull()) return QIcon();
+    return QIcon(new GrownIconEngine(picture));
 }
 
 QPoint pixelAt(const QPointF& position) {

@@ -16,8 +16,9 @@ class QPointF;
 namespace quarbel {
 
 // A picture file of the working folder, found as the old platform found it (letter case
-// ignored); a null image when there is no such regular file or it holds no picture.
-QImage readImageFile(std::string_view fileName, const char* format = nullptr);
+// ignored), in the format its name ends in; a null image when there is no such regular file
+// or it holds no picture of that format.
+QImage readImageFile(std::string_view fileName);
 
 // The game's icon picture at every size desktops ask for; an empty icon for a null picture.
 QIcon iconOfAllSizes(const QImage& picture);

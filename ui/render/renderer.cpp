@@ -16,7 +16,7 @@ namespace {
 constexpr int RegionReach = std::max(TileReachRight, TileReachDown);
 
 QImage readPicture(const char* fileName) {
-    QImage image = readImageFile(fileName, "BMP");
+    QImage image = readImageFile(fileName);
     if (image.isNull()) throw GameError(cannotOpenText(fileName));
     return image;
 }
