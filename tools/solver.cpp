@@ -271,8 +271,8 @@ std::optional<std::vector<Push>> Search::run(const CrateSet& start, int keeper) 
             child.set(to);
             if (freezesOffTarget(maze_, child, to)) continue;
             const auto moved = std::lower_bound(crateList.begin(), crateList.end(), push.from);
-            const int estimate =
-                matcher_.withMoved(static_cast<int>(moved - crateList.begin()), to);
+            const int estimate = matcher_.withMoved(static_cast<int>(moved - crateList.begin()), to,
+                                                    opposite(last.direction));
             if (estimate == Matcher::Unmatched) continue;
             if (!store_.add(child, childRegion_.flood(maze_, child, last.from), current, stored))
                 continue;

@@ -12,8 +12,9 @@ namespace quarbel::solving {
 // Hungarian method; Unmatched when some crate cannot be given a target it can reach.
 //
 // match() solves a crate list from scratch and keeps the matching; withMoved() answers for the
-// same list with one crate moved by taking that crate's target away and finding it a new one,
-// which costs one augmenting path instead of the whole method.
+// same list with one crate pushed by taking that crate's target away and finding it a new one,
+// which costs one augmenting path instead of the whole method. The pushed crate's distances
+// count from the side its keeper stands on; the others', not knowing, from their best side.
 class Matcher {
   public:
     static constexpr int Unmatched = INT_MAX;
@@ -30,22 +31,24 @@ class Matcher {
         slack_.assign(n_ + 1, 0);
         used_.assign(n_ + 1, false);
         for (int i = 1; i <= n_; ++i) {
-            setCosts(i, crates[i - 1]);
+            for (int j = 0; j < n_; ++j)
+                setCost(i, j, maze_.distanceTo[j][crates[i - 1]]);
             augment(i);
         }
         return total();
     }
 
-    // The bound with the crate of list index `crate` standing on `square`; the matching kept by
-    // match() is left as it was.
-    int withMoved(int crate, int square) {
+    // The bound with the crate of list index `crate` pushed onto `square`, the keeper beside it
+    // on `keeperSide`; the matching kept by match() is left as it was.
+    int withMoved(int crate, int square, int keeperSide) {
         const int row = crate + 1;
         const auto rowCosts = cost_.begin() + (row - 1) * n_;
         savedRow_.assign(rowCosts, rowCosts + n_);
         savedRowPotential_ = rowPotential_;
         savedColumnPotential_ = columnPotential_;
         savedRowOf_ = rowOf_;
-        setCosts(row, square);
+        for (int j = 0; j < n_; ++j)
+            setCost(row, j, maze_.sideDistanceTo[j][square * 4 + keeperSide]);
         for (int j = 1; j <= n_; ++j) {
             if (rowOf_[j] == row) rowOf_[j] = 0;
         }
@@ -62,11 +65,8 @@ class Matcher {
     // An unreachable pair costs more than any sum of real distances.
     static constexpr int Far = 1 << 20;
 
-    void setCosts(int row, int square) {
-        for (int j = 0; j < n_; ++j) {
-            const int d = maze_.distanceTo[j][square];
-            cost_[(row - 1) * n_ + j] = d == NoDistance ? Far : d;
-        }
+    void setCost(int row, int column, int distance) {
+        cost_[(row - 1) * n_ + column] = distance == NoDistance ? Far : distance;
     }
 
     // Gives the row a column by the shortest augmenting path under the potentials; index 0

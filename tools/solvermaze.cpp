@@ -6,20 +6,62 @@ namespace quarbel::solving {
 
 namespace {
 
-// Pulling a crate backwards from the target finds every square it can be pushed from.
-std::array<int, Cells> distancesTo(const Maze& maze, int target) {
-    std::array<int, Cells> distance;
-    distance.fill(NoDistance);
-    distance[target] = 0;
-    std::vector<int> queue{target};
+// For each square and side, which part of the floor the keeper beside a crate there is in
+// when the crate is the only thing in the way besides the walls: two sides with the same
+// number are joined round the crate. -1 for a side that is wall. Indexed by square * 4 + side.
+std::vector<int> sidePartsOf(const Maze& maze) {
+    std::vector<int> part(Cells * 4, -1);
+    std::array<int, Cells> seenFrom;
+    seenFrom.fill(-1);
+    std::vector<int> queue;
+    int parts = 0;
+    for (int c = 0; c < Cells; ++c) {
+        if (maze.wall[c]) continue;
+        for (int side = 0; side < 4; ++side) {
+            const int start = c + Steps[side];
+            if (maze.wall[start] || part[c * 4 + side] >= 0) continue;
+            // Flood from this side around the crate; every side it reaches shares the part.
+            const int id = parts++;
+            queue.assign(1, start);
+            seenFrom[start] = id;
+            for (std::size_t i = 0; i < queue.size(); ++i) {
+                for (int step : Steps) {
+                    const int next = queue[i] + step;
+                    if (maze.wall[next] || next == c || seenFrom[next] == id) continue;
+                    seenFrom[next] = id;
+                    queue.push_back(next);
+                }
+            }
+            for (int other = 0; other < 4; ++other) {
+                if (seenFrom[c + Steps[other]] == id) part[c * 4 + other] = id;
+            }
+        }
+    }
+    return part;
+}
+
+// Pulling a crate backwards from the target finds every square and keeper side it can be
+// pushed from: the keeper that pushed it onto a square stands on the side it came from, and
+// before the push it may have stood on any side of the crate joined to that one.
+std::vector<int> distancesTo(const Maze& maze, const std::vector<int>& sideParts, int target) {
+    std::vector<int> distance(Cells * 4, NoDistance);
+    std::vector<int> queue;
+    for (int side = 0; side < 4; ++side) {
+        if (sideParts[target * 4 + side] < 0) continue;
+        distance[target * 4 + side] = 0;
+        queue.push_back(target * 4 + side);
+    }
     for (std::size_t i = 0; i < queue.size(); ++i) {
-        const int c = queue[i];
-        for (int step : Steps) {
-            const int from = c - step;
-            const int keeper = from - step;
-            if (maze.wall[from] || maze.wall[keeper] || distance[from] != NoDistance) continue;
-            distance[from] = distance[c] + 1;
-            queue.push_back(from);
+        const int crate = queue[i] / 4;
+        const int side = queue[i] % 4;
+        const int from = crate + Steps[side];  // where the crate stood before the push
+        if (maze.wall[from + Steps[side]]) continue;
+        const int pushingPart = sideParts[from * 4 + side];
+        for (int before = 0; before < 4; ++before) {
+            const int state = from * 4 + before;
+            if (sideParts[state] != pushingPart || distance[state] != NoDistance) continue;
+            distance[state] = distance[queue[i]] + 1;
+            queue.push_back(state);
         }
     }
     return distance;
@@ -27,8 +69,19 @@ std::array<int, Cells> distancesTo(const Maze& maze, int target) {
 
 void computeDistances(Maze& maze) {
     maze.live.fill(-1);
-    for (int t : maze.targets)
-        maze.distanceTo.push_back(distancesTo(maze, t));
+    const std::vector<int> sideParts = sidePartsOf(maze);
+    for (int t : maze.targets) {
+        maze.sideDistanceTo.push_back(distancesTo(maze, sideParts, t));
+        const std::vector<int>& bySide = maze.sideDistanceTo.back();
+        std::array<int, Cells>& best = maze.distanceTo.emplace_back();
+        for (int c = 0; c < Cells; ++c) {
+            best[c] = NoDistance;
+            for (int side = 0; side < 4; ++side) {
+                const int d = bySide[c * 4 + side];
+                if (d != NoDistance && (best[c] == NoDistance || d < best[c])) best[c] = d;
+            }
+        }
+    }
     for (int c = 0; c < Cells; ++c) {
         const bool reachesTarget =
             std::any_of(maze.distanceTo.begin(), maze.distanceTo.end(),

@@ -26,6 +26,17 @@ constexpr std::array<int, 4> Steps = [] {
     return steps;
 }();
 
+// The direction back along a step: directions come in pairs of opposites.
+constexpr int opposite(int direction) {
+    return direction ^ 1;
+}
+static_assert([] {
+    for (int d = 0; d < 4; ++d) {
+        if (Steps[opposite(d)] != -Steps[d]) return false;
+    }
+    return true;
+}());
+
 inline int cellIndex(int x, int y) {
     return y * Side + x;
 }
@@ -60,8 +71,13 @@ struct Maze {
     std::array<bool, Cells> wall{};
     std::array<bool, Cells> target{};
     std::vector<int> targets;
-    // Fewest pushes that bring a crate from a square to one target, ignoring other crates;
-    // NoDistance where that target cannot be reached.
+    // Fewest pushes that bring a crate from a square to one target, ignoring other crates,
+    // with the keeper beside the crate on a given side (the direction from the crate to the
+    // keeper) and walking round it only where the walls and the crate itself let it: a crate
+    // pushed into a nook the keeper cannot get behind goes no further. NoDistance where that
+    // target cannot be reached. Indexed by square * 4 + side.
+    std::vector<std::vector<int>> sideDistanceTo;
+    // The same from the keeper's best side, for a crate whose keeper side is not known.
     std::vector<std::array<int, Cells>> distanceTo;
     // A crate may stand only where some target can be reached: those squares are numbered
     // from 0 and a position stores one bit per numbered square. -1 marks a dead square.

@@ -26,11 +26,11 @@ namespace {
 
 using Answer = EditorWindow::Prompts::Answer;
 
-// Six crates in a wide hall and a target below a door that no crate can reach from there:
+// Six crates in a wide hall and a target behind a door that no crate can ever be pushed onto:
 // the solver searches for seconds.
 const std::vector<std::string> LongSearch = {
     "###############", "#             #", "# $ $ $ $ $ $ #", "#             #", "# .  . . . .  #",
-    "#             #", "#      @      #", "####### #######", "######.  ######", "###############",
+    "#             #", "#      @      #", "#### ## #######", "####*   .######", "###############",
 };
 
 class EditorWindowTest : public ::testing::Test {

@@ -7,13 +7,14 @@
 namespace quarbel::editor {
 namespace {
 
-// Three crates in a wide room and two targets below a door, where a crate pushed through
-// can never be pushed aside: the search has to look at every position before it knows, and
-// asks its watch many times.
+// Three crates in a wide room and two targets, a third behind the right of two doors, where a
+// crate pushed through can be pushed on only from the left, and the way round through the left
+// door is shut by a crate that can never leave its target: the search has to look at every
+// position before it knows, and asks its watch many times.
 const std::vector<std::string> WideRoom = {
     "#############", "#           #", "#  $     $  #", "#           #",
-    "#     $     #", "#           #", "#  .        #", "#     @     #",
-    "###### ######", "#####. .#####", "#############",
+    "#     $     #", "#           #", "#  .      . #", "#     @     #",
+    "### ## ######", "###*   .#####", "#############",
 };
 
 TEST(Solving, ASolvableLevelShowsItsPushesAndMoves) {

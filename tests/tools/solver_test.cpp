@@ -70,12 +70,13 @@ TEST_P(ShippedPack, EveryLevelIsSolvedAndMovesEveryCrateOnATarget) {
 INSTANTIATE_TEST_SUITE_P(Levels, ShippedPack, ::testing::ValuesIn(testing::shippedLevelSources()),
                          [](const auto& info) { return info.param.name; });
 
-// Six crates in a wide hall and a target below a door, where a crate pushed through can
-// never be pushed aside onto it: no solution, and far more positions than the limits below
-// allow.
+// Six crates in a wide hall with five targets; the sixth is behind the right of two doors,
+// where a crate pushed through can be pushed on only from the left, and the way round through
+// the left door is shut by a crate that can never leave its target: no solution, and far more
+// positions than the limits below allow.
 const std::vector<std::string> CrowdedHall = {
     "###############", "#             #", "# $ $ $ $ $ $ #", "#             #", "# .  . . . .  #",
-    "#             #", "#      @      #", "####### #######", "######.  ######", "###############",
+    "#             #", "#      @      #", "#### ## #######", "####*   .######", "###############",
 };
 
 TEST(Solver, SolvesLevelsOnEveryCoreAtOnce) {
@@ -199,6 +200,37 @@ TEST(Solver, ACorralTheKeeperCanNeverOpenIsADeadlock) {
     });
     ASSERT_TRUE(secondDoor.moves.has_value());
     EXPECT_EQ(secondDoor.pushes, 3);
+}
+
+TEST(Solver, ACrateGoesWhereItsKeeperCanFollow) {
+    // Along the corridor, past the nook, the keeper pushes from behind all the way.
+    const SolverResult corridor = solveRows({
+        "########",
+        "### ####",
+        "#@$   .#",
+        "########",
+    });
+    ASSERT_TRUE(corridor.moves.has_value());
+    EXPECT_EQ(corridor.pushes, 4);
+    // A crate pushed through the door can go on only to the right, and the keeper can never
+    // get to its left: the level is known unsolvable long before the hall has been searched.
+    const SolverResult hall = solveRows(
+        {
+            "###############",
+            "#             #",
+            "# $ $ $ $ $ $ #",
+            "#             #",
+            "# .  . . . .  #",
+            "#             #",
+            "#      @      #",
+            "####### #######",
+            "######.  ######",
+            "###############",
+        },
+        {.positions = 100000});
+    EXPECT_FALSE(hall.moves.has_value());
+    EXPECT_TRUE(hall.exhausted);
+    EXPECT_LT(hall.statesSeen, 1000u);
 }
 
 TEST(Solver, ACorralOfCratesOnTheirTargetsIsLeftAlone) {
