@@ -11,12 +11,14 @@
 #include "ui/platform/errorreport.h"
 #include "ui/platform/help.h"
 #include "ui/platform/sound.h"
+#include "ui/platform/typefaces.h"
 
 int main(int argc, char* argv[]) {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
     QElapsedTimer clock;
     clock.start();
     QApplication app(argc, argv);
+    quarbel::showOnlyTheGamesFonts(QApplication::font().families());
     quarbel::WaveSoundPlayer sound(QCoreApplication::applicationDirPath().toStdString());
     quarbel::HelpWindow help;
     quarbel::DesktopShell shell;

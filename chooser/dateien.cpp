@@ -11,6 +11,7 @@
 #include <QUrl>
 #include "ui/platform/placement.h"
 #include "ui/platform/shell.h"
+#include "ui/platform/typefaces.h"
 
 namespace quarbel {
 
@@ -66,7 +67,7 @@ TLevelpac::TLevelpac(Shell& shell, QWidget* parent)
     : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint), shell(shell) {
     setWindowTitle(QStringLiteral("Levelpack?"));
     setFixedSize(330, 395);
-    QFont systemFont(QStringLiteral("System"));
+    QFont systemFont(SystemTypeface);
     systemFont.setStyleHint(QFont::SansSerif);  // where no "System" font is installed
     systemFont.setPixelSize(13);
     setFont(systemFont);

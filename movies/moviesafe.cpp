@@ -4,6 +4,7 @@
 #include <QPushButton>
 
 #include "ui/platform/placement.h"
+#include "ui/platform/typefaces.h"
 
 namespace quarbel {
 
@@ -37,9 +38,11 @@ Tmoviesafe::Tmoviesafe(QWidget* parent)
     setObjectName("moviesafe");
     setWindowTitle("Super!");
     setFixedSize(ClientWidth, ClientHeight);
-    // "System" is the font of the game's home platform; elsewhere a plain sans face stands in.
     QFont font;
-    font.setFamilies({"System", "MS Sans Serif", "DejaVu Sans", "Liberation Sans", "Sans Serif"});
+    QStringList families;
+    for (const char* typeface : DialogTypefaces)
+        families.append(typeface);
+    font.setFamilies(families);
     font.setPixelSize(FontPixels);
     setFont(font);
 

@@ -5,7 +5,8 @@
 set -euo pipefail
 
 # Building the game, the editor and the pack tool (cmake -DBUILD_TESTING=OFF).
-build_packages=(g++ cmake make pkg-config qt6-base-dev qt6-multimedia-dev libgl-dev libxcb1-dev)
+build_packages=(g++ cmake make pkg-config qt6-base-dev qt6-multimedia-dev libgl-dev libxcb1-dev
+  libfontconfig-dev)
 # Running the game as it is drawn: its panels' texts are measured in Liberation Sans.
 run_packages=(fonts-liberation2)
 # The tests and benchmarks, the checks of the installed files and of the Debian package,

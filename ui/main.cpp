@@ -7,6 +7,7 @@
 #include "ui/platform/errorreport.h"
 #include "ui/platform/help.h"
 #include "ui/platform/sound.h"
+#include "ui/platform/typefaces.h"
 
 int main(int argc, char* argv[]) {
     // Pictures and drawing buffers get pages of their own, given back when freed: in the heap
@@ -14,6 +15,7 @@ int main(int argc, char* argv[]) {
     mallopt(M_MMAP_THRESHOLD, 128 * 1024);
     QApplication app(argc, argv);
     QApplication::setApplicationName(quarbel::ApplicationTitle);
+    quarbel::showOnlyTheGamesFonts(QApplication::font().families());
 
     quarbel::WaveSoundPlayer sound(QCoreApplication::applicationDirPath().toStdString());
     quarbel::HelpWindow help;

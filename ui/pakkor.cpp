@@ -23,6 +23,7 @@
 #include "ui/platform/help.h"
 #include "ui/platform/placement.h"
 #include "ui/platform/titlebar.h"
+#include "ui/platform/typefaces.h"
 #include "ui/render/blink.h"
 #include "ui/render/buttonlooks.h"
 #include "ui/render/images.h"
@@ -160,7 +161,7 @@ void Tpakkor::createControls() {
             control = button;
         } else {
             auto* caption = new TCoolButton(this);
-            QFont font("Arial");
+            QFont font(PanelTypeface);
             font.setBold(true);
             font.setPixelSize(design.pixelHeight);
             caption->setFont(font);
