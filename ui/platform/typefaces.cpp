@@ -21,29 +21,6 @@ const FcChar8* bytes(const std::string& text) {
     return reinterpret_cast<const FcChar8*>(text.c_str());
 }
 
-std::string xmlEscaped(const std::string& text) {
-    std::string escaped;
-    for (char c : text) {
-        switch (c) {
-            case '&':
-                escaped += "&amp;";
-                break;
-            case '<':
-                escaped += "&lt;";
-                break;
-            case '>':
-                escaped += "&gt;";
-                break;
-            case '"':
-                escaped += "&quot;";
-                break;
-            default:
-                escaped += c;
-        }
-    }
-    return escaped;
-}
-
 // The file of the face the configuration picks for a family or for the fonts of a language
 // ("de", "zh-cn"), by name as it stands, at a weight and slant.
 void addFileOfMatch(FcConfig* config, const char* object, const std::string& value, int weight,
@@ -102,7 +79,8 @@ void showOnlyTheGamesFonts(const QStringList& moreTypefaces) {
     // The system's configuration with every rule (aliases such as Arial's metric twin, hinting,
     // preferred families) but none of its font folders; the chosen faces come in one by one.
     const std::string xml = "<?xml version=\"1.0\"?>\n<fontconfig><include>" +
-                            xmlEscaped(configFile) + "</include><reset-dirs/></fontconfig>";
+                            QString::fromStdString(configFile).toHtmlEscaped().toStdString() +
+                            "</include><reset-dirs/></fontconfig>";
     const Config own(FcConfigCreate());
     if (!own || !FcConfigParseAndLoadFromMemory(own.get(), bytes(xml), FcTrue)) return;
     for (const std::string& file : files)
