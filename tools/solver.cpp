@@ -1,14 +1,9 @@
 #include "tools/solver.h"
 
-#include <time.h>
-
 #include <algorithm>
 #include <array>
 #include <atomic>
 #include <chrono>
-#include <climits>
-#include <mutex>
-#include <queue>
 #include <thread>
 
 #include "core/engine.h"
@@ -16,129 +11,15 @@
 #include "core/nullfrontend.h"
 #include "tools/solverbounds.h"
 #include "tools/solverdeadlocks.h"
+#include "tools/solverpulls.h"
 #include "tools/solverrooms.h"
+#include "tools/solverstore.h"
 
 namespace quarbel {
 
 namespace {
 
 using namespace solving;
-
-// Processor time used by the calling thread, in seconds.
-double threadSeconds() {
-    timespec now{};
-    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &now);
-    return static_cast<double>(now.tv_sec) + static_cast<double>(now.tv_nsec) * 1e-9;
-}
-
-// The limits and the watch are looked at once per this many expanded positions.
-constexpr std::uint32_t CheckInterval = 1024;
-
-// Every position found so far, stored compactly: one bit per live square for the crates, the
-// smallest square of the keeper's region, and the push that led there from its parent.
-class PositionStore {
-  public:
-    explicit PositionStore(const Maze& maze) : maze_(maze), words_(maze.words()) {}
-
-    std::size_t size() const { return links_.size(); }
-
-    // Keeps the position unless it was seen before; true when it is new.
-    bool add(const CrateSet& crates, int keeper, std::uint32_t parent, Push push) {
-        if (links_.size() * 2 >= table_.size()) growTable();
-        const std::size_t first = packed_.size();
-        pack(crates);
-        const auto keeperSquare = static_cast<std::uint16_t>(keeper);
-        std::size_t slot = slotOf(&packed_[first], keeperSquare);
-        while (table_[slot] != 0) {
-            const std::uint32_t other = table_[slot] - 1;
-            if (links_[other].keeper == keeperSquare &&
-                std::equal(packed_.begin() + first, packed_.end(), keyOf(other))) {
-                packed_.resize(first);
-                return false;
-            }
-            slot = (slot + 1) & (table_.size() - 1);
-        }
-        links_.push_back({parent, keeperSquare, static_cast<std::uint16_t>(push.from),
-                          static_cast<std::uint8_t>(push.direction)});
-        table_[slot] = static_cast<std::uint32_t>(links_.size());
-        return true;
-    }
-
-    CrateSet crates(std::uint32_t node) const {
-        CrateSet crates;
-        const auto* key = keyOf(node);
-        for (int w = 0; w < words_; ++w) {
-            for (std::uint64_t rest = key[w]; rest != 0; rest &= rest - 1)
-                crates.set(maze_.liveCells[w * 64 + __builtin_ctzll(rest)]);
-        }
-        return crates;
-    }
-    int keeper(std::uint32_t node) const { return links_[node].keeper; }
-
-    // The pushes from the start to the node.
-    std::vector<Push> pathTo(std::uint32_t node) const {
-        std::vector<Push> pushes;
-        for (; node != 0; node = links_[node].parent)
-            pushes.push_back({links_[node].pushFrom, links_[node].direction});
-        std::reverse(pushes.begin(), pushes.end());
-        return pushes;
-    }
-
-    // Bytes held, and those that the next growth of any part would add.
-    std::size_t bytesAfterGrowth(std::size_t room) const {
-        auto grown = [room](const auto& v) {
-            const std::size_t bytes = v.capacity() * sizeof(v[0]);
-            return v.size() + room > v.capacity() ? 3 * bytes : bytes;
-        };
-        return grown(packed_) + grown(links_) + 3 * table_.size() * sizeof(table_[0]);
-    }
-
-  private:
-    struct Link {
-        std::uint32_t parent;
-        std::uint16_t keeper;
-        std::uint16_t pushFrom;
-        std::uint8_t direction;
-    };
-
-    const std::uint64_t* keyOf(std::uint32_t node) const {
-        return &packed_[static_cast<std::size_t>(node) * words_];
-    }
-
-    void pack(const CrateSet& crates) {
-        const std::size_t first = packed_.size();
-        packed_.resize(first + words_, 0);
-        crates.forEach([&](int c) {
-            const int bit = maze_.live[c];
-            packed_[first + bit / 64] |= std::uint64_t{1} << (bit % 64);
-        });
-    }
-
-    std::size_t slotOf(const std::uint64_t* key, std::uint16_t keeper) const {
-        std::uint64_t hash = keeper * 0x9E3779B97F4A7C15ull;
-        for (int w = 0; w < words_; ++w) {
-            hash = (hash ^ key[w]) * 0xBF58476D1CE4E5B9ull;
-            hash ^= hash >> 31;
-        }
-        return static_cast<std::size_t>(hash) & (table_.size() - 1);
-    }
-
-    void growTable() {
-        table_.assign(table_.empty() ? 1 << 16 : table_.size() * 2, 0);
-        for (std::size_t i = 0; i < links_.size(); ++i) {
-            std::size_t slot = slotOf(keyOf(static_cast<std::uint32_t>(i)), links_[i].keeper);
-            while (table_[slot] != 0)
-                slot = (slot + 1) & (table_.size() - 1);
-            table_[slot] = static_cast<std::uint32_t>(i + 1);
-        }
-    }
-
-    const Maze& maze_;
-    const int words_;
-    std::vector<std::uint64_t> packed_;
-    std::vector<Link> links_;
-    std::vector<std::uint32_t> table_;  // node index + 1, 0 for an empty slot
-};
 
 class Search {
   public:
@@ -167,7 +48,6 @@ class Search {
     // A stored push whose direction is past the four stands for the pushes that packed a room.
     static constexpr int PackingMark = 4;
 
-    bool withinLimits(double started, std::size_t openBytes) const;
     // The stored pushes with each room packing spelled out.
     std::vector<Push> unpacked(const std::vector<Push>& stored, CrateSet crates);
 
@@ -185,13 +65,6 @@ class Search {
     Region childRegion_;  // of a position one push further
     CorralRule corrals_;
 };
-
-bool Search::withinLimits(double started, std::size_t openBytes) const {
-    // Positions that one check interval may add at most, so that the memory check looks ahead.
-    constexpr std::size_t IntervalRoom = CheckInterval * 4 * 40;
-    return store_.size() < limits_.positions && threadSeconds() - started < limits_.seconds &&
-           store_.bytesAfterGrowth(IntervalRoom) + openBytes <= limits_.memoryBytes;
-}
 
 std::vector<Push> Search::unpacked(const std::vector<Push>& stored, CrateSet crates) {
     std::vector<Push> pushes;
@@ -211,7 +84,7 @@ std::vector<Push> Search::unpacked(const std::vector<Push>& stored, CrateSet cra
 }
 
 std::optional<std::vector<Push>> Search::run(const CrateSet& start, int keeper) {
-    const double started = threadSeconds();
+    Budget budget(limits_, watch_);
     if (packRooms_) rooms_.emplace(maze_, keeper);
     // A crate that starts where it can never reach a target makes the level unsolvable.
     std::vector<int> crateList;
@@ -223,29 +96,12 @@ std::optional<std::vector<Push>> Search::run(const CrateSet& start, int keeper) 
     }
     store_.add(start, region_.flood(maze_, start, keeper), 0, {0, 0});
     if (startEstimate == 0) return std::vector<Push>{};
+    OpenPositions open(weight_);
+    open.add(0, 0, startEstimate);
 
-    // Open positions by pushes so far plus the weighed estimate, fewer estimated pushes first
-    // among equals; each entry holds that order in its high bits and the node in its low 32.
-    // Weighing the estimate gives up shortest solutions for finding one in far fewer positions.
-    auto entry = [this](int pushes, int estimate, std::uint32_t node) {
-        const auto order = static_cast<std::uint64_t>(pushes + weight_ * estimate) << 16 |
-                           static_cast<std::uint64_t>(std::min(estimate, 0xFFFF));
-        return order << 32 | node;
-    };
-    std::priority_queue<std::uint64_t, std::vector<std::uint64_t>, std::greater<>> open;
-    std::vector<std::uint16_t> pushesTo{0};  // pushes from the start, per node
-    open.push(entry(0, startEstimate, 0));
-
-    for (std::uint32_t expanded = 1; !open.empty(); ++expanded) {
-        if (expanded % CheckInterval == 0) {
-            // A growing array briefly holds its old and its new storage.
-            const std::size_t openBytes = (open.size() + pushesTo.capacity()) * 3 *
-                                          (sizeof(std::uint64_t) + sizeof(pushesTo[0]));
-            if (!withinLimits(started, openBytes)) return std::nullopt;
-            if (watch_ && !watch_(store_.size())) return std::nullopt;
-        }
-        const auto current = static_cast<std::uint32_t>(open.top());
-        open.pop();
+    while (!open.empty()) {
+        if (!budget.allows(store_, open)) return std::nullopt;
+        const std::uint32_t current = open.take();
         const CrateSet crates = store_.crates(current);
         region_.flood(maze_, crates, store_.keeper(current));
         std::vector<Push> pushes = corrals_.pushesWorthTrying(maze_, crates, region_);
@@ -277,9 +133,8 @@ std::optional<std::vector<Push>> Search::run(const CrateSet& start, int keeper) 
             if (!store_.add(child, childRegion_.flood(maze_, child, last.from), current, stored))
                 continue;
             const auto index = static_cast<std::uint32_t>(store_.size() - 1);
-            pushesTo.push_back(static_cast<std::uint16_t>(pushesTo[current] + pushesMade));
             if (estimate == 0) return unpacked(store_.pathTo(index), start);
-            open.push(entry(pushesTo[index], estimate, index));
+            open.add(index, open.movesTo(current) + pushesMade, estimate);
         }
     }
     finished_ = true;
@@ -309,10 +164,8 @@ std::vector<std::uint16_t> walkBetween(const Maze& maze, const CrateSet& crates,
     return codes;
 }
 
-// The estimate weighed twice suits most levels; four times finds solutions of some crowded
-// ones that the first does not find in time.
-constexpr int UsualWeight = 2;
-constexpr int EagerWeight = 4;
+// The estimate weighed twice, forwards and backwards.
+constexpr int Weight = 2;
 
 struct Outcome {
     std::optional<std::vector<Push>> pushes;
@@ -323,13 +176,13 @@ struct Outcome {
 // A search that packs goal rooms in order first; when it has searched everything it allows
 // without an answer, the rooms may need another order, and a search that packs nothing starts
 // again in the time and positions left.
-Outcome searchLevel(const Maze& maze, const CrateSet& crates, int keeper, const SolveLimits& limits,
-                    const SearchWatch& watch, int weight) {
+Outcome searchForwards(const Maze& maze, const CrateSet& crates, int keeper,
+                       const SolveLimits& limits, const SearchWatch& watch) {
     const double started = threadSeconds();
     SolveLimits rest = limits;
     std::size_t packingSeen = 0;
     {
-        Search packing(maze, limits, watch, weight, true);
+        Search packing(maze, limits, watch, Weight, true);
         auto pushes = packing.run(crates, keeper);
         if (pushes || !packing.finished() || packing.exhausted())
             return {std::move(pushes), packing.statesSeen(), packing.exhausted()};
@@ -337,44 +190,68 @@ Outcome searchLevel(const Maze& maze, const CrateSet& crates, int keeper, const 
     }
     rest.seconds -= threadSeconds() - started;
     if (rest.positions != SIZE_MAX) rest.positions -= std::min(rest.positions, packingSeen);
-    Search search(maze, rest, watch, weight, false);
+    Search search(maze, rest, watch, Weight, false);
     auto pushes = search.run(crates, keeper);
     return {std::move(pushes), packingSeen + search.statesSeen(), search.exhausted()};
 }
 
-// Two searches of the level side by side, differing only in the weight of the estimate: the
-// first answer wins and stops the other. Either one that proves the level unsolvable ends
-// both. Only this thread calls `watch`.
+Outcome searchBackwards(const Maze& maze, const CrateSet& crates, int keeper,
+                        const SolveLimits& limits, const SearchWatch& watch) {
+    PullSearch search(maze, crates, limits, watch, Weight);
+    auto pushes = search.run(keeper);
+    return {std::move(pushes), search.statesSeen(), search.exhausted()};
+}
+
+// One level on one core: forwards for half the time, then backwards for the rest. A search
+// bounded by positions, which must end the same way every time, goes forwards only.
+Outcome searchOnOneCore(const Maze& maze, const CrateSet& crates, int keeper,
+                        const SolveLimits& limits, const SearchWatch& watch) {
+    if (limits.positions != SIZE_MAX) return searchForwards(maze, crates, keeper, limits, watch);
+    const double started = threadSeconds();
+    SolveLimits half = limits;
+    half.seconds /= 2;
+    Outcome forwards = searchForwards(maze, crates, keeper, half, watch);
+    if (forwards.pushes || forwards.exhausted) return forwards;
+    SolveLimits rest = limits;
+    rest.seconds -= threadSeconds() - started;
+    Outcome backwards = searchBackwards(maze, crates, keeper, rest, watch);
+    backwards.statesSeen += forwards.statesSeen;
+    return backwards;
+}
+
+// A search forwards and one backwards side by side: the first answer wins and stops the
+// other. Either one that proves the level unsolvable ends both. Only this thread calls
+// `watch`.
 Outcome searchOnTwoCores(const Maze& maze, const CrateSet& crates, int keeper,
                          const SolveLimits& limits, const SearchWatch& watch) {
     SolveLimits half = limits;
     half.memoryBytes /= 2;
     std::atomic<bool> over = false;
-    const SearchWatch eagerWatch = [&](std::size_t) { return !over; };
-    const SearchWatch usualWatch = [&](std::size_t statesSeen) {
+    const SearchWatch backwardsWatch = [&](std::size_t) { return !over; };
+    const SearchWatch forwardsWatch = [&](std::size_t statesSeen) {
         if (watch && !watch(statesSeen)) over = true;
         return !over;
     };
-    Outcome eager;
-    Outcome usual;
+    Outcome backwards;
+    Outcome forwards;
     {
-        std::atomic<bool> eagerEnded = false;
+        std::atomic<bool> backwardsEnded = false;
         const std::jthread helper([&] {
-            eager = searchLevel(maze, crates, keeper, half, eagerWatch, EagerWeight);
-            if (eager.pushes || eager.exhausted) over = true;
-            eagerEnded = true;
+            backwards = searchBackwards(maze, crates, keeper, half, backwardsWatch);
+            if (backwards.pushes || backwards.exhausted) over = true;
+            backwardsEnded = true;
         });
-        usual = searchLevel(maze, crates, keeper, half, usualWatch, UsualWeight);
-        if (usual.pushes || usual.exhausted) over = true;
+        forwards = searchForwards(maze, crates, keeper, half, forwardsWatch);
+        if (forwards.pushes || forwards.exhausted) over = true;
         // A search that ran out of time leaves the other its own time, which a busy machine
         // may not have given it yet; the caller's watch is still asked from this thread.
-        while (!over && !eagerEnded) {
+        while (!over && !backwardsEnded) {
             std::this_thread::sleep_for(std::chrono::milliseconds(20));
-            if (watch && !watch(usual.statesSeen)) over = true;
+            if (watch && !watch(forwards.statesSeen)) over = true;
         }
     }
-    return {usual.pushes ? std::move(usual.pushes) : std::move(eager.pushes),
-            usual.statesSeen + eager.statesSeen, usual.exhausted || eager.exhausted};
+    return {forwards.pushes ? std::move(forwards.pushes) : std::move(backwards.pushes),
+            forwards.statesSeen + backwards.statesSeen, forwards.exhausted || backwards.exhausted};
 }
 
 SolverResult solveOn(const Board& board, int keeperX, int keeperY, const SolveLimits& limits,
@@ -388,9 +265,8 @@ SolverResult solveOn(const Board& board, int keeperX, int keeperY, const SolveLi
     CrateSet crates = cratesOf(board);
     const int keeper = cellIndex(keeperX, keeperY);
 
-    const Outcome outcome = twoCores
-                                ? searchOnTwoCores(maze, crates, keeper, limits, watch)
-                                : searchLevel(maze, crates, keeper, limits, watch, UsualWeight);
+    const Outcome outcome = twoCores ? searchOnTwoCores(maze, crates, keeper, limits, watch)
+                                     : searchOnOneCore(maze, crates, keeper, limits, watch);
     const auto& pushes = outcome.pushes;
     result.statesSeen = outcome.statesSeen;
     result.exhausted = outcome.exhausted;

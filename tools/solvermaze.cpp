@@ -40,10 +40,12 @@ std::vector<int> sidePartsOf(const Maze& maze) {
     return part;
 }
 
-// Pulling a crate backwards from the target finds every square and keeper side it can be
-// pushed from: the keeper that pushed it onto a square stands on the side it came from, and
-// before the push it may have stood on any side of the crate joined to that one.
-std::vector<int> distancesTo(const Maze& maze, const std::vector<int>& sideParts, int target) {
+// Going backwards from the target finds every square and keeper side a crate can be moved
+// there from. A push leaves the keeper on the side the crate came from, a pull on the side
+// it went to, and before the move the keeper may have stood on any side of the crate joined
+// to the one it moved from.
+std::vector<int> distancesTo(const Maze& maze, const std::vector<int>& sideParts, int target,
+                             Moves moves) {
     std::vector<int> distance(Cells * 4, NoDistance);
     std::vector<int> queue;
     for (int side = 0; side < 4; ++side) {
@@ -54,8 +56,10 @@ std::vector<int> distancesTo(const Maze& maze, const std::vector<int>& sideParts
     for (std::size_t i = 0; i < queue.size(); ++i) {
         const int crate = queue[i] / 4;
         const int side = queue[i] % 4;
-        const int from = crate + Steps[side];  // where the crate stood before the push
-        if (maze.wall[from + Steps[side]]) continue;
+        // Where the crate and the keeper stood before the move: the keeper on the same side.
+        const int from = moves == Moves::Pushes ? crate + Steps[side] : crate - Steps[side];
+        const int keeper = from + Steps[side];
+        if (maze.wall[from] || maze.wall[keeper]) continue;
         const int pushingPart = sideParts[from * 4 + side];
         for (int before = 0; before < 4; ++before) {
             const int state = from * 4 + before;
@@ -67,11 +71,11 @@ std::vector<int> distancesTo(const Maze& maze, const std::vector<int>& sideParts
     return distance;
 }
 
-void computeDistances(Maze& maze) {
+void computeDistances(Maze& maze, Moves moves) {
     maze.live.fill(-1);
     const std::vector<int> sideParts = sidePartsOf(maze);
     for (int t : maze.targets) {
-        maze.sideDistanceTo.push_back(distancesTo(maze, sideParts, t));
+        maze.sideDistanceTo.push_back(distancesTo(maze, sideParts, t, moves));
         const std::vector<int>& bySide = maze.sideDistanceTo.back();
         std::array<int, Cells>& best = maze.distanceTo.emplace_back();
         for (int c = 0; c < Cells; ++c) {
@@ -107,8 +111,19 @@ Maze mazeOf(const Board& board) {
             if (maze.target[c]) maze.targets.push_back(c);
         }
     }
-    computeDistances(maze);
+    computeDistances(maze, Moves::Pushes);
     return maze;
+}
+
+Maze pullMazeOf(const Maze& maze, const CrateSet& start) {
+    Maze pulls;
+    pulls.wall = maze.wall;
+    start.forEach([&](int c) {
+        pulls.target[c] = true;
+        pulls.targets.push_back(c);
+    });
+    computeDistances(pulls, Moves::Pulls);
+    return pulls;
 }
 
 CrateSet cratesOf(const Board& board) {

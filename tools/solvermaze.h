@@ -88,8 +88,13 @@ struct Maze {
     int words() const { return static_cast<int>(liveCells.size() + 63) / 64; }
 };
 
+enum class Moves { Pushes, Pulls };
+
 // The level's walls, targets and distances; unknown codes count as walls.
 Maze mazeOf(const Board& board);
+// For a search backwards from the solved position: the same walls, the squares the crates
+// start on as targets, and distances by pulls.
+Maze pullMazeOf(const Maze& maze, const CrateSet& start);
 CrateSet cratesOf(const Board& board);
 
 // One push: the square the crate left and the direction.

@@ -7,14 +7,13 @@
 namespace quarbel::editor {
 namespace {
 
-// Three crates in a wide room and two targets, a third behind the right of two doors, where a
+// Four crates in a room with three targets, a fourth behind the right of two doors, where a
 // crate pushed through can be pushed on only from the left, and the way round through the left
-// door is shut by a crate that can never leave its target: the search has to look at every
-// position before it knows, and asks its watch many times.
+// door is shut by a crate that can never leave its target: the searches forwards and backwards
+// have to look at every position they reach before they know, and ask their watch many times.
 const std::vector<std::string> WideRoom = {
-    "#############", "#           #", "#  $     $  #", "#           #",
-    "#     $     #", "#           #", "#  .      . #", "#     @     #",
-    "### ## ######", "###*   .#####", "#############",
+    "###########", "#         #", "#  $   $  #", "#    $    #", "#  .  $ . #",
+    "#    @  . #", "#         #", "### ## ####", "###*   .###", "###########",
 };
 
 TEST(Solving, ASolvableLevelShowsItsPushesAndMoves) {
