@@ -3,9 +3,9 @@
 // Run: solver_bench --benchmark_counters_tabular=true
 //
 // solver_bench --signature prints one number, the positions searched over the shipped levels,
-// the hard test levels and the solved crowded ones, each search bounded by positions and not
-// by time, so that the number is the same on every machine and changes only when the search
-// does.
+// the hard test levels and the solved crowded ones, and by the search backwards alone over the
+// crowded ones, each search bounded by positions and not by time, so that the number is the
+// same on every machine and changes only when the search does.
 #include <benchmark/benchmark.h>
 
 #include <cstring>
@@ -18,6 +18,7 @@
 
 #include "tools/levelconvert.h"
 #include "tools/solver.h"
+#include "tools/solverpulls.h"
 
 namespace {
 
@@ -118,7 +119,17 @@ int printSignature() {
         positions += result.statesSeen;
         solved += result.moves.has_value();
     }
-    std::cerr << "solved " << solved << " of " << levels.size() << " levels\n";
+    int unpacked = 0;
+    for (const NamedLevel& level : crowded) {
+        const solving::Maze maze = solving::mazeOf(level.level.board);
+        solving::PullSearch backwards(maze, solving::cratesOf(level.level.board), limits, {},
+                                      solving::EstimateWeight);
+        unpacked +=
+            backwards.run(solving::cellIndex(level.level.keeperX, level.level.keeperY)).has_value();
+        positions += backwards.statesSeen();
+    }
+    std::cerr << "solved " << solved << " of " << levels.size() << " levels, " << unpacked << " of "
+              << crowded.size() << " backwards\n";
     std::cout << positions << "\n";
     return 0;
 }

@@ -164,9 +164,6 @@ std::vector<std::uint16_t> walkBetween(const Maze& maze, const CrateSet& crates,
     return codes;
 }
 
-// The estimate weighed twice, forwards and backwards.
-constexpr int Weight = 2;
-
 struct Outcome {
     std::optional<std::vector<Push>> pushes;
     std::size_t statesSeen = 0;
@@ -182,7 +179,7 @@ Outcome searchForwards(const Maze& maze, const CrateSet& crates, int keeper,
     SolveLimits rest = limits;
     std::size_t packingSeen = 0;
     {
-        Search packing(maze, limits, watch, Weight, true);
+        Search packing(maze, limits, watch, EstimateWeight, true);
         auto pushes = packing.run(crates, keeper);
         if (pushes || !packing.finished() || packing.exhausted())
             return {std::move(pushes), packing.statesSeen(), packing.exhausted()};
@@ -190,14 +187,14 @@ Outcome searchForwards(const Maze& maze, const CrateSet& crates, int keeper,
     }
     rest.seconds -= threadSeconds() - started;
     if (rest.positions != SIZE_MAX) rest.positions -= std::min(rest.positions, packingSeen);
-    Search search(maze, rest, watch, Weight, false);
+    Search search(maze, rest, watch, EstimateWeight, false);
     auto pushes = search.run(crates, keeper);
     return {std::move(pushes), packingSeen + search.statesSeen(), search.exhausted()};
 }
 
 Outcome searchBackwards(const Maze& maze, const CrateSet& crates, int keeper,
                         const SolveLimits& limits, const SearchWatch& watch) {
-    PullSearch search(maze, crates, limits, watch, Weight);
+    PullSearch search(maze, crates, limits, watch, EstimateWeight);
     auto pushes = search.run(keeper);
     return {std::move(pushes), search.statesSeen(), search.exhausted()};
 }

@@ -129,6 +129,9 @@ class PositionStore {
     std::vector<std::uint32_t> table_;  // node index + 1, 0 for an empty slot
 };
 
+// The estimate weighed twice, forwards and backwards.
+constexpr int EstimateWeight = 2;
+
 // Open positions by moves so far plus the weighed estimate, fewer estimated moves first among
 // equals. Weighing the estimate gives up shortest solutions for finding one in far fewer
 // positions.
