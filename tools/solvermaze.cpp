@@ -9,14 +9,27 @@ namespace {
 // For each square and side, which part of the floor the keeper beside a crate there is in
 // when the crate is the only thing in the way besides the walls: two sides with the same
 // number are joined round the crate. -1 for a side that is wall. Indexed by square * 4 + side.
+// Only the floor joined to the targets counts: a crate never stands anywhere else, and the
+// board round a small level may hold a large area of floor that nothing reaches.
 std::vector<int> sidePartsOf(const Maze& maze) {
     std::vector<int> part(Cells * 4, -1);
+    std::array<bool, Cells> joined{};
+    std::vector<int> queue(maze.targets);
+    for (int t : maze.targets)
+        joined[t] = true;
+    for (std::size_t i = 0; i < queue.size(); ++i) {
+        for (int step : Steps) {
+            const int next = queue[i] + step;
+            if (maze.wall[next] || joined[next]) continue;
+            joined[next] = true;
+            queue.push_back(next);
+        }
+    }
     std::array<int, Cells> seenFrom;
     seenFrom.fill(-1);
-    std::vector<int> queue;
     int parts = 0;
     for (int c = 0; c < Cells; ++c) {
-        if (maze.wall[c]) continue;
+        if (!joined[c]) continue;
         for (int side = 0; side < 4; ++side) {
             const int start = c + Steps[side];
             if (maze.wall[start] || part[c * 4 + side] >= 0) continue;

@@ -177,7 +177,9 @@ class Budget {
 
     // False when the search should stop now.
     bool allows(const PositionStore& store, const OpenPositions& open) {
-        if (++expanded_ % CheckInterval != 0) return true;
+        // From the first expansion on, so that a search started after the other one's
+        // answer stops at once.
+        if (expanded_++ % CheckInterval != 0) return true;
         // Positions that one check interval may add at most, so that the memory check looks
         // ahead.
         constexpr std::size_t IntervalRoom = CheckInterval * 4 * 40;
