@@ -14,20 +14,23 @@ void refuseRoom(int roomNumber, const std::string& reason) {
 
 namespace {
 
-int crateCountOf(const TextLevel& level, int targetSquares, int roomNumber) {
+// The value of a "Key: N" line of the room, a whole number from 1 to `most`; `absent` without
+// one.
+std::size_t countOf(const TextLevel& level, const std::string& key, std::size_t most,
+                    std::size_t absent, int roomNumber) {
     for (const TextProperty& property : level.properties) {
-        if (property.key != "Crates") continue;
-        int crates = 0;
+        if (property.key != key) continue;
+        std::size_t count = 0;
         const auto [end, error] = std::from_chars(
-            property.value.data(), property.value.data() + property.value.size(), crates);
+            property.value.data(), property.value.data() + property.value.size(), count);
         if (error != std::errc{} || end != property.value.data() + property.value.size() ||
-            crates < 1 || crates > targetSquares) {
-            refuseRoom(roomNumber, "\"Crates: " + property.value + "\" is no count from 1 to " +
-                                       std::to_string(targetSquares));
+            count < 1 || count > most) {
+            refuseRoom(roomNumber, "\"" + key + ": " + property.value +
+                                       "\" is no count from 1 to " + std::to_string(most));
         }
-        return crates;
+        return count;
     }
-    return targetSquares;
+    return absent;
 }
 
 }  // namespace
@@ -77,7 +80,10 @@ Room roomOf(const TextLevel& level, int roomNumber) {
         }
     }
     if (room.targetSquares.empty()) refuseRoom(roomNumber, "no target square inside the walls");
-    room.crates = crateCountOf(level, static_cast<int>(room.targetSquares.size()), roomNumber);
+    const std::size_t targetSquares = room.targetSquares.size();
+    room.crates =
+        static_cast<int>(countOf(level, "Crates", targetSquares, targetSquares, roomNumber));
+    room.demandingPositions = countOf(level, "Positions", MostDemandingPositions, 0, roomNumber);
     return room;
 }
 

@@ -2,12 +2,16 @@
 #pragma once
 
 #include <array>
+#include <cstddef>
 #include <string>
 #include <vector>
 
 #include "tools/leveltext.h"
 
 namespace quarbel {
+
+// Above this a start would take the game's solver longer than it searches.
+constexpr std::size_t MostDemandingPositions = 1'000'000;
 
 // A room with a ring of wall round it, so no step from an open square leaves the array.
 struct Room {
@@ -17,15 +21,18 @@ struct Room {
     std::vector<bool> open;  // floor inside the walls, for the keeper and the crates
     std::vector<int> targetSquares;
     int crates = 0;
+    // The positions the solver must need at least to prove a start, so that it has to search
+    // rather than walk straight to the answer ("Positions: N"); 0 when any start will do.
+    std::size_t demandingPositions = 0;
     std::array<int, 4> steps{};
 };
 
 // Throws LevelTextError "room 3: why".
 [[noreturn]] void refuseRoom(int roomNumber, const std::string& reason);
 
-// The room of a drawn level: "#" walls, floor, "." squares where a target may go, and its crate
-// count ("Crates: N", else one a target square). Throws LevelTextError for a room that gives
-// no level, naming it by roomNumber.
+// The room of a drawn level: "#" walls, floor, "." squares where a target may go, its crate
+// count ("Crates: N", else one a target square) and the positions a start must need. Throws
+// LevelTextError for a room that gives no level, naming it by roomNumber.
 Room roomOf(const TextLevel& level, int roomNumber);
 
 }  // namespace quarbel

@@ -308,8 +308,16 @@ std::optional<GeneratedLevel> proved(const Room& room, std::vector<int> targets,
 }
 
 // Of the levels whose difficulty is within `slackPercent` of the most difficult, the one the
-// solver searched longest; of equals the first.
-std::optional<GeneratedLevel> hardest(std::vector<GeneratedLevel> levels, int slackPercent) {
+// solver searched longest; of equals the first. Levels that need `demanding` positions or more
+// come before all others.
+std::optional<GeneratedLevel> hardest(std::vector<GeneratedLevel> levels, int slackPercent,
+                                      std::size_t demanding) {
+    const bool anyDemanding = std::any_of(levels.begin(), levels.end(), [&](const auto& level) {
+        return level.positions >= demanding;
+    });
+    if (anyDemanding) {
+        std::erase_if(levels, [&](const auto& level) { return level.positions < demanding; });
+    }
     int most = 0;
     for (const GeneratedLevel& level : levels)
         most = std::max(most, difficultyOf(level.measure));
@@ -364,18 +372,29 @@ GeneratedLevel generateLevel(const TextLevel& drawn, int roomNumber,
     int fewest = room.crates;
     for (std::size_t i = search->layerBegin(1); i < search->count(); ++i)
         fewest = std::min(fewest, onTargets(i));
-    // The hardest of a group of starts that the solver proves; the first group that gives one
-    // gives the level.
-    auto hardestOf = [&](const std::vector<std::size_t>& starts, int slackPercent) {
-        std::vector<GeneratedLevel> levels;
+    // Groups of starts are proved in turn, farthest first, until one gives a level that needs
+    // the positions the room asks for; a room that asks for none takes the first proved.
+    // Looking for a demanding start goes on for a few groups at most: the hardest found is kept.
+    constexpr int DemandingGroups = 4;
+    std::vector<GeneratedLevel> found;
+    int groupsProved = 0;
+    auto proveGroup = [&](const std::vector<std::size_t>& starts) {
+        ++groupsProved;
         for (std::size_t i : starts) {
             const auto start = search->position(i);
             if (auto level = proved(room, targets, {start.begin(), start.end()}, limits)) {
-                levels.push_back(std::move(*level));
+                found.push_back(std::move(*level));
             }
         }
-        auto best = hardest(std::move(levels), slackPercent);
-        if (best) best->level.author = drawn.author;
+        const bool demandingFound = std::any_of(found.begin(), found.end(), [&](const auto& l) {
+            return l.positions >= room.demandingPositions;
+        });
+        return demandingFound || (!found.empty() && (room.demandingPositions == 0 ||
+                                                     groupsProved >= DemandingGroups));
+    };
+    auto levelOf = [&](int slackPercent) {
+        GeneratedLevel best = *hardest(std::move(found), slackPercent, room.demandingPositions);
+        best.level.author = drawn.author;
         return best;
     };
     if (search->complete()) {
@@ -385,7 +404,7 @@ GeneratedLevel generateLevel(const TextLevel& drawn, int roomNumber,
             for (std::size_t i = search->layerBegin(d); i < search->layerEnd(d); ++i) {
                 if (onTargets(i) == fewest) layer.push_back(i);
             }
-            if (auto best = hardestOf(sample(layer, limits.candidates, random), 0)) return *best;
+            if (proveGroup(sample(layer, limits.candidates, random))) return levelOf(0);
         }
     } else {
         // Layers only bound the pushes: among the starts farthest from solved by the pushes they
@@ -397,15 +416,19 @@ GeneratedLevel generateLevel(const TextLevel& drawn, int roomNumber,
         }
         search->sortFarthestFirst(starts);
         const std::size_t group = 16 * static_cast<std::size_t>(limits.candidates);
-        for (std::size_t k = 0; k < starts.size() && k < 4 * group; k += group) {
+        // Each further group reaches four times as far down the list: the nearly farthest
+        // starts are many more, and more varied.
+        for (std::size_t begin = 0, end = group; begin < starts.size() && end <= group << 6;
+             begin = end, end *= 4) {
             const std::vector<std::size_t> farthest(
-                starts.begin() + static_cast<std::ptrdiff_t>(k),
-                starts.begin() + static_cast<std::ptrdiff_t>(std::min(starts.size(), k + group)));
+                starts.begin() + static_cast<std::ptrdiff_t>(begin),
+                starts.begin() + static_cast<std::ptrdiff_t>(std::min(starts.size(), end)));
             // Starts this close together are about as tangled: of those within a tenth of the
             // most tangled, the one the solver needs longest for.
-            if (auto best = hardestOf(sample(farthest, group / 8, random), 10)) return *best;
+            if (proveGroup(sample(farthest, group / 8, random))) return levelOf(10);
         }
     }
+    if (!found.empty()) return levelOf(search->complete() ? 0 : 10);
     refuseRoom(roomNumber, "no start that the solver could prove");
 }
 

@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "tools/leveltext.h"
+#include "tools/room.h"
 #include "tools/solutionmeasure.h"
 #include "tools/solver.h"
 
@@ -21,7 +22,8 @@ struct GeneratorLimits {
     // Positions the backward search keeps at most, and half as many again when one whole layer
     // overruns it.
     std::size_t pullPositions = 1'500'000;
-    std::size_t proofPositions = 1'000'000;
+    // About what the game's solver searches in its time; a room never demands more.
+    std::size_t proofPositions = MostDemandingPositions;
     int candidates = 4;  // farthest starts proved forwards per room
     // Target sets tried when a room has more target squares than crates and is small enough
     // to search in full.
@@ -36,7 +38,9 @@ struct GeneratedLevel {
 
 // A room is a level of a collection: "#" walls, floor, "." squares where a target may go
 // (any other board character counts as floor). A "Crates: N" line after it picks N of its
-// target squares; without one every target square gets a crate. The same room gives the
+// target squares; without one every target square gets a crate. A "Positions: N" line asks for
+// a start whose proof needs at least N positions of the solver, where the farthest starts
+// give one (else the most demanding found is taken). The same room gives the
 // same level every time. Throws LevelTextError when the room gives no level, naming it by
 // roomNumber.
 GeneratedLevel generateLevel(const TextLevel& room, int roomNumber,

@@ -116,6 +116,30 @@ TEST(RoomGenerator, PullsManyCratesCloseTogetherFarApart) {
                              movesOfNotation(made.level.solution)));
 }
 
+TEST(RoomGenerator, ProvesFurtherStartsForARoomThatAsksTheSolverToSearch) {
+    // Eight crates round pillars in a hall: the farthest starts are quick to prove.
+    std::vector<std::string> hall(11, "#" + std::string(13, ' ') + "#");
+    hall.front() = hall.back() = std::string(15, '#');
+    hall[4].replace(6, 3, "...");
+    hall[5].replace(6, 3, ". .");
+    hall[6].replace(6, 3, "...");
+    for (auto [x, y] : {std::pair{3, 2}, {11, 8}, {10, 3}, {4, 7}})
+        hall[y][x] = '#';
+    const GeneratorLimits limits{.pullPositions = 100'000, .proofPositions = 50'000};
+    const GeneratedLevel first = generateLevel(roomOf(hall), 1, limits);
+
+    // Asking for more than any start needs, the generator goes on through further starts and
+    // keeps the most demanding of them that is about as tangled.
+    TextLevel asking = roomOf(hall);
+    asking.properties.push_back({"Positions", "20000"});
+    const GeneratedLevel demanding = generateLevel(asking, 1, limits);
+    EXPECT_GT(demanding.positions, first.positions);
+    EXPECT_EQ(count(demanding.level, "$"), 8);
+    const Level board = packLevelOf(demanding.level).level.value();
+    EXPECT_TRUE(replaySolves(board.board, board.keeperX, board.keeperY,
+                             movesOfNotation(demanding.level.solution)));
+}
+
 TEST(RoomGenerator, LeavesOutACrateThatCouldNeverLeaveItsTarget) {
     // A crate in the top left notch cannot be pulled out: the keeper has no room behind him.
     const GeneratedLevel made = generateLevel(
@@ -139,6 +163,9 @@ TEST(RoomGenerator, NamesTheRoomThatGivesNoLevel) {
               "room 7: no target square inside the walls");
     EXPECT_EQ(failure(roomOf({"#####", "#. .#", "#####"}, 3)),
               "room 7: \"Crates: 3\" is no count from 1 to 2");
+    TextLevel asking = roomOf({"#####", "#. .#", "#####"});
+    asking.properties.push_back({"Positions", "0"});
+    EXPECT_EQ(failure(asking), "room 7: \"Positions: 0\" is no count from 1 to 1000000");
     EXPECT_EQ(failure(roomOf({"####", "#.##", "#  #", "####"})),
               "room 7: no crate can be pulled off its target");
     EXPECT_EQ(failure(roomOf(
