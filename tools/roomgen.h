@@ -22,7 +22,7 @@ struct GeneratorLimits {
     // Positions the backward search keeps at most, and half as many again when one whole layer
     // overruns it.
     std::size_t pullPositions = 1'500'000;
-    // About what the game's solver searches in its time; a room never demands more.
+    // A room never demands more than a start may need.
     std::size_t proofPositions = MostDemandingPositions;
     int candidates = 4;  // farthest starts proved forwards per room
     // Target sets tried when a room has more target squares than crates and is small enough
