@@ -52,8 +52,9 @@ class Search {
     std::vector<Push> unpacked(const std::vector<Push>& stored, CrateSet crates);
 
     const Maze& maze_;
-    const SolveLimits& limits_;
-    const SearchWatch& watch_;
+    // Copies: a caller may hand a search its limits and watch as temporaries.
+    const SolveLimits limits_;
+    const SearchWatch watch_;
     const int weight_;
     const bool packRooms_;
     std::optional<RoomPacking> rooms_;

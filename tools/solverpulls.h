@@ -32,8 +32,9 @@ class PullSearch {
     const Maze& maze_;
     const CrateSet start_;
     const Maze pulls_;  // the start squares as targets, distances by pulls
-    const SolveLimits& limits_;
-    const SearchWatch& watch_;
+    // Copies: a caller may hand a search its limits and watch as temporaries.
+    const SolveLimits limits_;
+    const SearchWatch watch_;
     const int weight_;
     bool exhausted_ = false;
     PositionStore store_;
