@@ -389,8 +389,8 @@ GeneratedLevel generateLevel(const TextLevel& drawn, int roomNumber,
         const bool demandingFound = std::any_of(found.begin(), found.end(), [&](const auto& l) {
             return l.positions >= room.demandingPositions;
         });
-        return demandingFound || (!found.empty() && (room.demandingPositions == 0 ||
-                                                     groupsProved >= DemandingGroups));
+        // A room that asks for no positions is content with any start proved.
+        return demandingFound || (!found.empty() && groupsProved >= DemandingGroups);
     };
     auto levelOf = [&](int slackPercent) {
         GeneratedLevel best = *hardest(std::move(found), slackPercent, room.demandingPositions);
