@@ -266,6 +266,31 @@ TextLevel levelAt(const Room& room, const std::vector<int>& targets,
     return level;
 }
 
+// The solver searches forwards and backwards side by side and takes the first answer, so a
+// start demands what the quicker of the two searches needs, which is what this returns. Both
+// are bounded alike by positions, not time, so that a room gives the same level on any
+// machine; the bound grows fourfold up to `most` until one answers, so that a start one search
+// answers at once costs little however long the other would take.
+SolverResult quickerSearch(const Level& board, std::size_t most) {
+    for (std::size_t bound = std::min<std::size_t>(most, 4096);;
+         bound = std::min(most, bound * 4)) {
+        const SolveLimits limits{.seconds = std::numeric_limits<double>::infinity(),
+                                 .positions = bound};
+        SolverResult forwards = solveLevelOneWay(board.board, board.keeperX, board.keeperY,
+                                                 SearchWay::Forwards, limits);
+        if (forwards.exhausted) return {};
+        // Past what the search forwards needed, the search backwards would answer second.
+        SolveLimits backwardsLimits = limits;
+        if (forwards.moves) backwardsLimits.positions = forwards.statesSeen;
+        SolverResult backwards = solveLevelOneWay(board.board, board.keeperX, board.keeperY,
+                                                  SearchWay::Backwards, backwardsLimits);
+        const bool backwardsFirst =
+            backwards.moves && (!forwards.moves || backwards.statesSeen < forwards.statesSeen);
+        if (backwardsFirst) return backwards;
+        if (forwards.moves || backwards.exhausted || bound == most) return forwards;
+    }
+}
+
 // The level of a start, proved by the solver. A crate that its solution leaves standing on its
 // target is a wall in disguise: it goes, with its target.
 std::optional<GeneratedLevel> proved(const Room& room, std::vector<int> targets,
@@ -273,10 +298,7 @@ std::optional<GeneratedLevel> proved(const Room& room, std::vector<int> targets,
                                      const GeneratorLimits& limits) {
     TextLevel level = levelAt(room, targets, position);
     const Level board = packLevelOf(level).level.value();
-    // Bounded by positions, not time, so that a room gives the same level on any machine.
-    const SolveLimits proof{.seconds = std::numeric_limits<double>::infinity(),
-                            .positions = limits.proofPositions};
-    const SolverResult result = solveLevel(board.board, board.keeperX, board.keeperY, proof);
+    const SolverResult result = quickerSearch(board, limits.proofPositions);
     if (!result.moves) return std::nullopt;
     const SolutionMeasure measure =
         measureSolution(board.board, board.keeperX, board.keeperY, *result.moves);
@@ -308,16 +330,15 @@ std::optional<GeneratedLevel> proved(const Room& room, std::vector<int> targets,
 }
 
 // Of the levels whose difficulty is within `slackPercent` of the most difficult, the one the
-// solver searched longest; of equals the first. Levels that need `demanding` positions or more
-// come before all others.
+// solver searched longest; of equals the first. Levels that need `demanding` positions come
+// before all others; when none does, the most demanding one is kept.
 std::optional<GeneratedLevel> hardest(std::vector<GeneratedLevel> levels, int slackPercent,
                                       std::size_t demanding) {
-    const bool anyDemanding = std::any_of(levels.begin(), levels.end(), [&](const auto& level) {
-        return level.positions >= demanding;
-    });
-    if (anyDemanding) {
-        std::erase_if(levels, [&](const auto& level) { return level.positions < demanding; });
-    }
+    std::size_t mostPositions = 0;
+    for (const GeneratedLevel& level : levels)
+        mostPositions = std::max(mostPositions, level.positions);
+    const std::size_t enough = std::min(demanding, mostPositions);
+    std::erase_if(levels, [&](const auto& level) { return level.positions < enough; });
     int most = 0;
     for (const GeneratedLevel& level : levels)
         most = std::max(most, difficultyOf(level.measure));
@@ -378,19 +399,20 @@ GeneratedLevel generateLevel(const TextLevel& drawn, int roomNumber,
     constexpr int DemandingGroups = 4;
     std::vector<GeneratedLevel> found;
     int groupsProved = 0;
+    int demandingFound = 0;
     auto proveGroup = [&](const std::vector<std::size_t>& starts) {
         ++groupsProved;
         for (std::size_t i : starts) {
+            // Each demanding start costs long proofs: a few to choose from are enough.
+            if (room.demandingPositions > 0 && demandingFound >= limits.candidates) break;
             const auto start = search->position(i);
             if (auto level = proved(room, targets, {start.begin(), start.end()}, limits)) {
+                demandingFound += level->positions >= room.demandingPositions;
                 found.push_back(std::move(*level));
             }
         }
-        const bool demandingFound = std::any_of(found.begin(), found.end(), [&](const auto& l) {
-            return l.positions >= room.demandingPositions;
-        });
         // A room that asks for no positions is content with any start proved.
-        return demandingFound || (!found.empty() && groupsProved >= DemandingGroups);
+        return demandingFound > 0 || (!found.empty() && groupsProved >= DemandingGroups);
     };
     auto levelOf = [&](int slackPercent) {
         GeneratedLevel best = *hardest(std::move(found), slackPercent, room.demandingPositions);
@@ -415,7 +437,8 @@ GeneratedLevel generateLevel(const TextLevel& drawn, int roomNumber,
             if (onTargets(i) == fewest) starts.push_back(i);
         }
         search->sortFarthestFirst(starts);
-        const std::size_t group = 16 * static_cast<std::size_t>(limits.candidates);
+        const int spread = room.demandingPositions > 0 ? limits.demandingSpread : 1;
+        const std::size_t group = 16 * static_cast<std::size_t>(limits.candidates * spread);
         // Each further group reaches four times as far down the list: the nearly farthest
         // starts are many more, and more varied.
         for (std::size_t begin = 0, end = group; begin < starts.size() && end <= group << 6;

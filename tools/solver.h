@@ -40,6 +40,15 @@ struct SolveLimits {
 SolverResult solveLevel(const Board& board, int keeperX, int keeperY,
                         const SolveLimits& limits = {}, const SearchWatch& watch = {});
 
+// The solver's two searches: from the start pushing crates, and from the solved position
+// pulling them.
+enum class SearchWay { Forwards, Backwards };
+
+// One search alone on the calling thread. How long each search needs for a level tells how
+// hard it is for the solver, which runs both and takes the first answer.
+SolverResult solveLevelOneWay(const Board& board, int keeperX, int keeperY, SearchWay way,
+                              const SolveLimits& limits);
+
 struct LevelToSolve {
     Board board;
     int keeperX = 0;

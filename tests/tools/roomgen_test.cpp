@@ -136,6 +136,14 @@ TEST(RoomGenerator, ProvesFurtherStartsForARoomThatAsksTheSolverToSearch) {
     EXPECT_GT(demanding.positions, first.positions);
     EXPECT_EQ(count(demanding.level, "$"), 8);
     const Level board = packLevelOf(demanding.level).level.value();
+    // The solver answers when the first of its two searches does: a start is as demanding as
+    // the quicker one finds it.
+    const SolveLimits proof{.positions = limits.proofPositions};
+    const SolverResult forwards =
+        solveLevelOneWay(board.board, board.keeperX, board.keeperY, SearchWay::Forwards, proof);
+    const SolverResult backwards =
+        solveLevelOneWay(board.board, board.keeperX, board.keeperY, SearchWay::Backwards, proof);
+    EXPECT_EQ(demanding.positions, std::min(forwards.statesSeen, backwards.statesSeen));
     EXPECT_TRUE(replaySolves(board.board, board.keeperX, board.keeperY,
                              movesOfNotation(demanding.level.solution)));
 }

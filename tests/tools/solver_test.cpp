@@ -137,6 +137,24 @@ TEST(Solver, WalksBetweenPushes) {
     EXPECT_EQ(result.pushes, 3);
 }
 
+TEST(Solver, EachSearchAloneGivesMovesTheGameReplays) {
+    const Level corner = levelFromRows({
+        "########",
+        "#..#   #",
+        "#..  $ #",
+        "#   $$ #",
+        "#  $  @#",
+        "#      #",
+        "########",
+    });
+    for (SearchWay way : {SearchWay::Forwards, SearchWay::Backwards}) {
+        const SolverResult result =
+            solveLevelOneWay(corner.board, corner.keeperX, corner.keeperY, way, {});
+        ASSERT_TRUE(result.moves.has_value());
+        EXPECT_TRUE(replaySolves(corner.board, corner.keeperX, corner.keeperY, *result.moves));
+    }
+}
+
 TEST(Solver, SolvesAnOpenRoomWithTwoCrates) {
     const Level level = levelFromRows({
         "#######",
