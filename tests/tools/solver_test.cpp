@@ -138,20 +138,20 @@ TEST(Solver, WalksBetweenPushes) {
 }
 
 TEST(Solver, EachSearchAloneGivesMovesTheGameReplays) {
-    const Level corner = levelFromRows({
-        "########",
-        "#..#   #",
-        "#..  $ #",
-        "#   $$ #",
-        "#  $  @#",
-        "#      #",
-        "########",
+    const Level room = levelFromRows({
+        "#######",
+        "#  .. #",
+        "# $ ..#",
+        "#  $$ #",
+        "# $  @#",
+        "#     #",
+        "#######",
     });
     for (SearchWay way : {SearchWay::Forwards, SearchWay::Backwards}) {
         const SolverResult result =
-            solveLevelOneWay(corner.board, corner.keeperX, corner.keeperY, way, {});
+            solveLevelOneWay(room.board, room.keeperX, room.keeperY, way, {});
         ASSERT_TRUE(result.moves.has_value());
-        EXPECT_TRUE(replaySolves(corner.board, corner.keeperX, corner.keeperY, *result.moves));
+        EXPECT_TRUE(replaySolves(room.board, room.keeperX, room.keeperY, *result.moves));
     }
 }
 
