@@ -252,27 +252,12 @@ Outcome searchOnTwoCores(const Maze& maze, const CrateSet& crates, int keeper,
             forwards.statesSeen + backwards.statesSeen, forwards.exhausted || backwards.exhausted};
 }
 
-// How a level is searched: both ways side by side on two cores, or on one core forwards and
-// then backwards, or one way alone.
-enum class Plan { TwoCores, OneCore, Forwards, Backwards };
-
-Outcome searchBy(Plan plan, const Maze& maze, const CrateSet& crates, int keeper,
-                 const SolveLimits& limits, const SearchWatch& watch) {
-    switch (plan) {
-        case Plan::TwoCores:
-            return searchOnTwoCores(maze, crates, keeper, limits, watch);
-        case Plan::OneCore:
-            return searchOnOneCore(maze, crates, keeper, limits, watch);
-        case Plan::Forwards:
-            return searchForwards(maze, crates, keeper, limits, watch);
-        case Plan::Backwards:
-            return searchBackwards(maze, crates, keeper, limits, watch);
-    }
-    return {};
-}
+// One of the ways above to search a level.
+using SearchPlan = Outcome (*)(const Maze&, const CrateSet&, int keeper, const SolveLimits&,
+                               const SearchWatch&);
 
 SolverResult solveOn(const Board& board, int keeperX, int keeperY, const SolveLimits& limits,
-                     const SearchWatch& watch, Plan plan) {
+                     const SearchWatch& watch, SearchPlan search) {
     SolverResult result;
     // Only a level that can be played is searched: with more crates than targets, say, a crate
     // may rest anywhere, which the push distances do not allow for.
@@ -282,7 +267,7 @@ SolverResult solveOn(const Board& board, int keeperX, int keeperY, const SolveLi
     CrateSet crates = cratesOf(board);
     const int keeper = cellIndex(keeperX, keeperY);
 
-    const Outcome outcome = searchBy(plan, maze, crates, keeper, limits, watch);
+    const Outcome outcome = search(maze, crates, keeper, limits, watch);
     const auto& pushes = outcome.pushes;
     result.statesSeen = outcome.statesSeen;
     result.exhausted = outcome.exhausted;
@@ -311,13 +296,13 @@ SolverResult solveLevel(const Board& board, int keeperX, int keeperY, const Solv
     // two searches would not.
     const bool twoCores = std::thread::hardware_concurrency() >= 2 && limits.positions == SIZE_MAX;
     return solveOn(board, keeperX, keeperY, limits, watch,
-                   twoCores ? Plan::TwoCores : Plan::OneCore);
+                   twoCores ? searchOnTwoCores : searchOnOneCore);
 }
 
 SolverResult solveLevelOneWay(const Board& board, int keeperX, int keeperY, SearchWay way,
                               const SolveLimits& limits) {
     return solveOn(board, keeperX, keeperY, limits, {},
-                   way == SearchWay::Forwards ? Plan::Forwards : Plan::Backwards);
+                   way == SearchWay::Forwards ? searchForwards : searchBackwards);
 }
 
 std::vector<SolverResult> solveLevels(std::span<const LevelToSolve> levels,
@@ -332,8 +317,8 @@ std::vector<SolverResult> solveLevels(std::span<const LevelToSolve> levels,
     auto work = [&] {
         for (std::size_t k = next++; k < levels.size() && !stopped; k = next++) {
             const LevelToSolve& level = levels[k];
-            results[k] =
-                solveOn(level.board, level.keeperX, level.keeperY, limits, watchAll, Plan::OneCore);
+            results[k] = solveOn(level.board, level.keeperX, level.keeperY, limits, watchAll,
+                                 searchOnOneCore);
         }
     };
     const std::size_t cores = std::max(1u, std::thread::hardware_concurrency());
