@@ -18,7 +18,6 @@
 
 #include "tools/levelconvert.h"
 #include "tools/solver.h"
-#include "tools/solverpulls.h"
 
 namespace {
 
@@ -121,12 +120,11 @@ int printSignature() {
     }
     int unpacked = 0;
     for (const NamedLevel& level : crowded) {
-        const solving::Maze maze = solving::mazeOf(level.level.board);
-        solving::PullSearch backwards(maze, solving::cratesOf(level.level.board), limits, {},
-                                      solving::EstimateWeight);
-        unpacked +=
-            backwards.run(solving::cellIndex(level.level.keeperX, level.level.keeperY)).has_value();
-        positions += backwards.statesSeen();
+        const SolverResult backwards =
+            solveLevelOneWay(level.level.board, level.level.keeperX, level.level.keeperY,
+                             SearchWay::Backwards, limits);
+        unpacked += backwards.moves.has_value();
+        positions += backwards.statesSeen;
     }
     std::cerr << "solved " << solved << " of " << levels.size() << " levels, " << unpacked << " of "
               << crowded.size() << " backwards\n";

@@ -36,6 +36,29 @@ int count(const TextLevel& level, const std::string& cells) {
 
 const GeneratorLimits Small{.pullPositions = 20'000, .proofPositions = 20'000};
 
+// A hall of 13 by 9 squares of floor inside its walls.
+std::vector<std::string> openHall() {
+    std::vector<std::string> hall(11, "#" + std::string(13, ' ') + "#");
+    hall.front() = hall.back() = std::string(15, '#');
+    return hall;
+}
+
+// The hall with eight target squares round the floor square in its middle.
+std::vector<std::string> hallWithATargetRing() {
+    std::vector<std::string> hall = openHall();
+    hall[4].replace(6, 3, "...");
+    hall[5].replace(6, 3, ". .");
+    hall[6].replace(6, 3, "...");
+    return hall;
+}
+
+// The solution stored with the level solves it in the game's engine.
+bool solutionReplays(const GeneratedLevel& made) {
+    const Level board = packLevelOf(made.level).level.value();
+    return replaySolves(board.board, board.keeperX, board.keeperY,
+                        movesOfNotation(made.level.solution));
+}
+
 TEST(RoomGenerator, CountsSwitchesAndCratesThatWait) {
     const std::vector<std::string> twoCrates = {"#########", "#. $@$ .#", "#########"};
     const SolutionMeasure oneAfterTheOther = measureOf(twoCrates, "LLrrRR");
@@ -88,8 +111,7 @@ TEST(RoomGenerator, PlacesAsManyCratesAsAskedOnDrawnTargetSquares) {
 TEST(RoomGenerator, TakesTheStartFarthestFromSolvedInAHallTooLargeToSearch) {
     // Four targets in the middle of an open hall: far more positions than the limit lets the
     // pulls find, so the layers no longer tell how far a start is.
-    std::vector<std::string> hall(11, "#" + std::string(13, ' ') + "#");
-    hall.front() = hall.back() = std::string(15, '#');
+    std::vector<std::string> hall = openHall();
     hall[5].replace(6, 3, "...");
     hall[6][7] = '.';
     const GeneratedLevel made =
@@ -102,34 +124,23 @@ TEST(RoomGenerator, TakesTheStartFarthestFromSolvedInAHallTooLargeToSearch) {
 TEST(RoomGenerator, PullsManyCratesCloseTogetherFarApart) {
     // Eight crates on a block of targets: a few pulls give more positions than the limit, and
     // the pulls go on along the farthest of them.
-    std::vector<std::string> hall(11, "#" + std::string(13, ' ') + "#");
-    hall.front() = hall.back() = std::string(15, '#');
-    hall[4].replace(6, 3, "...");
-    hall[5].replace(6, 3, ". .");
-    hall[6].replace(6, 3, "...");
-    const GeneratedLevel made =
-        generateLevel(roomOf(hall), 1, {.pullPositions = 100'000, .proofPositions = 50'000});
+    const GeneratedLevel made = generateLevel(roomOf(hallWithATargetRing()), 1,
+                                              {.pullPositions = 100'000, .proofPositions = 50'000});
     EXPECT_EQ(count(made.level, "$"), 8) << "every crate starts off the targets";
     EXPECT_GE(made.measure.pushes, 16);
-    const Level board = packLevelOf(made.level).level.value();
-    EXPECT_TRUE(replaySolves(board.board, board.keeperX, board.keeperY,
-                             movesOfNotation(made.level.solution)));
+    EXPECT_TRUE(solutionReplays(made));
 }
 
 TEST(RoomGenerator, ProvesFurtherStartsForARoomThatAsksTheSolverToSearch) {
     // Eight crates round pillars in a hall: the farthest starts are quick to prove.
-    std::vector<std::string> hall(11, "#" + std::string(13, ' ') + "#");
-    hall.front() = hall.back() = std::string(15, '#');
-    hall[4].replace(6, 3, "...");
-    hall[5].replace(6, 3, ". .");
-    hall[6].replace(6, 3, "...");
+    std::vector<std::string> hall = hallWithATargetRing();
     for (auto [x, y] : {std::pair{3, 2}, {11, 8}, {10, 3}, {4, 7}})
         hall[y][x] = '#';
     const GeneratorLimits limits{.pullPositions = 100'000, .proofPositions = 50'000};
     const GeneratedLevel first = generateLevel(roomOf(hall), 1, limits);
 
     // Asking for more than any start needs, the generator goes on through further starts and
-    // keeps the most demanding of them that is about as tangled.
+    // keeps the most demanding of them.
     TextLevel asking = roomOf(hall);
     asking.properties.push_back({"Positions", "20000"});
     const GeneratedLevel demanding = generateLevel(asking, 1, limits);
@@ -144,8 +155,7 @@ TEST(RoomGenerator, ProvesFurtherStartsForARoomThatAsksTheSolverToSearch) {
     const SolverResult backwards =
         solveLevelOneWay(board.board, board.keeperX, board.keeperY, SearchWay::Backwards, proof);
     EXPECT_EQ(demanding.positions, std::min(forwards.statesSeen, backwards.statesSeen));
-    EXPECT_TRUE(replaySolves(board.board, board.keeperX, board.keeperY,
-                             movesOfNotation(demanding.level.solution)));
+    EXPECT_TRUE(solutionReplays(demanding));
 }
 
 TEST(RoomGenerator, LeavesOutACrateThatCouldNeverLeaveItsTarget) {
